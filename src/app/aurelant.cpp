@@ -1,0 +1,158 @@
+#include "app/aurelant.h"
+
+#include <map>
+
+#include "app/helppage.h"
+#include "app/startup.h"
+
+namespace aurelant {
+namespace {
+
+constexpr Rgb kLabelBlue{0, 0, 192};
+constexpr Rgb kScreenPurple{128, 0, 128};
+constexpr const char* kInformationPanel = "Information Panel";
+constexpr const char* kRedisplayHint =
+    "You may re-display the contents of the currently-opened file by using the'Re-display' tool "
+    "in the 'Tools' menu.";
+
+using Handler = void (Aurelant::*)();
+
+const std::map<std::string, Handler>& handlers() {
+    static const std::map<std::string, Handler> table = {
+        {"new", &Aurelant::new_click},
+        {"open", &Aurelant::open_click},
+        {"screensave", &Aurelant::screensave_click},
+        {"textsave", &Aurelant::textsave_click},
+        {"htmlsave", &Aurelant::htmlsave_click},
+        {"csvsave", &Aurelant::csvsave_click},
+        {"print", &Aurelant::print_click},
+        {"close", &Aurelant::close_click},
+        {"Exit", &Aurelant::Exit_click},
+        {"screencopy", &Aurelant::screencopy_click},
+        {"screencut", &Aurelant::screencut_click},
+        {"screenpaste", &Aurelant::screenpaste_click},
+        {"AddData", &Aurelant::AddData_click},
+        {"addlatest", &Aurelant::addlatest_click},
+        {"cls", &Aurelant::cls_click},
+        {"predictchange", &Aurelant::predictchange_click},
+        {"predictmove", &Aurelant::predictmove_click},
+        {"recalc", &Aurelant::recalc_click},
+        {"web", &Aurelant::web_click},
+        {"reverse", &Aurelant::reverse_click},
+        {"fixup", &Aurelant::fixup_click},
+        {"redisplay", &Aurelant::redisplay_click},
+        {"displayhtml", &Aurelant::displayhtml_click},
+        {"strategy", &Aurelant::strategy_click},
+        {"about", &Aurelant::about_click},
+        {"OpenImage", &Aurelant::OpenImage_click},
+        {"saveimage", &Aurelant::saveimage_click},
+        {"closeimage", &Aurelant::closeimage_click},
+        {"EditingImage", &Aurelant::EditingImage_click},
+        {"EditAddImage", &Aurelant::EditAddImage_click},
+        {"clsimage", &Aurelant::clsimage_click},
+        {"PredictImage", &Aurelant::PredictImage_click},
+        {"predictpricesimage", &Aurelant::predictpricesimage_click},
+        {"repredimage", &Aurelant::repredimage_click},
+        {"tphomeimage", &Aurelant::tphomeimage_click},
+        {"reverseimage", &Aurelant::reverseimage_click},
+        {"fiximage", &Aurelant::fiximage_click},
+        {"viewhtmimg", &Aurelant::viewhtmimg_click},
+        {"strategyimage", &Aurelant::strategyimage_click},
+        {"printimage", &Aurelant::printimage_click},
+        {"HelpImage", &Aurelant::HelpImage_click},
+    };
+    return table;
+}
+
+}  // namespace
+
+void MainScreen::setText(std::string newText) {
+    text = std::move(newText);
+    selectionStart = 0;
+    selectionLength = 0;
+}
+
+void MainScreen::append(std::string_view piece) { text.append(piece); }
+
+Aurelant::Aurelant(Globals& globals, Platform& platform) : globals(globals), platform(platform) {}
+
+void Aurelant::load() { runStartup(*this); }
+
+bool Aurelant::click(const std::string& name) {
+    const auto found = handlers().find(name);
+    if (found == handlers().end()) {
+        return false;
+    }
+    (this->*found->second)();
+    return true;
+}
+
+void Aurelant::cls() {
+    infolabel.style = {8, false, false, kLabelBlue};
+    infolabel.caption = kInformationPanel;
+    maintext.style = {8, false, false, kScreenPurple};
+    maintext.setText(globals.datapaneltext);
+    if (globals.fileopen) {
+        infolabel.caption = kRedisplayHint;
+    }
+}
+
+void Aurelant::newFile() {
+    cls();
+    for (int row = 1; row <= 5; ++row) {
+        for (int field = 1; field <= 4; ++field) {
+            globals.fivedays[row][field] = 0;
+        }
+    }
+    globals.probability = 0;
+    globals.patterncode = 0;
+    globals.fileopen = false;
+    globals.noconfidence = true;
+    globals.movementmode = false;
+    recalcEnabled = false;
+    globals.currentfile.clear();
+    caption = globals.programtitle;
+    maintext.setText(globals.datapaneltext);
+    strategyEnabled = false;
+    globals.predictiondone = false;
+    globals.repredictready = false;
+    infolabel.caption = kInformationPanel;
+}
+
+void Aurelant::showMessage(const std::string& text) {
+    platform.message({text, kProgramShortTitle, Buttons::Ok, Icon::None, 1});
+}
+
+void Aurelant::HelpImage_click() {
+    cls();
+    globals.crlf = "\r\n";
+    maintext.setText(helpPageText(globals.crlf));
+}
+
+// Commands that later work fills in; until then a click does nothing.
+void Aurelant::open_click() {}
+void Aurelant::screensave_click() {}
+void Aurelant::textsave_click() {}
+void Aurelant::htmlsave_click() {}
+void Aurelant::csvsave_click() {}
+void Aurelant::print_click() {}
+void Aurelant::screencopy_click() {}
+void Aurelant::screencut_click() {}
+void Aurelant::screenpaste_click() {}
+void Aurelant::AddData_click() {}
+void Aurelant::addlatest_click() {}
+void Aurelant::predictmove_click() {}
+void Aurelant::recalc_click() {}
+void Aurelant::reverse_click() {}
+void Aurelant::fixup_click() {}
+void Aurelant::redisplay_click() {}
+void Aurelant::displayhtml_click() {}
+void Aurelant::strategy_click() {}
+void Aurelant::saveimage_click() {}
+void Aurelant::EditingImage_click() {}
+void Aurelant::PredictImage_click() {}
+void Aurelant::repredimage_click() {}
+void Aurelant::tphomeimage_click() {}
+void Aurelant::strategyimage_click() {}
+
+}  // namespace aurelant

@@ -1,0 +1,173 @@
+#include "common/dates.h"
+
+#include <array>
+#include <cctype>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cmath>
+#include <vector>
+
+namespace aurelant {
+namespace {
+
+constexpr std::array<const char*, 12> kMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// Days from 1970-01-01 to a proleptic Gregorian date.
+long daysFromCivil(int y, int m, int d) {
+    y -= m <= 2 ? 1 : 0;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+CalendarDate civilFromDays(long z) {
+    z += 719468;
+    const long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long doe = z - era * 146097;
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long mp = (5 * doy + 2) / 153;
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return {static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0)), month, day};
+}
+
+const long kDayZero = daysFromCivil(1899, 12, 30);
+
+bool isLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+    constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeap(year) ? 29 : days[month - 1];
+}
+
+struct Token {
+    std::string text;
+    bool numeric = false;
+    int value = 0;  // the number, or the month 1..12 of a month name (0: not a month)
+};
+
+int monthFromName(const std::string& word) {
+    if (word.size() < 3) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
+        const std::string name = kMonthNames[i];
+        bool same = true;
+        for (std::size_t k = 0; k < 3; ++k) {
+            same = same && std::tolower(static_cast<unsigned char>(word[k])) ==
+                               std::tolower(static_cast<unsigned char>(name[k]));
+        }
+        if (same) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+std::vector<Token> tokenize(std::string_view text) {
+    std::vector<Token> tokens;
+    std::string current;
+    auto flush = [&] {
+        if (current.empty()) {
+            return;
+        }
+        Token token{current};
+        const bool digits = current.size() <= 4 &&
+                            std::all_of(current.begin(), current.end(),
+                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+        if (digits) {
+            token.numeric = true;
+            std::from_chars(current.data(), current.data() + current.size(), token.value);
+        } else {
+            token.value = monthFromName(current);
+        }
+        tokens.push_back(token);
+        current.clear();
+    };
+    for (char c : text) {
+        if (c == '-' || c == '/' || c == ' ' || c == ',' || c == '.' || c == '\t') {
+            flush();
+        } else {
+            current += c;
+        }
+    }
+    flush();
+    return tokens;
+}
+
+int fullYear(const Token& token) {
+    if (token.text.size() <= 2) {
+        return token.value < 30 ? 2000 + token.value : 1900 + token.value;
+    }
+    return token.value;
+}
+
+std::optional<CalendarDate> checked(int year, int month, int day) {
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > daysInMonth(year, month)) {
+        return std::nullopt;
+    }
+    return CalendarDate{year, month, day};
+}
+
+}  // namespace
+
+std::optional<CalendarDate> parseDate(std::string_view text) {
+    std::vector<Token> tokens = tokenize(text);
+    if (tokens.size() == 4 && tokens[3].text.find(':') != std::string::npos) {
+        tokens.pop_back();  // a time of day after the date
+    }
+    if (tokens.size() != 3) {
+        return std::nullopt;
+    }
+    const Token& a = tokens[0];
+    const Token& b = tokens[1];
+    const Token& c = tokens[2];
+    if (!a.numeric && a.value > 0 && b.numeric && c.numeric) {  // Jan 5, 2004
+        return checked(fullYear(c), a.value, b.value);
+    }
+    if (a.numeric && !b.numeric && b.value > 0 && c.numeric) {  // 05-Jan-2004, 5 Jan 04
+        return checked(fullYear(c), b.value, a.value);
+    }
+    if (!(a.numeric && b.numeric && c.numeric)) {
+        return std::nullopt;
+    }
+    if (a.text.size() > 2) {  // 2004-01-05
+        return checked(a.value, b.value, c.value);
+    }
+    // Month first (01/05/2004); a first number above 12 can only be the day.
+    if (a.value > 12 && b.value <= 12) {
+        return checked(fullYear(c), b.value, a.value);
+    }
+    return checked(fullYear(c), a.value, b.value);
+}
+
+std::string formatDate(const CalendarDate& date) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d-%s-%04d", date.day, kMonthNames[date.month - 1],
+                  date.year);
+    return buffer;
+}
+
+double dateNumber(const CalendarDate& date) {
+    return static_cast<double>(daysFromCivil(date.year, date.month, date.day) - kDayZero);
+}
+
+CalendarDate dateFromNumber(double number) {
+    return civilFromDays(static_cast<long>(std::floor(number)) + kDayZero);
+}
+
+std::string rearrangeCompactDate(std::string_view text) {
+    if (text.size() != 8 || text.find_first_of(" -/") != std::string_view::npos) {
+        return std::string(text);
+    }
+    return std::string(text.substr(4, 2)) + "-" + std::string(text.substr(6, 2)) + "-" +
+           std::string(text.substr(0, 4));
+}
+
+}  // namespace aurelant

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <compare>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace aurelant {
+
+struct CalendarDate {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+
+    auto operator<=>(const CalendarDate&) const = default;
+};
+
+// Reads the date texts found in history files: dd-mmm-yyyy, d-mmm-yy, yyyy-mm-dd, yyyy/mm/dd,
+// mm/dd/yyyy, m/d/yy, mm-dd-yyyy, "mmm d, yyyy", "d mmm yyyy" and the like. Two-digit years
+// 00-29 are 20xx, 30-99 are 19xx. Returns nothing for a text that is not a valid date.
+std::optional<CalendarDate> parseDate(std::string_view text);
+
+// "05-Jan-2026".
+std::string formatDate(const CalendarDate& date);
+
+// Days counted from 30 December 1899 (day 0), as the five-day grid keeps dates.
+double dateNumber(const CalendarDate& date);
+CalendarDate dateFromNumber(double number);
+
+// An 8-digit text without blank, "-" or "/" is year, month, day: "20040105" -> "01-05-2004".
+// Any other text is returned unchanged.
+std::string rearrangeCompactDate(std::string_view text);
+
+}  // namespace aurelant

@@ -1,0 +1,235 @@
+#include "common/textfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "common/errors.h"
+
+namespace aurelant {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+int openOrThrow(const std::string& path, int flags, mode_t mode = 0666) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+    if (fd < 0) {
+        throw systemError(errno);
+    }
+    return fd;
+}
+
+void writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw systemError(errno);
+        }
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+LineReader::LineReader(const std::string& path) : buffer_(kBufferSize) {
+    fd_ = openOrThrow(path, O_RDONLY);
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw systemError(EISDIR);
+    }
+}
+
+LineReader::~LineReader() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool LineReader::fill() {
+    for (;;) {
+        const ssize_t count = ::read(fd_, buffer_.data(), buffer_.size());
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw systemError(errno);
+        }
+        position_ = 0;
+        length_ = static_cast<std::size_t>(count);
+        return count > 0;
+    }
+}
+
+bool LineReader::next(std::string& line) {
+    line.clear();
+    bool haveLine = false;
+    for (;;) {
+        if (position_ == length_ && !fill()) {
+            return haveLine;
+        }
+        if (atStart_) {
+            atStart_ = false;
+            if (length_ >= kByteOrderMark.size() &&
+                std::string_view(buffer_.data(), kByteOrderMark.size()) == kByteOrderMark) {
+                position_ += kByteOrderMark.size();
+                continue;
+            }
+        }
+        if (skipLineFeed_) {
+            skipLineFeed_ = false;
+            if (buffer_[position_] == '\n') {
+                ++position_;
+                continue;
+            }
+        }
+        const char* start = buffer_.data() + position_;
+        const std::size_t available = length_ - position_;
+        std::size_t end = 0;
+        while (end < available && start[end] != '\n' && start[end] != '\r') {
+            ++end;
+        }
+        line.append(start, end);
+        haveLine = true;
+        position_ += end;
+        if (end < available) {
+            skipLineFeed_ = start[end] == '\r';
+            ++position_;
+            return true;
+        }
+    }
+}
+
+std::optional<std::string> readFirstLine(const std::string& path) {
+    LineReader reader(path);
+    std::string line;
+    if (!reader.next(line)) {
+        return std::nullopt;
+    }
+    return line;
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+LineWriter::LineWriter(const std::string& path, Mode mode)
+    : fd_(openOrThrow(path,
+                      O_WRONLY | O_CREAT | (mode == Mode::Append ? O_APPEND : O_TRUNC))) {}
+
+LineWriter::LineWriter(int fd) : fd_(fd) {}
+
+LineWriter::~LineWriter() {
+    if (fd_ >= 0) {
+        try {
+            flush();
+        } catch (const AppError&) {
+            // The owner did not call close(); a failure here has no one to report to.
+        }
+        ::close(fd_);
+    }
+}
+
+void LineWriter::write(std::string_view text) {
+    pending_.append(text);
+    if (pending_.size() >= kBufferSize) {
+        flush();
+    }
+}
+
+void LineWriter::writeLine(std::string_view text) {
+    write(text);
+    write(kLineEnd);
+}
+
+void LineWriter::flush() {
+    writeAll(fd_, pending_);
+    pending_.clear();
+}
+
+void LineWriter::close() {
+    flush();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        throw systemError(errno);
+    }
+}
+
+FileReplacement::FileReplacement(const std::string& target) : target_(target) {
+    std::error_code error;
+    const auto resolved = std::filesystem::canonical(target, error);
+    if (!error) {
+        target_ = resolved.string();  // a link keeps pointing at the rewritten file
+    }
+    const std::string name = std::filesystem::path(target).filename().string();
+    std::string pattern = folderOf(target_) + "/." + name + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        throw systemError(errno);
+    }
+    temporary_ = pattern;
+    writer_.reset(new LineWriter(fd));
+}
+
+FileReplacement::~FileReplacement() {
+    if (!committed_) {
+        writer_.reset();
+        ::unlink(temporary_.c_str());
+    }
+}
+
+void FileReplacement::commit() {
+    writer_->flush();
+    struct stat info {};
+    const mode_t mode =
+        ::stat(target_.c_str(), &info) == 0 ? info.st_mode & 07777 : 0666 & ~currentUmask();
+    if (::fchmod(writer_->descriptor(), mode) != 0 || ::fsync(writer_->descriptor()) != 0) {
+        throw systemError(errno);
+    }
+    writer_->close();
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        throw systemError(errno);
+    }
+    committed_ = true;
+}
+
+std::optional<std::string> derivedFileName(const std::string& path, const std::string& ending) {
+    const auto dot = path.find('.');
+    if (dot == std::string::npos) {
+        return std::nullopt;
+    }
+    return path.substr(0, dot) + ending;
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+    std::error_code error;
+    return std::filesystem::equivalent(first, second, error);
+}
+
+}  // namespace aurelant

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Line-by-line reading and writing of the text files the program works on. Reading accepts
+// CR LF, LF and a lone CR as line ends and drops a UTF-8 byte-order mark at the start; every
+// line written ends in CR LF. Failures throw AppError with the system's error number.
+namespace aurelant {
+
+inline constexpr const char* kLineEnd = "\r\n";
+
+class LineReader {
+public:
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // The next line without its line end; false at the end of the file.
+    bool next(std::string& line);
+
+private:
+    bool fill();
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t position_ = 0;
+    std::size_t length_ = 0;
+    bool atStart_ = true;
+    bool skipLineFeed_ = false;  // the previous line ended in CR; an LF now belongs to it
+};
+
+// The first line of a file, or nothing when the file has no line at all.
+std::optional<std::string> readFirstLine(const std::string& path);
+
+// Whether a file exists and is not a folder.
+bool isRegularFile(const std::string& path);
+
+class LineWriter {
+public:
+    enum class Mode { Replace, Append };
+
+    LineWriter(const std::string& path, Mode mode);
+    ~LineWriter();  // closes without reporting; call close() to learn of failures
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    void writeLine(std::string_view text);
+    void write(std::string_view text);
+    void flush();
+    // Flushes to the disk and closes; throws on failure.
+    void close();
+    int descriptor() const { return fd_; }
+
+private:
+    friend class FileReplacement;
+    explicit LineWriter(int fd);
+
+    int fd_ = -1;
+    std::string pending_;
+};
+
+// Rewrites a file in place safely: the new content goes into a temporary file in the same
+// folder, which takes the target's name only on commit(). Until then, and whenever anything
+// fails, the target stays as it was and the temporary file is removed.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::string& target);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    LineWriter& writer() { return *writer_; }
+    // Flushes, keeps the target's permissions and renames over the target.
+    void commit();
+
+private:
+    std::string target_;
+    std::string temporary_;
+    std::unique_ptr<LineWriter> writer_;
+    bool committed_ = false;
+};
+
+// The part of a path before its first "." (folders included) followed by `ending`:
+// ("/data/prices.csv", "2.csv") -> "/data/prices2.csv". Nothing when the path has no ".".
+std::optional<std::string> derivedFileName(const std::string& path, const std::string& ending);
+
+// Whether two paths name the same existing file (through links or other spellings too).
+bool sameFile(const std::string& first, const std::string& second);
+
+}  // namespace aurelant

@@ -1,0 +1,189 @@
+#include "qtplatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+#include "platform/formmodel.h"
+#include "textconversion.h"
+
+namespace aurelant {
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+bool printLines(QPrinter& printer, const PrintJob& job) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    QFont font = painter.font();
+    font.setPointSize(job.fontSize);
+    painter.setFont(font);
+    const int lineHeight = painter.fontMetrics().lineSpacing();
+    const int pageHeight = printer.pageLayout().paintRectPixels(printer.resolution()).height();
+    int y = lineHeight;
+    for (const std::string& line : job.lines) {
+        if (y > pageHeight) {
+            printer.newPage();
+            y = lineHeight;
+        }
+        painter.drawText(0, y, QString::fromStdString(line));
+        y += lineHeight;
+    }
+    return painter.end();
+}
+
+}  // namespace
+
+QStringList qtNameFilters(const std::string& filterList) {
+    const QStringList parts = QString::fromStdString(filterList).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            patterns << pattern;
+            if (pattern.toUpper() != pattern) {
+                patterns << pattern.toUpper();
+            }
+        }
+        filters << parts[i] + " (" + patterns.join(' ') + ")";
+    }
+    return filters;
+}
+
+Answer QtPlatform::message(const MessageRequest& request) {
+    QMessageBox box(qtIcon(request.icon), QString::fromStdString(request.caption),
+                    toDisplayText(request.text), QMessageBox::NoButton, parent_);
+    QList<QMessageBox::StandardButton> buttons;
+    switch (request.buttons) {
+        case Buttons::Ok:
+            buttons = {QMessageBox::Ok};
+            break;
+        case Buttons::OkCancel:
+            buttons = {QMessageBox::Ok, QMessageBox::Cancel};
+            break;
+        case Buttons::YesNo:
+            buttons = {QMessageBox::Yes, QMessageBox::No};
+            break;
+    }
+    for (QMessageBox::StandardButton button : buttons) {
+        box.addButton(button);
+    }
+    box.setDefaultButton(buttons.value(request.defaultButton - 1, buttons.front()));
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            break;
+    }
+    // Closed without a button: the box's escape answer.
+    return request.buttons == Buttons::Ok ? Answer::Ok
+           : request.buttons == Buttons::YesNo ? Answer::No
+                                               : Answer::Cancel;
+}
+
+std::optional<std::string> QtPlatform::askFile(const FileRequest& request) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title));
+    const bool save = request.mode == FileRequest::Mode::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(request.filterIndex - 1));
+    if (!request.defaultSuffix.empty()) {
+        QString suffix = QString::fromStdString(request.defaultSuffix);
+        dialog.setDefaultSuffix(suffix.startsWith('.') ? suffix.mid(1) : suffix);
+    }
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    if (!request.initialName.empty()) {
+        dialog.selectFile(QString::fromStdString(request.initialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtPlatform::clipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) {
+        return std::nullopt;
+    }
+    return toModelText(data->text());
+}
+
+void QtPlatform::setClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(toDisplayText(text));
+}
+
+void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+
+void QtPlatform::print(const PrintJob& job) {
+    QPrinter printer;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        const QString pdf = QFileDialog::getSaveFileName(
+            parent_, "No printer is installed: print into a PDF file", QString(),
+            "PDF Files (*.pdf)");
+        if (pdf.isEmpty()) {
+            return;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    }
+    if (!printLines(printer, job)) {
+        QMessageBox::warning(parent_, "Aurelant", "The document could not be printed.");
+    }
+}
+
+void QtPlatform::showModal(FormModel& form) {
+    // Forms get their dialogs as they are built; a form without one closes at once.
+    form.hide();
+}
+
+void QtPlatform::showViewer() {}
+
+void QtPlatform::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+std::string QtPlatform::programFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir().mkpath(folder);
+    return folder.toStdString();
+}
+
+CalendarDate QtPlatform::today() {
+    const QDate date = QDate::currentDate();
+    return {date.year(), date.month(), date.day()};
+}
+
+}  // namespace aurelant

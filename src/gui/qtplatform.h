@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+#include "platform/platform.h"
+
+namespace aurelant {
+
+// The desktop as Qt offers it: message boxes, file dialogs, clipboard, printer and pointer.
+class QtPlatform : public Platform {
+public:
+    // Dialogs are centred on `parent` once it is set.
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+
+    Answer message(const MessageRequest& request) override;
+    std::optional<std::string> askFile(const FileRequest& request) override;
+    std::optional<std::string> clipboardText() override;
+    void setClipboardText(const std::string& text) override;
+    void clearClipboard() override;
+    void print(const PrintJob& job) override;
+    void showModal(FormModel& form) override;
+    void showViewer() override;
+    void setBusy(bool busy) override;
+    std::string programFolder() override;
+    CalendarDate today() override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+// "desc|pattern|desc|pattern" as Qt name filters, each pattern also in upper case, since file
+// names on Linux are case-sensitive: "CSV Files|*.csv" -> "CSV Files (*.csv *.CSV)".
+QStringList qtNameFilters(const std::string& filterList);
+
+}  // namespace aurelant

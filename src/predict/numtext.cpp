@@ -1,0 +1,151 @@
+#include "predict/numtext.h"
+
+#include <cctype>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+#include <cmath>
+#include <cstdio>
+
+#include "common/errors.h"
+
+namespace aurelant {
+namespace {
+
+std::string generalForm(double value, int digits) {
+    if (value == 0.0) {
+        return "0";  // also for -0.0, which would otherwise print a sign
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+    return buffer;
+}
+
+// " 0.75" style text becomes " .75": the zero before the point is not written.
+std::string withSignColumn(std::string text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    std::string digits = negative ? text.substr(1) : text;
+    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
+        digits.erase(0, 1);
+    }
+    return (negative ? "-" : " ") + digits;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// Length of the number at the start of `text`: sign, digits, point, digits, exponent.
+// With `grouping`, commas may stand between the digits before the point; they are left out of
+// `cleaned`. Returns 0 when no digit was found.
+std::size_t scanNumber(std::string_view text, bool grouping, std::string& cleaned) {
+    std::size_t i = 0;
+    std::size_t digitCount = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') {
+            cleaned += '-';
+        }
+        ++i;
+    }
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i])) {
+            cleaned += text[i];
+            ++digitCount;
+        } else if (!(grouping && text[i] == ',' && digitCount > 0 && i + 1 < text.size() &&
+                     isDigit(text[i + 1]))) {
+            break;
+        }
+    }
+    if (i < text.size() && text[i] == '.') {
+        cleaned += '.';
+        for (++i; i < text.size() && isDigit(text[i]); ++i) {
+            cleaned += text[i];
+            ++digitCount;
+        }
+    }
+    if (digitCount == 0) {
+        return 0;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            exponent += text[j++];
+        }
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j])) {
+                exponent += text[j++];
+            }
+            cleaned += exponent;
+            i = j;
+        }
+    }
+    return i;
+}
+
+double convert(const std::string& cleaned) {
+    // strtod_l with the C locale: the decimal mark is always a point, whatever the desktop's
+    // language, and an overflow is told apart from an underflow.
+    static const locale_t cLocale = ::newlocale(LC_NUMERIC_MASK, "C", nullptr);
+    errno = 0;
+    const double value = ::strtod_l(cleaned.c_str(), nullptr, cLocale);
+    if (errno == ERANGE && std::isinf(value)) {
+        throw programError(Failure::OutOfRange);
+    }
+    return value;  // an underflow reads as the tiny value or 0
+}
+
+}  // namespace
+
+std::string numberText(double value) { return withSignColumn(generalForm(value, 15)); }
+
+std::string singleText(float value) { return withSignColumn(generalForm(value, 7)); }
+
+std::string printedNumber(float value) { return singleText(value) + " "; }
+
+std::string cutText(std::string_view text) {
+    const auto point = text.find('.');
+    if (point == std::string_view::npos) {
+        return std::string(text);
+    }
+    return std::string(text.substr(0, point + 3));
+}
+
+std::string plainText(double value) { return generalForm(value, 15); }
+
+std::string plainCutText(double value) { return cutText(plainText(value)); }
+
+std::string trimmed(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && isBlank(text[last - 1])) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+double leadingNumber(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && isBlank(text[start])) {
+        ++start;
+    }
+    std::string cleaned;
+    if (scanNumber(text.substr(start), false, cleaned) == 0) {
+        return 0;
+    }
+    return convert(cleaned);
+}
+
+double strictNumber(std::string_view text) {
+    const std::string number = trimmed(text);
+    std::string cleaned;
+    if (number.empty() || scanNumber(number, true, cleaned) != number.size()) {
+        throw programError(Failure::NotANumber);
+    }
+    return convert(cleaned);
+}
+
+}  // namespace aurelant

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the program writes and reads numbers. Every command that shows or reads a number uses
+// these, so that the same value always gives the same text.
+namespace aurelant {
+
+// Shortest general form with up to 15 significant digits, a leading blank unless negative and
+// no zero before the point: 0.75 -> " .75", -2.5 -> "-2.5", 12 -> " 12".
+std::string numberText(double value);
+
+// The same for a single-precision value, with up to 7 significant digits.
+std::string singleText(float value);
+
+// The number text followed by one blank, as a number printed into a line: 53 -> " 53 ".
+std::string printedNumber(float value);
+
+// Keeps a number text up to two characters after its first period, never rounding:
+// " 12.3456" -> " 12.34", " 12.3" and " 12" stay as they are.
+std::string cutText(std::string_view text);
+
+// Plain decimal text without blanks (a zero before the point), cut to two decimals:
+// 57.0894 -> "57.08", 0.5 -> "0.5".
+std::string plainText(double value);
+std::string plainCutText(double value);
+
+// Removes blanks and TABs at both ends.
+std::string trimmed(std::string_view text);
+
+// The number that a text begins with, after leading blanks; 0 when it begins with no number.
+// "12.5x" -> 12.5, "1,000" -> 1, "abc" -> 0. Throws AppError when the number is out of range.
+double leadingNumber(std::string_view text);
+
+// The whole text as a number, blanks around it allowed and commas accepted as digit grouping
+// ("1,000.5"). Throws AppError for anything else, an empty text included.
+double strictNumber(std::string_view text);
+
+}  // namespace aurelant

@@ -1,0 +1,111 @@
+// The real main window, offscreen: every menu item and picture exists with its caption or
+// tooltip and reaches its command.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "app/controls.h"
+#include "mainwindow.h"
+#include "scenario/scripted_platform.h"
+
+namespace aurelant {
+namespace {
+
+class MainWindowSmoke : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "smoke";
+        static char* argv[] = {name, nullptr};
+        static QApplication application(argc, argv);
+    }
+
+    MainWindowSmoke() : model(globals, platform) {
+        model.load();
+        window = std::make_unique<MainWindow>(model);
+    }
+
+    Globals globals;
+    ScriptedPlatform platform;
+    Aurelant model;
+    std::unique_ptr<MainWindow> window;
+};
+
+void collectLeaves(const std::vector<MenuEntry>& entries, std::vector<MenuEntry>& leaves) {
+    for (const MenuEntry& entry : entries) {
+        if (entry.items.empty()) {
+            leaves.push_back(entry);
+        }
+        collectLeaves(entry.items, leaves);
+    }
+}
+
+TEST_F(MainWindowSmoke, EveryMenuItemExistsWithItsCaption) {
+    std::vector<MenuEntry> leaves;
+    collectLeaves(mainMenus(), leaves);
+    EXPECT_EQ(leaves.size(), 25u);
+    for (const MenuEntry& leaf : leaves) {
+        auto* action = window->findChild<QAction*>(QString::fromStdString(leaf.name));
+        ASSERT_NE(action, nullptr) << leaf.name;
+        EXPECT_EQ(action->text().toStdString(), leaf.caption);
+        EXPECT_TRUE(action->shortcut().isEmpty()) << leaf.name;
+    }
+    auto* save = window->findChild<QMenu*>("save");
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->actions().size(), 4);
+}
+
+TEST_F(MainWindowSmoke, PicturesSitAtTheirPlacesWithTheirTooltips) {
+    for (const PictureEntry& picture : toolbarPictures()) {
+        auto* button = window->findChild<QToolButton*>(QString::fromStdString(picture.name));
+        ASSERT_NE(button, nullptr) << picture.name;
+        EXPECT_EQ(button->toolTip().toStdString(), picture.tooltip);
+        EXPECT_EQ(button->x(), picture.left / 15);
+        EXPECT_EQ(button->width(), picture.width / 15);
+        EXPECT_FALSE(button->icon().isNull()) << picture.name;
+    }
+}
+
+TEST_F(MainWindowSmoke, StartupStateIsDrawn) {
+    EXPECT_EQ(window->windowTitle().toStdString(), "Aurelant's Prices V2.46");
+    auto* label = window->findChild<QLabel*>("infolabel");
+    EXPECT_EQ(label->text().toStdString(), std::string(26, ' ') + "AurelantsPrices");
+    EXPECT_TRUE(label->font().italic());
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
+    EXPECT_FALSE(window->findChild<QAction*>("recalc")->isEnabled());
+    EXPECT_FALSE(window->findChild<QAction*>("strategy")->isEnabled());
+}
+
+TEST_F(MainWindowSmoke, MenuItemsAndPicturesReachTheirCommands) {
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    window->findChild<QAction*>("about")->trigger();
+    EXPECT_TRUE(screen->toPlainText().startsWith("AURELANT'S PRICES - TODAY!"));
+    window->findChild<QToolButton*>("clsimage")->click();
+    EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
+    window->findChild<QToolButton*>("HelpImage")->click();
+    EXPECT_EQ(screen->toPlainText().split('\n').size(), 52);
+    window->findChild<QAction*>("cls")->trigger();
+    EXPECT_EQ(model.maintext.style.colour, (Rgb{128, 0, 128}));
+}
+
+TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    screen->setPlainText("one\ntwo");
+    QTextCursor cursor = screen->textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    screen->setTextCursor(cursor);
+    window->runCommand("screencopy");  // any command first takes the user's edits
+    EXPECT_EQ(model.maintext.text, "one\r\ntwo");
+    EXPECT_EQ(model.maintext.selectionStart, 5u);
+    EXPECT_EQ(model.maintext.selectionLength, 3u);
+}
+
+}  // namespace
+}  // namespace aurelant

@@ -1,0 +1,361 @@
+#include "scenario/runner.h"
+
+#include <charconv>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "app/aurelant.h"
+#include "common/textfile.h"
+#include "scenario/scripted_platform.h"
+
+namespace aurelant {
+namespace {
+
+class ScriptFault : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::string unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        switch (next) {
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            default:
+                out += '\\';
+                out += next;
+        }
+    }
+    return out;
+}
+
+template <typename Number>
+std::string shortest(Number value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+template <typename Container, typename Format>
+std::string joined(const Container& items, const std::string& glue, Format format) {
+    std::string out;
+    for (const auto& item : items) {
+        out += (out.empty() ? "" : glue) + format(item);
+    }
+    return out;
+}
+
+using StatePrinter = std::function<std::string(const Globals&)>;
+
+std::string flag(bool value) { return value ? "true" : "false"; }
+
+const std::map<std::string, StatePrinter>& statePrinters() {
+    auto number = [](auto member) {
+        return [member](const Globals& g) { return shortest(g.*member); };
+    };
+    auto text = [](std::string Globals::*member) {
+        return [member](const Globals& g) { return quoted(g.*member); };
+    };
+    auto truth = [](bool Globals::*member) {
+        return [member](const Globals& g) { return flag(g.*member); };
+    };
+    static const std::map<std::string, StatePrinter> printers = {
+        {"fivedays",
+         [](const Globals& g) {
+             return joined(g.fivedays, "; ", [](const auto& row) {
+                 return joined(row, " ", [](double value) { return shortest(value); });
+             });
+         }},
+        {"upprobtable",
+         [](const Globals& g) {
+             return joined(g.upprobtable, " ", [](float value) { return shortest(value); });
+         }},
+        {"reverselines",
+         [](const Globals& g) {
+             std::size_t used = g.reverselines.size();
+             while (used > 1 && g.reverselines[used - 1].empty()) {
+                 --used;
+             }
+             std::string out;
+             for (std::size_t i = 0; i < used; ++i) {
+                 out += (i == 0 ? "" : " ") + quoted(g.reverselines[i]);
+             }
+             return out;
+         }},
+        {"fileopen", truth(&Globals::fileopen)},
+        {"predictiondone", truth(&Globals::predictiondone)},
+        {"directionup", truth(&Globals::directionup)},
+        {"currentfile", text(&Globals::currentfile)},
+        {"patterncode", number(&Globals::patterncode)},
+        {"addlatestmode", truth(&Globals::addlatestmode)},
+        {"viewdatamode", truth(&Globals::viewdatamode)},
+        {"movementmode", truth(&Globals::movementmode)},
+        {"repredictready", truth(&Globals::repredictready)},
+        {"reporttext", text(&Globals::reporttext)},
+        {"crlf", text(&Globals::crlf)},
+        {"nextopen", number(&Globals::nextopen)},
+        {"programtitle", text(&Globals::programtitle)},
+        {"vieweraddress", text(&Globals::vieweraddress)},
+        {"strategytext", text(&Globals::strategytext)},
+        {"level75text", text(&Globals::level75text)},
+        {"probabilitytext", text(&Globals::probabilitytext)},
+        {"separator", text(&Globals::separator)},
+        {"noconfidence", truth(&Globals::noconfidence)},
+        {"rangevolatility", number(&Globals::rangevolatility)},
+        {"probability", number(&Globals::probability)},
+        {"displayfrom", number(&Globals::displayfrom)},
+        {"savechoice", text(&Globals::savechoice)},
+        {"upfraction", number(&Globals::upfraction)},
+        {"bannertext", text(&Globals::bannertext)},
+        {"lastdialogfile", text(&Globals::lastdialogfile)},
+        {"suggestedfile", text(&Globals::suggestedfile)},
+        {"datapaneltext", text(&Globals::datapaneltext)},
+        {"lastfile", text(&Globals::lastfile)},
+    };
+    return printers;
+}
+
+// Splits "WORD REST" at the first blank; REST keeps its blanks.
+std::pair<std::string, std::string> splitWord(const std::string& line) {
+    const auto blank = line.find(' ');
+    if (blank == std::string::npos) {
+        return {line, ""};
+    }
+    return {line.substr(0, blank), line.substr(blank + 1)};
+}
+
+class Runner {
+public:
+    Runner(std::ostream& out) : out_(out), window_(globals_, platform_) {
+        platform_.viewerAddress = &globals_.vieweraddress;
+    }
+
+    void start() {
+        window_.load();
+        flush();
+    }
+
+    // Runs one statement; false when the program has ended.
+    bool run(const std::string& line, std::istream& script, int& lineNumber);
+
+    void flush() {
+        for (const std::string& event : platform_.transcript) {
+            out_ << event << '\n';
+        }
+        platform_.transcript.clear();
+        out_.flush();
+    }
+
+private:
+    void show(const std::string& what);
+    void showFile(const std::string& name);
+    void queueFormAction(const std::string& rest);
+    void writeFile(const std::string& name, std::istream& script, int& lineNumber);
+
+    std::ostream& out_;
+    Globals globals_;
+    ScriptedPlatform platform_;
+    Aurelant window_;
+};
+
+bool Runner::run(const std::string& line, std::istream& script, int& lineNumber) {
+    const auto [word, rest] = splitWord(line);
+    if (word == "today") {
+        CalendarDate date;
+        if (std::sscanf(rest.c_str(), "%d-%d-%d", &date.year, &date.month, &date.day) != 3) {
+            throw ScriptFault("today needs YYYY-MM-DD");
+        }
+        platform_.todayDate = date;
+    } else if (word == "write") {
+        writeFile(rest, script, lineNumber);
+    } else if (word == "writeraw") {
+        const auto [name, text] = splitWord(rest);
+        std::ofstream(name, std::ios::binary) << unescaped(text);
+    } else if (word == "file") {
+        platform_.fileAnswers.push_back(rest == "cancel" ? std::nullopt
+                                                         : std::optional<std::string>(rest));
+    } else if (word == "answer") {
+        static const std::map<std::string, Answer> answers = {
+            {"yes", Answer::Yes}, {"no", Answer::No}, {"ok", Answer::Ok}, {"cancel", Answer::Cancel}};
+        const auto found = answers.find(rest);
+        if (found == answers.end()) {
+            throw ScriptFault("unknown answer " + rest);
+        }
+        platform_.answers.push_back(found->second);
+    } else if (word == "clipboard") {
+        platform_.clipboard =
+            rest == "none" ? std::nullopt : std::optional<std::string>(unescaped(rest));
+    } else if (word == "screen") {
+        window_.maintext.setText(unescaped(rest));
+    } else if (word == "select") {
+        std::size_t start = 0;
+        std::size_t length = 0;
+        if (std::sscanf(rest.c_str(), "%zu %zu", &start, &length) != 2) {
+            throw ScriptFault("select needs START LENGTH");
+        }
+        const std::size_t size = window_.maintext.text.size();
+        window_.maintext.selectionStart = std::min(start, size);
+        window_.maintext.selectionLength = std::min(length, size - window_.maintext.selectionStart);
+    } else if (word == "form") {
+        queueFormAction(rest);
+    } else if (word == "click") {
+        if (!window_.click(rest)) {
+            throw ScriptFault("no menu item or picture named " + rest);
+        }
+        flush();
+        return !window_.exitRequested;
+    } else if (word == "show") {
+        show(rest);
+    } else {
+        throw ScriptFault("unknown statement " + word);
+    }
+    flush();
+    return true;
+}
+
+void Runner::writeFile(const std::string& name, std::istream& script, int& lineNumber) {
+    std::string content;
+    std::string line;
+    while (std::getline(script, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line == "end") {
+            std::ofstream(name, std::ios::binary) << content;
+            return;
+        }
+        std::string text;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == 't') {
+                text += '\t';
+                ++i;
+            } else {
+                text += line[i];
+            }
+        }
+        content += text + "\r\n";
+    }
+    throw ScriptFault("write " + name + " has no end");
+}
+
+void Runner::queueFormAction(const std::string& rest) {
+    const auto colon = rest.find(": ");
+    if (colon == std::string::npos) {
+        throw ScriptFault("form needs NAME: ACTION");
+    }
+    const std::string form = rest.substr(0, colon);
+    const auto [verb, arguments] = splitWord(rest.substr(colon + 2));
+    FormAction action;
+    if (verb == "set") {
+        const auto [control, text] = splitWord(arguments);
+        action = {FormAction::Kind::Set, control, unescaped(text)};
+    } else if (verb == "choose") {
+        action = {FormAction::Kind::Choose, arguments, ""};
+    } else if (verb == "press") {
+        action = {FormAction::Kind::Press, arguments, ""};
+    } else if (verb == "show") {
+        action = {FormAction::Kind::Show, "", ""};
+    } else {
+        throw ScriptFault("unknown form action " + verb);
+    }
+    platform_.formActions[form].push_back(action);
+}
+
+void Runner::show(const std::string& what) {
+    const auto [part, name] = splitWord(what);
+    if (part == "screen") {
+        out_ << "screen " << quoted(window_.maintext.text) << '\n';
+    } else if (part == "label") {
+        out_ << "label " << quoted(window_.infolabel.caption) << '\n';
+    } else if (part == "caption") {
+        out_ << "caption " << quoted(window_.caption) << '\n';
+    } else if (part == "clipboard") {
+        out_ << "clipboard " << (platform_.clipboard ? quoted(*platform_.clipboard) : "none")
+             << '\n';
+    } else if (part == "menus") {
+        out_ << "menus recalc=" << (window_.recalcEnabled ? "on" : "off")
+             << " strategy=" << (window_.strategyEnabled ? "on" : "off") << '\n';
+    } else if (part == "state") {
+        const auto found = statePrinters().find(name);
+        if (found == statePrinters().end()) {
+            throw ScriptFault("no shared variable named " + name);
+        }
+        out_ << "state " << name << " = " << found->second(globals_) << '\n';
+    } else if (part == "file") {
+        showFile(name);
+    } else {
+        throw ScriptFault("cannot show " + what);
+    }
+}
+
+void Runner::showFile(const std::string& name) {
+    if (!isRegularFile(name)) {
+        out_ << "file " << name << " missing\n";
+        return;
+    }
+    std::vector<std::string> lines;
+    LineReader reader(name);
+    std::string line;
+    while (reader.next(line)) {
+        lines.push_back(line);
+    }
+    out_ << "file " << name << " lines=" << lines.size() << '\n';
+    for (const std::string& each : lines) {
+        out_ << "| " << each << '\n';
+    }
+}
+
+}  // namespace
+
+int runScenario(const std::string& scriptPath, std::ostream& out, std::ostream& err) {
+    std::ifstream script(scriptPath, std::ios::binary);
+    if (!script) {
+        err << "error: 0: cannot read the script " << scriptPath << "\n";
+        return 1;
+    }
+    Runner runner(out);
+    int lineNumber = 0;
+    try {
+        runner.start();
+        std::string line;
+        while (std::getline(script, line)) {
+            ++lineNumber;
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            if (line.empty() || line.front() == '#') {
+                continue;
+            }
+            if (!runner.run(line, script, lineNumber)) {
+                break;
+            }
+        }
+    } catch (const std::exception& fault) {
+        runner.flush();
+        err << "error: " << lineNumber << ": " << fault.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace aurelant

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/formmodel.h"
+#include "platform/platform.h"
+
+namespace aurelant {
+
+// A script asked for something it did not provide (an answer, a file, a form action).
+class ScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct FormAction {
+    enum class Kind { Set, Choose, Press, Show };
+    Kind kind = Kind::Show;
+    std::string control;
+    std::string text;
+};
+
+// The platform of tests and the scenario runner: answers from queues and records every call
+// as a transcript line.
+class ScriptedPlatform : public Platform {
+public:
+    std::deque<Answer> answers;                        // for boxes with more than one button
+    std::deque<std::optional<std::string>> fileAnswers;  // nothing = cancel
+    std::optional<std::string> clipboard;
+    std::map<std::string, std::deque<FormAction>> formActions;
+    std::string folder = ".";
+    CalendarDate todayDate{2026, 1, 5};
+    std::vector<std::string> transcript;
+
+    Answer message(const MessageRequest& request) override;
+    std::optional<std::string> askFile(const FileRequest& request) override;
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& text) override;
+    void clearClipboard() override { clipboard.reset(); }
+    void print(const PrintJob& job) override;
+    void showModal(FormModel& form) override;
+    void showViewer() override;
+    void setBusy(bool busy) override;
+    std::string programFolder() override { return folder; }
+    CalendarDate today() override { return todayDate; }
+
+    // Set by the owner of the shared state, so that the viewer line can show its address.
+    const std::string* viewerAddress = nullptr;
+
+private:
+    void runFormAction(FormModel& form, const FormAction& action);
+};
+
+// A text between double quotes with TAB, CR, LF, backslash and quote escaped.
+std::string quoted(const std::string& text);
+
+// The "form NAME CONTROL text=... enabled=..." lines of a form.
+std::vector<std::string> describeForm(const FormModel& form);
+
+}  // namespace aurelant

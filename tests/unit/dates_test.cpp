@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "common/dates.h"
+
+namespace aurelant {
+namespace {
+
+TEST(ParseDate, AcceptsTheFormsOfHistoryFiles) {
+    const CalendarDate jan5{2004, 1, 5};
+    for (const char* text : {"05-Jan-2004", "5-Jan-04", "2004-01-05", "2004/01/05", "01/05/2004",
+                             "1/5/04", "01-05-2004", "Jan 5, 2004", "5 Jan 2004", "January 5, 2004",
+                             "05-JAN-2004", "2004-01-05 00:00:00"}) {
+        EXPECT_EQ(parseDate(text), jan5) << text;
+    }
+}
+
+TEST(ParseDate, TwoDigitYearsPivotAtThirty) {
+    EXPECT_EQ(parseDate("1/5/29")->year, 2029);
+    EXPECT_EQ(parseDate("1/5/30")->year, 1930);
+    EXPECT_EQ(parseDate("1/5/99")->year, 1999);
+    EXPECT_EQ(parseDate("1/5/00")->year, 2000);
+}
+
+TEST(ParseDate, ADayAboveTwelveFirstIsTheDay) {
+    EXPECT_EQ(parseDate("13/01/2004"), (CalendarDate{2004, 1, 13}));
+}
+
+TEST(ParseDate, RefusesTextsThatAreNotDates) {
+    for (const char* text : {"", "Date", "20040105", "2004-02-30", "2003-02-29", "13/13/2004",
+                             "Foo 5, 2004", "5-Jan", "12.5"}) {
+        EXPECT_FALSE(parseDate(text).has_value()) << text;
+    }
+    EXPECT_TRUE(parseDate("2004-02-29").has_value());
+}
+
+TEST(DateNumbers, CountDaysFromTheEndOf1899) {
+    EXPECT_EQ(dateNumber({1899, 12, 30}), 0);
+    EXPECT_EQ(dateNumber({1900, 1, 1}), 2);
+    EXPECT_EQ(dateNumber({2004, 1, 5}), 37991);
+    EXPECT_EQ(dateFromNumber(37991), (CalendarDate{2004, 1, 5}));
+    EXPECT_EQ(dateFromNumber(0), (CalendarDate{1899, 12, 30}));
+    EXPECT_EQ(formatDate(dateFromNumber(2)), "01-Jan-1900");
+    EXPECT_EQ(formatDate({2026, 12, 5}), "05-Dec-2026");
+}
+
+TEST(CompactDates, EightDigitsAreRearrangedMonthFirst) {
+    EXPECT_EQ(rearrangeCompactDate("20040105"), "01-05-2004");
+    EXPECT_EQ(rearrangeCompactDate("2004-01-05"), "2004-01-05");
+    EXPECT_EQ(rearrangeCompactDate("05/01/2004"), "05/01/2004");
+    EXPECT_EQ(rearrangeCompactDate("2004010"), "2004010");
+    EXPECT_EQ(rearrangeCompactDate("200401051"), "200401051");
+    EXPECT_EQ(parseDate(rearrangeCompactDate("20040105")), (CalendarDate{2004, 1, 5}));
+}
+
+}  // namespace
+}  // namespace aurelant

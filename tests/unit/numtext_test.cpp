@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/errors.h"
+#include "predict/numtext.h"
+
+namespace aurelant {
+namespace {
+
+TEST(NumberText, LeadingBlankAndNoZeroBeforeThePoint) {
+    EXPECT_EQ(numberText(12.3456), " 12.3456");
+    EXPECT_EQ(numberText(0.75), " .75");
+    EXPECT_EQ(numberText(-0.75), "-.75");
+    EXPECT_EQ(numberText(-2.5), "-2.5");
+    EXPECT_EQ(numberText(100), " 100");
+    EXPECT_EQ(numberText(0), " 0");
+    EXPECT_EQ(numberText(-0.0), " 0");
+}
+
+TEST(NumberText, FifteenDigitsForDoublesAndSevenForSingles) {
+    EXPECT_EQ(numberText(1.0 / 3.0), " .333333333333333");
+    EXPECT_EQ(numberText(0.1 + 0.2), " .3");
+    EXPECT_EQ(numberText(100.87984), " 100.87984");
+    EXPECT_EQ(singleText(static_cast<float>(std::log(1.1))), " .09531018");
+    EXPECT_EQ(singleText(56.5f), " 56.5");
+    EXPECT_EQ(singleText(57.0f), " 57");
+    EXPECT_EQ(printedNumber(53.0f), " 53 ");
+}
+
+TEST(NumberText, ExponentFormOnlyForVeryLargeOrSmallValues) {
+    EXPECT_EQ(numberText(123456789012345.0), " 123456789012345");
+    EXPECT_EQ(numberText(1e15), " 1E+15");
+    EXPECT_EQ(numberText(0.0001), " .0001");
+    EXPECT_EQ(numberText(0.00001), " 1E-05");
+}
+
+TEST(CutText, TruncatesTwoPlacesAfterThePointWithoutRounding) {
+    EXPECT_EQ(cutText(numberText(12.3456)), " 12.34");
+    EXPECT_EQ(cutText(numberText(12.3)), " 12.3");
+    EXPECT_EQ(cutText(numberText(12)), " 12");
+    EXPECT_EQ(cutText(numberText(99.999)), " 99.99");
+    EXPECT_EQ(cutText(numberText(0.8765)), " .87");
+    EXPECT_EQ(plainCutText(57.0894), "57.08");
+    EXPECT_EQ(plainCutText(64.5), "64.5");
+    EXPECT_EQ(plainCutText(66.666), "66.66");
+    EXPECT_EQ(plainText(0.5), "0.5");
+}
+
+TEST(LeadingNumber, ReadsTheNumberATextBeginsWith) {
+    EXPECT_DOUBLE_EQ(leadingNumber("12.5x"), 12.5);
+    EXPECT_DOUBLE_EQ(leadingNumber("  42"), 42);
+    EXPECT_DOUBLE_EQ(leadingNumber("1,000"), 1);
+    EXPECT_DOUBLE_EQ(leadingNumber(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(leadingNumber("-3.25 and more"), -3.25);
+    EXPECT_DOUBLE_EQ(leadingNumber("1e3"), 1000);
+    EXPECT_DOUBLE_EQ(leadingNumber("abc"), 0);
+    EXPECT_DOUBLE_EQ(leadingNumber(""), 0);
+    EXPECT_DOUBLE_EQ(leadingNumber("-"), 0);
+    EXPECT_THROW(leadingNumber("1e999"), AppError);
+}
+
+TEST(StrictNumber, AcceptsWholeNumbersWithBlanksAndGrouping) {
+    EXPECT_DOUBLE_EQ(strictNumber(" 10.50 "), 10.5);
+    EXPECT_DOUBLE_EQ(strictNumber("1,000.25"), 1000.25);
+    EXPECT_DOUBLE_EQ(strictNumber("-7"), -7);
+    EXPECT_DOUBLE_EQ(strictNumber("+.5"), 0.5);
+    EXPECT_DOUBLE_EQ(strictNumber("2.5E2"), 250);
+}
+
+TEST(StrictNumber, RefusesEverythingElse) {
+    for (const char* text : {"", "   ", "12.5x", "Open", "1,", ",5", "1.2.3", "1e", "--1", "1 2"}) {
+        try {
+            strictNumber(text);
+            ADD_FAILURE() << "accepted \"" << text << "\"";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.number(), 13) << text;
+        }
+    }
+}
+
+TEST(ErrorMessages, TheThreeWordings) {
+    const AppError error = systemError(2);
+    EXPECT_EQ(errorMessage(ErrorWording::NumberColon, error),
+              "Error Number: 2  Error is: No such file or directory");
+    EXPECT_EQ(errorMessage(ErrorWording::Number, error),
+              "Error Number 2  Error is: No such file or directory");
+    EXPECT_EQ(errorMessage(ErrorWording::Plain, error), "Error: No such file or directory");
+}
+
+}  // namespace
+}  // namespace aurelant

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/errors.h"
+#include "common/textfile.h"
+
+namespace aurelant {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFiles : public ::testing::Test {
+protected:
+    TextFiles() {
+        folder = fs::temp_directory_path() /
+                 ("aurelant-textfile-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~TextFiles() override { fs::remove_all(folder); }
+
+    std::string write(const std::string& name, const std::string& content) {
+        const std::string path = (folder / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+    static std::string read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static std::vector<std::string> lines(const std::string& path) {
+        LineReader reader(path);
+        std::vector<std::string> all;
+        std::string line;
+        while (reader.next(line)) {
+            all.push_back(line);
+        }
+        return all;
+    }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+    }
+
+    fs::path folder;
+};
+
+TEST_F(TextFiles, EveryKindOfLineEndEndsALine) {
+    const auto path = write("mixed.txt", "\xEF\xBB\xBF" "a\r\nb\nc\rd\r\r\ne");
+    EXPECT_EQ(lines(path), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    EXPECT_EQ(lines(write("end.txt", "x\r\n")), std::vector<std::string>{"x"});
+    EXPECT_TRUE(lines(write("empty.txt", "")).empty());
+    EXPECT_EQ(*readFirstLine(path), "a");
+    EXPECT_FALSE(readFirstLine(write("none.txt", "")).has_value());
+}
+
+TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
+    std::string longLine(200000, 'x');
+    longLine[70000] = '\0';
+    const std::string content = std::string(65535, 'y') + "\r\n" + longLine + "\r\nz";
+    EXPECT_EQ(lines(write("long.txt", content)),
+              (std::vector<std::string>{std::string(65535, 'y'), longLine, "z"}));
+}
+
+TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
+    try {
+        LineReader reader(folder.string());
+        FAIL();
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.number(), EISDIR);
+    }
+    try {
+        LineReader reader((folder / "missing").string());
+        FAIL();
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.description(), "No such file or directory");
+    }
+}
+
+TEST_F(TextFiles, WritersEndEveryLineWithCrLf) {
+    const auto path = (folder / "out.txt").string();
+    {
+        LineWriter writer(path, LineWriter::Mode::Replace);
+        writer.writeLine("one");
+        writer.close();
+    }
+    LineWriter appender(path, LineWriter::Mode::Append);
+    appender.writeLine("two");
+    appender.close();
+    EXPECT_EQ(read(path), "one\r\ntwo\r\n");
+}
+
+TEST_F(TextFiles, ReplacementTakesTheTargetsPlaceAndPermissions) {
+    const auto path = write("prices.csv", "old\n");
+    ::chmod(path.c_str(), 0640);
+    {
+        FileReplacement replacement(path);
+        replacement.writer().writeLine("new");
+        replacement.commit();
+    }
+    EXPECT_EQ(read(path), "new\r\n");
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(TextFiles, AnAbandonedReplacementLeavesTheTargetAndNoTemporary) {
+    const auto path = write("prices.csv", "old\n");
+    {
+        FileReplacement replacement(path);
+        replacement.writer().writeLine("half");
+    }
+    EXPECT_EQ(read(path), "old\n");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(TextFiles, ReplacingThroughALinkRewritesTheLinkedFile) {
+    const auto real = write("real.csv", "old\n");
+    const auto link = (folder / "link.csv").string();
+    fs::create_symlink(real, link);
+    FileReplacement replacement(link);
+    replacement.writer().writeLine("new");
+    replacement.commit();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(read(real), "new\r\n");
+}
+
+TEST(DerivedFileName, CutsAtTheFirstPointOfTheWholePath) {
+    EXPECT_EQ(derivedFileName("/data/prices.csv", "2.csv"), "/data/prices2.csv");
+    EXPECT_EQ(derivedFileName("/home/me/v1.2/prices.csv", ".tmp"), "/home/me/v1.tmp");
+    EXPECT_EQ(derivedFileName("QUOTES.doc", ".htm"), "QUOTES.htm");
+    EXPECT_FALSE(derivedFileName("/data/prices", ".tmp").has_value());
+}
+
+}  // namespace
+}  // namespace aurelant
