@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The history-file format: one trading day a line, Date, Open, High, Low and Close separated
+// by commas or TABs, oldest first. Every reader of history files goes through these.
+namespace aurelant {
+
+// A line naming the fields: in upper case it holds each of the letters O, H, L and C.
+bool isHeaderLine(std::string_view line);
+
+// A line of 14 characters or fewer, blank lines included.
+bool isShortLine(std::string_view line);
+
+// "," when the line holds at least four commas, else TAB when it holds at least four TABs.
+std::optional<char> detectSeparator(std::string_view firstLine);
+
+// Whether the line holds at least four separators, as a record must.
+bool hasFourSeparators(std::string_view line, char separator);
+
+struct PriceRecord {
+    std::string date;  // an 8-digit YYYYMMDD date already rearranged to MM-DD-YYYY
+    std::string open;
+    std::string high;
+    std::string low;
+    std::string close;
+};
+
+// The five fields of a record, as texts cut from the line without trimming; nothing for a line
+// with fewer than four separators. Close ends at a fifth separator standing beyond the ninth
+// character, and otherwise runs to the end of the line.
+std::optional<PriceRecord> splitRecord(std::string_view line, char separator);
+
+}  // namespace aurelant
