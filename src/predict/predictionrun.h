@@ -1,0 +1,11 @@
+#pragma once
+
+namespace aurelant {
+
+class Aurelant;
+
+// One prediction run over the open history file, in the mode that `movementmode` holds:
+// direction model, price levels, back-test, report and the prediction data file.
+void runPrediction(Aurelant& window);
+
+}  // namespace aurelant
