@@ -4,6 +4,10 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "pricefile/convertcommand.h"
+#include "pricefile/opencommand.h"
+#include "pricefile/redisplaycommand.h"
+#include "pricefile/reversecommand.h"
 
 namespace aurelant {
 namespace {
@@ -129,8 +133,12 @@ void Aurelant::HelpImage_click() {
     maintext.setText(helpPageText(globals.crlf));
 }
 
+void Aurelant::open_click() { openHistoryFile(*this); }
+void Aurelant::reverse_click() { reverseFileOrder(*this); }
+void Aurelant::fixup_click() { convertToCsv(*this); }
+void Aurelant::redisplay_click() { redisplayOpenFile(*this); }
+
 // Commands that later work fills in; until then a click does nothing.
-void Aurelant::open_click() {}
 void Aurelant::screensave_click() {}
 void Aurelant::textsave_click() {}
 void Aurelant::htmlsave_click() {}
@@ -143,9 +151,6 @@ void Aurelant::AddData_click() {}
 void Aurelant::addlatest_click() {}
 void Aurelant::predictmove_click() {}
 void Aurelant::recalc_click() {}
-void Aurelant::reverse_click() {}
-void Aurelant::fixup_click() {}
-void Aurelant::redisplay_click() {}
 void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}

@@ -14,6 +14,10 @@ AppError programError(Failure kind) {
             return {5, "Invalid argument: the logarithm of a value that is not positive"};
         case Failure::OutOfRange:
             return {6, "Overflow: a number is out of range"};
+        case Failure::OutputIsSource:
+            return {55,
+                    "The file chosen for the output is the source file itself; choose another "
+                    "name. The source file has not been changed"};
     }
     return {0, "Unknown failure"};
 }

@@ -20,7 +20,7 @@ private:
 };
 
 // The program's own failure kinds; failures of the system carry errno instead.
-enum class Failure { NotANumber, DivisionByZero, InvalidArgument, OutOfRange };
+enum class Failure { NotANumber, DivisionByZero, InvalidArgument, OutOfRange, OutputIsSource };
 
 AppError programError(Failure kind);
 

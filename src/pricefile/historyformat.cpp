@@ -10,6 +10,8 @@ namespace aurelant {
 namespace {
 
 constexpr std::size_t kShortLineLength = 14;
+constexpr std::size_t kShortestSample = 15;
+constexpr std::ptrdiff_t kFewestSampleSeparators = 3;
 // A fifth separator ends Close only beyond this many characters (positions counted from 1).
 constexpr std::size_t kFifthSeparatorMinimum = 9;
 
@@ -39,7 +41,19 @@ bool isHeaderLine(std::string_view line) {
     return holds('O') && holds('H') && holds('L') && holds('C');
 }
 
-bool isShortLine(std::string_view line) { return line.size() <= kShortLineLength; }
+bool isShortLine(std::string_view line) {
+    return line.size() <= kShortLineLength;
+}
+
+bool isRecordLine(std::string_view line) {
+    return !isShortLine(line) && !isHeaderLine(line);
+}
+
+bool looksLikePriceData(std::string_view sample) {
+    const auto separators =
+        std::count_if(sample.begin(), sample.end(), [](char c) { return c == '\t' || c == ','; });
+    return sample.size() > kShortestSample && separators > kFewestSampleSeparators;
+}
 
 bool hasFourSeparators(std::string_view line, char separator) {
     return firstFourSeparators(line, separator).has_value();

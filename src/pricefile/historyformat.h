@@ -14,6 +14,13 @@ bool isHeaderLine(std::string_view line);
 // A line of 14 characters or fewer, blank lines included.
 bool isShortLine(std::string_view line);
 
+// A line that Open keeps when it normalises a file: neither a header line nor a short line.
+bool isRecordLine(std::string_view line);
+
+// The check Open makes on the fourth line of a file (or the last of a shorter one): longer than
+// 15 characters and holding more than three separators, TABs and commas counted together.
+bool looksLikePriceData(std::string_view sample);
+
 // "," when the line holds at least four commas, else TAB when it holds at least four TABs.
 std::optional<char> detectSeparator(std::string_view firstLine);
 

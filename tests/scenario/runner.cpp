@@ -1,6 +1,7 @@
 #include "scenario/runner.h"
 
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -170,6 +171,7 @@ private:
     void showFile(const std::string& name);
     void queueFormAction(const std::string& rest);
     void writeFile(const std::string& name, std::istream& script, int& lineNumber);
+    void generateFile(const std::string& rest);
 
     std::ostream& out_;
     Globals globals_;
@@ -190,6 +192,10 @@ bool Runner::run(const std::string& line, std::istream& script, int& lineNumber)
     } else if (word == "writeraw") {
         const auto [name, text] = splitWord(rest);
         std::ofstream(name, std::ios::binary) << unescaped(text);
+    } else if (word == "generate") {
+        generateFile(rest);
+    } else if (word == "remove") {
+        std::remove(rest.c_str());
     } else if (word == "file") {
         platform_.fileAnswers.push_back(rest == "cancel" ? std::nullopt
                                                          : std::optional<std::string>(rest));
@@ -256,6 +262,25 @@ void Runner::writeFile(const std::string& name, std::istream& script, int& lineN
         content += text + "\r\n";
     }
     throw ScriptFault("write " + name + " has no end");
+}
+
+// `generate NAME COUNT`: a history file of COUNT daily records, one a calendar day from
+// 01-Jan-2000 on, "dd-mmm-yyyy,Open,High,Low,Close", each line ended by CR LF.
+void Runner::generateFile(const std::string& rest) {
+    const auto [name, countText] = splitWord(rest);
+    std::size_t count = 0;
+    const char* last = countText.data() + countText.size();
+    const auto [end, fault] = std::from_chars(countText.data(), last, count);
+    if (fault != std::errc() || end != last) {
+        throw ScriptFault("generate needs NAME COUNT");
+    }
+    std::ofstream out(name, std::ios::binary);
+    const double firstDay = dateNumber({2000, 1, 1});
+    for (std::size_t day = 0; day < count; ++day) {
+        const int open = 100 + static_cast<int>(day % 10);
+        out << formatDate(dateFromNumber(firstDay + static_cast<double>(day))) << ',' << open
+            << ".5," << open + 2 << ".25," << open - 1 << ".75," << open + 1 << "\r\n";
+    }
 }
 
 void Runner::queueFormAction(const std::string& rest) {

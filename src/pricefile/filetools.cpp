@@ -1,0 +1,153 @@
+#include "pricefile/filetools.h"
+
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wctype.h>
+
+#include <cerrno>
+
+#include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+
+namespace aurelant {
+namespace {
+
+constexpr std::size_t kPreviewHalf = 60;
+
+struct stat statusOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        throw systemError(errno);
+    }
+    return info;
+}
+
+// The case rules of Unicode, from the C library's UTF-8 locale; nothing where it is missing.
+locale_t unicodeCase() {
+    static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return locale;
+}
+
+// Decodes the UTF-8 sequence at `at`; its length is 0 when the bytes there are not valid UTF-8.
+std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC2 ? 2
+                                              : 0;
+    if (length == 0 || at + length > text.size()) {
+        return {0, 0};
+    }
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) {
+            return {0, 0};
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        return {0, 0};  // an overlong form, a surrogate or beyond Unicode
+    }
+    return {code, length};
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+        return;
+    }
+    const std::size_t length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+    static constexpr unsigned char kLeads[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(kLeads[length] | (code >> (6 * (length - 1))));
+    for (std::size_t i = length - 1; i > 0; --i) {
+        out += static_cast<char>(0x80 | ((code >> (6 * (i - 1))) & 0x3F));
+    }
+}
+
+}  // namespace
+
+FileRequest openModeRequest(std::string title, std::string filter, std::string initialName) {
+    FileRequest request;
+    request.mode = FileRequest::Mode::Open;
+    request.title = std::move(title);
+    request.filter = std::move(filter);
+    request.filterIndex = 1;
+    request.initialName = std::move(initialName);
+    return request;
+}
+
+void requireUserFile(const std::string& path, Access access) {
+    const struct stat info = statusOf(path);
+    if (S_ISDIR(info.st_mode)) {
+        throw systemError(EISDIR);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw systemError(EINVAL);
+    }
+    const int mode = access == Access::Read ? R_OK : access == Access::Write ? W_OK : R_OK | W_OK;
+    if (::access(path.c_str(), mode) != 0) {
+        throw systemError(errno);
+    }
+}
+
+std::uintmax_t fileSize(const std::string& path) {
+    return static_cast<std::uintmax_t>(statusOf(path).st_size);
+}
+
+std::string upperCase(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const auto [code, length] = decodeUtf8(text, at);
+        if (length == 0) {
+            out += text[at++];
+            continue;
+        }
+        const locale_t locale = unicodeCase();
+        appendUtf8(out, locale ? static_cast<char32_t>(::towupper_l(code, locale))
+                               : (code >= 'a' && code <= 'z' ? code - 32 : code));
+        at += length;
+    }
+    return out;
+}
+
+void appendPreview(MainScreen& screen, const std::string& path, std::size_t count,
+                   const std::string& lineEnd) {
+    const bool snipped = count > kPreviewLimit;
+    const std::size_t tailStart = snipped ? count - kPreviewHalf : kPreviewHalf;
+    if (snipped) {
+        screen.append("Displaying up to 120 records from the file...");
+        screen.append(lineEnd);
+    }
+    LineReader reader(path);
+    std::string line;
+    for (std::size_t number = 1; reader.next(line); ++number) {
+        if (number <= kPreviewHalf || number > tailStart) {
+            screen.append(line);
+            screen.append(lineEnd);
+        }
+        if (number == kPreviewHalf && snipped) {
+            screen.append(" <...snip...>");
+            screen.append(lineEnd);
+        }
+    }
+}
+
+void closeFileAfterError(Aurelant& window, const AppError& error) {
+    Globals& g = window.globals;
+    g.currentfile.clear();
+    window.caption.clear();
+    window.maintext.setText(g.datapaneltext);
+    g.fileopen = false;
+    g.addlatestmode = false;
+    g.viewdatamode = false;
+    g.movementmode = false;
+    window.showMessage(errorMessage(ErrorWording::NumberColon, error));
+}
+
+}  // namespace aurelant

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+// Steps that the price-file commands share.
+namespace aurelant {
+
+class AppError;
+class Aurelant;
+struct MainScreen;
+
+// How many records a preview shows before it keeps only the first and last 60.
+inline constexpr std::size_t kPreviewLimit = 120;
+
+enum class Access { Read, Write, ReadWrite };
+
+// A file dialog in open mode with the first filter of the list selected.
+FileRequest openModeRequest(std::string title, std::string filter, std::string initialName);
+
+// Throws AppError unless the path names an existing plain file (not a folder, device or pipe)
+// that this user may read, write or both, as asked.
+void requireUserFile(const std::string& path, Access access);
+
+// The file's size in bytes; throws AppError when it cannot be learnt.
+std::uintmax_t fileSize(const std::string& path);
+
+// The text with its letters in upper case, accented and other non-English letters included;
+// bytes that are not valid UTF-8 stay as they are.
+std::string upperCase(std::string_view text);
+
+// Appends a file of `count` lines to the screen, each followed by `lineEnd`: the whole file when
+// it has at most 120 lines, otherwise a notice, the first 60 lines, a snip marker and the last
+// 60 lines.
+void appendPreview(MainScreen& screen, const std::string& path, std::size_t count,
+                   const std::string& lineEnd);
+
+// The error path of the commands that open or rewrite a history file: no file is open any more,
+// the window shows the idle screen without a caption, and the error is reported by its number.
+void closeFileAfterError(Aurelant& window, const AppError& error);
+
+}  // namespace aurelant

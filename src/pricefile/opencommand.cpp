@@ -1,0 +1,141 @@
+#include "pricefile/opencommand.h"
+
+#include <limits>
+
+#include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "pricefile/filetools.h"
+#include "pricefile/historyformat.h"
+
+namespace aurelant {
+namespace {
+
+constexpr std::size_t kFewestRecords = 5;
+constexpr int kSampleLine = 4;
+
+FileRequest openDialog(const std::string& initialName) {
+    return openModeRequest("Open a File of Historic Price Data",
+                           "Comma Separated Value Files(*.CSV)|*.csv|Text Files "
+                           "(*.txt)|*.txt|Document Files (*.doc)|*.doc|Data Files "
+                           "(*.dat)|*.dat|ASCII Delimited Files (*.asc)|*.asc|All Files (*.*)|*.*",
+                           initialName);
+}
+
+constexpr const char* kOrderHint =
+    "File should be in chronological order, with the oldest dates at the top, and the latest "
+    "dates at the bottom. If it's not in this order, it will need to be reversed with the "
+    "'Reverse' tool (in the 'Tools' menu) or the 'Reverse' icon.";
+constexpr const char* kFormatHint =
+    "Ensure that the file is in either 'Comma Sparated' (CSV), or 'Tab Separated' format. The "
+    "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
+    "space-separated.";
+
+// The fourth line of the file, or the last of a shorter one: the line the format check reads.
+std::string formatSample(const std::string& path) {
+    LineReader reader(path);
+    std::string sample;
+    std::string line;
+    for (int number = 1; number <= kSampleLine && reader.next(line); ++number) {
+        sample.swap(line);
+    }
+    return sample;
+}
+
+// Rewrites the file with its record lines only, through a temporary file that replaces it as a
+// whole; returns the number of records.
+std::size_t normalise(const std::string& path) {
+    requireUserFile(path, Access::ReadWrite);
+    FileReplacement replacement(path);
+    std::size_t count = 0;
+    {
+        LineReader reader(path);
+        std::string line;
+        while (reader.next(line)) {
+            if (isRecordLine(line)) {
+                replacement.writer().writeLine(line);
+                ++count;
+            }
+        }
+    }
+    replacement.commit();
+    return count;
+}
+
+std::string tooFewRecordsText(std::size_t count) {
+    return "This file contains only " + std::to_string(count) +
+           (count == 1 ? " record" : " records") +
+           ". This is insufficient to carry out a prediction, and the file will not be opened.";
+}
+
+// Records beyond the first 120, as the prediction counts them; a count whose excess does not
+// fit the 16-bit value fails as an overflow.
+std::int16_t recordsBeyondPreview(std::size_t count) {
+    const std::size_t beyond = count > kPreviewLimit ? count - kPreviewLimit : 0;
+    if (beyond > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+        throw programError(Failure::OutOfRange);
+    }
+    return static_cast<std::int16_t>(beyond);
+}
+
+void showOpenedFile(Aurelant& window, std::size_t count) {
+    Globals& g = window.globals;
+    g.fileopen = true;
+    window.maintext.setText("Aurelant's Prices - File:" + upperCase(g.currentfile) + g.crlf +
+                            std::to_string(count) + " records found" + g.crlf + g.crlf);
+    g.displayfrom = recordsBeyondPreview(count);
+    appendPreview(window.maintext, g.currentfile, count, g.crlf);
+    g.suggestedfile = g.currentfile;
+    window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
+}
+
+// Checks, normalises and shows the chosen file, or refuses it with a message.
+void openChosenFile(Aurelant& window) {
+    Globals& g = window.globals;
+    requireUserFile(g.currentfile, Access::Read);
+    if (fileSize(g.currentfile) == 0) {
+        window.showMessage(
+            "The file you are attempting to open contains no data. Possibly a bad downloaded?");
+        return;
+    }
+    if (!looksLikePriceData(formatSample(g.currentfile))) {
+        window.showMessage(
+            "This file does not appear to contain valid OHLC data, and will not be opened.");
+        return;
+    }
+    g.fileopen = true;
+    g.lastfile = g.currentfile;
+    window.caption = g.programtitle + " - " + g.currentfile;
+    std::size_t count = 0;
+    {
+        BusyPointer busy(window.platform);
+        count = normalise(g.currentfile);
+    }
+    if (count < kFewestRecords) {
+        window.showMessage(tooFewRecordsText(count));
+        g.fileopen = false;
+        window.caption = g.programtitle;
+        return;
+    }
+    BusyPointer busy(window.platform);
+    showOpenedFile(window, count);
+}
+
+}  // namespace
+
+void openHistoryFile(Aurelant& window) {
+    window.newFile();
+    const auto chosen = window.platform.askFile(openDialog(window.globals.lastdialogfile));
+    if (!chosen) {
+        return;
+    }
+    window.globals.currentfile = *chosen;
+    try {
+        openChosenFile(window);
+    } catch (const AppError& error) {
+        window.globals.noconfidence = true;
+        closeFileAfterError(window, error);
+    }
+}
+
+}  // namespace aurelant

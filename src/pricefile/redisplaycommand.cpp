@@ -1,0 +1,31 @@
+#include "pricefile/redisplaycommand.h"
+
+#include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "pricefile/filetools.h"
+
+namespace aurelant {
+
+void redisplayOpenFile(Aurelant& window) {
+    const Globals& g = window.globals;
+    if (!g.fileopen) {
+        return;
+    }
+    window.maintext.setText("");
+    window.infolabel.caption = "Information Panel";
+    try {
+        BusyPointer busy(window.platform);
+        requireUserFile(g.currentfile, Access::Read);
+        LineReader reader(g.currentfile);
+        std::string line;
+        while (reader.next(line)) {
+            window.maintext.append(line);
+            window.maintext.append(g.crlf);
+        }
+    } catch (const AppError& error) {
+        window.showMessage(errorMessage(ErrorWording::Plain, error));
+    }
+}
+
+}  // namespace aurelant

@@ -1,0 +1,106 @@
+#include "pricefile/reversecommand.h"
+
+#include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "pricefile/filetools.h"
+
+namespace aurelant {
+namespace {
+
+// Lines of this length or shorter are notes or blank lines, not records.
+constexpr std::size_t kLongestNonRecord = 21;
+constexpr std::size_t kMostRecords = 1000;
+
+FileRequest reverseDialog(const std::string& initialName) {
+    return openModeRequest(
+        "Reverse the Order of a File of Historic Price Data",
+        "Comma Separated Value Files(*.CSV)|*.csv|Text Files (*.txt)|*.txt|ASCII Delimited Files "
+        "(*.asc)|*.asc|Data Files (*.dat)|*.dat|Document Files (*.doc)|*.doc|All Files (*.*)|*.*",
+        initialName);
+}
+
+constexpr const char* kOrderHint =
+    "File should now be in chronological order, with the oldest dates at the top, and the "
+    "latest dates at the bottom. If it's not in this order, it will need to be reversed with "
+    "the 'Reverse' tool (in the 'Tools' menu) or the 'Reverse' icon.";
+
+// Keeps the file's records in `lines` from index 1 on; nothing when there are too many.
+std::optional<std::size_t> readRecords(const std::string& path,
+                                       std::array<std::string, kMostRecords + 1>& lines) {
+    LineReader reader(path);
+    std::size_t count = 0;
+    std::string line;
+    while (reader.next(line)) {
+        if (line.size() <= kLongestNonRecord) {
+            continue;
+        }
+        if (++count > kMostRecords) {
+            return std::nullopt;
+        }
+        lines[count] = line;
+    }
+    return count;
+}
+
+void writeReversed(const std::string& path, const std::array<std::string, kMostRecords + 1>& lines,
+                   std::size_t count) {
+    FileReplacement replacement(path);
+    for (std::size_t index = count; index >= 1; --index) {
+        replacement.writer().writeLine(lines[index]);
+    }
+    replacement.commit();
+}
+
+void showReversedFile(Aurelant& window, std::size_t count) {
+    Globals& g = window.globals;
+    g.fileopen = false;
+    g.lastfile = g.currentfile;
+    const std::string shownPath = upperCase(g.currentfile);
+    window.maintext.setText("The order of file " + shownPath + " has been REVERSED." + g.crlf +
+                            g.crlf);
+    window.caption = g.programtitle + " - " + shownPath;
+    appendPreview(window.maintext, g.currentfile, count, g.crlf);
+    g.lastdialogfile = g.currentfile;
+    window.infolabel.caption = kOrderHint;
+}
+
+// Reverses the chosen file and shows it, or refuses a file with too many records.
+void reverseChosenFile(Aurelant& window) {
+    Globals& g = window.globals;
+    std::optional<std::size_t> count;
+    {
+        BusyPointer busy(window.platform);
+        requireUserFile(g.currentfile, Access::ReadWrite);
+        count = readRecords(g.currentfile, g.reverselines);
+    }
+    if (!count) {
+        window.showMessage("Sorry, you cannot reverse files containing more than 1,000 records.");
+        return;
+    }
+    BusyPointer busy(window.platform);
+    writeReversed(g.currentfile, g.reverselines, *count);
+    showReversedFile(window, *count);
+}
+
+}  // namespace
+
+void reverseFileOrder(Aurelant& window) {
+    Globals& g = window.globals;
+    window.cls();
+    window.caption = g.programtitle;
+    const auto chosen = window.platform.askFile(reverseDialog(g.suggestedfile));
+    if (!chosen) {
+        return;
+    }
+    g.currentfile = *chosen;
+    g.fileopen = false;
+    window.caption.clear();
+    try {
+        reverseChosenFile(window);
+    } catch (const AppError& error) {
+        closeFileAfterError(window, error);
+    }
+}
+
+}  // namespace aurelant

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace aurelant {
+
+class Aurelant;
+
+// The reverse tool: rewrites a chosen file with its records in the opposite order and shows the
+// result. The file is not opened for prediction.
+void reverseFileOrder(Aurelant& window);
+
+}  // namespace aurelant
