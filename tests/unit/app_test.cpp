@@ -69,6 +69,7 @@ TEST_F(MainWindowModel, ClearScreenHintsAtRedisplayOnlyWithAFileOpen) {
 }
 
 TEST_F(MainWindowModel, EveryControlNameIsClickable) {
+    platform.fileAnswers.push_back(std::nullopt);  // Open's file dialog is cancelled
     for (const char* name : {"new", "open", "close", "Exit", "about", "HelpImage", "web",
                              "strategyimage", "repredimage", "viewhtmimg"}) {
         EXPECT_TRUE(window.click(name)) << name;
