@@ -1,5 +1,6 @@
 #include "pricefile/filetools.h"
 
+#include <fcntl.h>
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,7 +91,7 @@ void requireUserFile(const std::string& path, Access access) {
         throw systemError(EINVAL);
     }
     const int mode = access == Access::Read ? R_OK : access == Access::Write ? W_OK : R_OK | W_OK;
-    if (::access(path.c_str(), mode) != 0) {
+    if (::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) != 0) {
         throw systemError(errno);
     }
 }

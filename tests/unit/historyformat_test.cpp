@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "pricefile/historyformat.h"
+
+namespace aurelant {
+namespace {
+
+TEST(HistoryFormat, HeaderLinesHoldOHLAndCInAnyCase) {
+    EXPECT_TRUE(isHeaderLine("Date,Open,High,Low,Close"));
+    EXPECT_TRUE(isHeaderLine("date\topen\thigh\tlow\tclose\tvolume"));
+    EXPECT_TRUE(isHeaderLine("OHLC"));
+    EXPECT_FALSE(isHeaderLine("Date,Open,High,Last"));  // no C
+    EXPECT_FALSE(isHeaderLine("05-Oct-2026,10.5,11,10.25,10.75"));
+    EXPECT_FALSE(isHeaderLine(""));
+}
+
+TEST(HistoryFormat, ShortLinesHaveFourteenCharactersOrFewer) {
+    EXPECT_TRUE(isShortLine(""));
+    EXPECT_TRUE(isShortLine("1/2/03,1,2,1,2"));
+    EXPECT_FALSE(isShortLine("1/2/03,1,2,1,22"));
+}
+
+TEST(HistoryFormat, OpenKeepsLinesThatAreNeitherHeadersNorShort) {
+    EXPECT_TRUE(isRecordLine("05-Jan-2026,10.5,11,10.25,10.75"));
+    EXPECT_TRUE(isRecordLine("1/2/03,1,2,1,22"));
+    EXPECT_FALSE(isRecordLine("1/2/03,1,2,1,2"));
+    EXPECT_FALSE(isRecordLine("Date,Open,High,Low,Close"));
+    EXPECT_FALSE(isRecordLine("   "));
+}
+
+TEST(HistoryFormat, TheFormatCheckCountsTabsAndCommasTogether) {
+    EXPECT_TRUE(looksLikePriceData("05-Jan-2026,10.5,11,10.25,10.75"));
+    EXPECT_TRUE(looksLikePriceData("07-Jan-2026\t10.5\t11,10.25,10.75"));
+    EXPECT_TRUE(looksLikePriceData("07-Jan-2026\t10.5\t11\t10.25\t10.75"));
+    EXPECT_FALSE(looksLikePriceData("05-Jan-2026,10.5,11,10.25 10.75"));  // three separators
+    EXPECT_FALSE(looksLikePriceData("05-Jan-2026 10.5 11 10.25 10.75"));
+    EXPECT_FALSE(looksLikePriceData(""));
+    // Longer than 15 characters, not 15 itself.
+    EXPECT_TRUE(looksLikePriceData("1/2/03,1,2,1,223"));
+    EXPECT_FALSE(looksLikePriceData("1/2/03,1,2,1,22"));
+}
+
+TEST(HistoryFormat, TheFirstLineDecidesTheSeparatorCommasFirst) {
+    EXPECT_EQ(detectSeparator("05-Jan-2026,10.5,11,10.25,10.75"), ',');
+    EXPECT_EQ(detectSeparator("05-Jan-2026\t10.5\t11\t10.25\t10.75"), '\t');
+    EXPECT_EQ(detectSeparator("a,b,c,d,e\tf\tg\th\ti"), ',');
+    EXPECT_EQ(detectSeparator("a\tb\tc\td\te,f,g"), '\t');
+    EXPECT_FALSE(detectSeparator("a,b,c,d\te\tf\tg").has_value());
+    EXPECT_FALSE(detectSeparator("").has_value());
+}
+
+TEST(HistoryFormat, ARecordNeedsFourSeparators) {
+    EXPECT_TRUE(hasFourSeparators("a,b,c,d,e", ','));
+    EXPECT_TRUE(hasFourSeparators(",,,,", ','));
+    EXPECT_FALSE(hasFourSeparators("a,b,c,d", ','));
+    EXPECT_FALSE(hasFourSeparators("a,b,c,d,e", '\t'));
+    EXPECT_FALSE(splitRecord("05-Jan-2026,10.5,11,10.25", ',').has_value());
+}
+
+TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
+    const auto record = splitRecord("05-Jan-2026, 10.5,11,10.25,10.75 ", ',');
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->date, "05-Jan-2026");
+    EXPECT_EQ(record->open, " 10.5");
+    EXPECT_EQ(record->high, "11");
+    EXPECT_EQ(record->low, "10.25");
+    EXPECT_EQ(record->close, "10.75 ");
+    const auto tabbed = splitRecord("05-Jan-2026\t1\t2\t3\t4", '\t');
+    ASSERT_TRUE(tabbed);
+    EXPECT_EQ(tabbed->close, "4");
+}
+
+TEST(HistoryFormat, AFifthSeparatorEndsCloseOnlyBeyondTheNinthCharacter) {
+    // Further fields such as the volume are cut off.
+    EXPECT_EQ(splitRecord("05-Jan-2026,10.5,11,10.25,10.75,123456", ',')->close, "10.75");
+    // Fifth separator at the tenth character: it ends Close.
+    EXPECT_EQ(splitRecord("1,2,3,4,5,6", ',')->close, "5");
+    // Fifth separator at the ninth character: Close runs to the end of the line.
+    EXPECT_EQ(splitRecord("1,2,3,4,,6", ',')->close, ",6");
+    EXPECT_EQ(splitRecord("1,2,3,4,5", ',')->close, "5");
+}
+
+TEST(HistoryFormat, CompactDatesAreRearrangedToMonthDayYear) {
+    EXPECT_EQ(splitRecord("20260105,10.5,11,10.25,10.75", ',')->date, "01-05-2026");
+    EXPECT_EQ(splitRecord("2026-01-05,10.5,11,10.25,10.75", ',')->date, "2026-01-05");
+    EXPECT_EQ(splitRecord("2026 105,10.5,11,10.25,10.75", ',')->date, "2026 105");
+    EXPECT_EQ(splitRecord("26/01/05,10.5,11,10.25,10.75", ',')->date, "26/01/05");
+}
+
+}  // namespace
+}  // namespace aurelant
