@@ -10,6 +10,7 @@
 
 #include "app/aurelant.h"
 #include "common/textfile.h"
+#include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
 
 namespace aurelant {
@@ -264,8 +265,7 @@ void Runner::writeFile(const std::string& name, std::istream& script, int& lineN
     throw ScriptFault("write " + name + " has no end");
 }
 
-// `generate NAME COUNT`: a history file of COUNT daily records, one a calendar day from
-// 01-Jan-2000 on, "dd-mmm-yyyy,Open,High,Low,Close", each line ended by CR LF.
+// `generate NAME COUNT`: a history file of COUNT daily records.
 void Runner::generateFile(const std::string& rest) {
     const auto [name, countText] = splitWord(rest);
     std::size_t count = 0;
@@ -274,13 +274,7 @@ void Runner::generateFile(const std::string& rest) {
     if (fault != std::errc() || end != last) {
         throw ScriptFault("generate needs NAME COUNT");
     }
-    std::ofstream out(name, std::ios::binary);
-    const double firstDay = dateNumber({2000, 1, 1});
-    for (std::size_t day = 0; day < count; ++day) {
-        const int open = 100 + static_cast<int>(day % 10);
-        out << formatDate(dateFromNumber(firstDay + static_cast<double>(day))) << ',' << open
-            << ".5," << open + 2 << ".25," << open - 1 << ".75," << open + 1 << "\r\n";
-    }
+    writeGeneratedHistory(name, count);
 }
 
 void Runner::queueFormAction(const std::string& rest) {
