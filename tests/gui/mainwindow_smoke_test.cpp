@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -11,6 +13,7 @@
 
 #include "app/controls.h"
 #include "mainwindow.h"
+#include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
 
 namespace aurelant {
@@ -105,6 +108,32 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     EXPECT_EQ(model.maintext.text, "one\r\ntwo");
     EXPECT_EQ(model.maintext.selectionStart, 5u);
     EXPECT_EQ(model.maintext.selectionLength, 3u);
+}
+
+TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
+    const std::string path = QDir::temp()
+                                 .filePath(QString("aurelant-smoke-%1 prix é.csv")
+                                               .arg(QCoreApplication::applicationPid()))
+                                 .toStdString();
+    writeGeneratedHistory(path, 130);
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    auto* label = window->findChild<QLabel*>("infolabel");
+    platform.fileAnswers = {path};
+    window->findChild<QToolButton*>("OpenImage")->click();
+    EXPECT_EQ(window->windowTitle().toStdString(), "Aurelant's Prices V2.46 - " + path);
+    EXPECT_TRUE(screen->toPlainText().contains("130 records found\n\nDisplaying up to 120"));
+    EXPECT_TRUE(screen->toPlainText().contains(" PRIX É.CSV\n"));
+    EXPECT_TRUE(label->text().startsWith("File should be in chronological order"));
+    window->findChild<QAction*>("redisplay")->trigger();
+    EXPECT_EQ(screen->toPlainText().split('\n').size(), 131);
+    platform.fileAnswers = {path};
+    window->findChild<QToolButton*>("reverseimage")->click();
+    EXPECT_TRUE(screen->toPlainText().startsWith("The order of file "));
+    platform.fileAnswers = {path, path};
+    window->findChild<QToolButton*>("fiximage")->click();
+    EXPECT_TRUE(platform.transcript.back().find("Error: The file chosen for the output") !=
+                std::string::npos);
+    QFile::remove(QString::fromStdString(path));
 }
 
 }  // namespace
