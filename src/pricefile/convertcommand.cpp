@@ -65,7 +65,8 @@ void convertFile(Aurelant& window, const std::string& source, const std::string&
         throw programError(Failure::OutputIsSource);
     }
     requireUserFile(source, Access::Read);
-    if (std::filesystem::exists(output)) {
+    std::error_code unknown;  // an output that cannot even be looked at fails when written
+    if (std::filesystem::exists(output, unknown)) {
         requireUserFile(output, Access::Write);
     }
     LineReader reader(source);

@@ -1,5 +1,8 @@
 #include "pricefile/reversecommand.h"
 
+#include <array>
+#include <optional>
+
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
@@ -45,6 +48,7 @@ std::optional<std::size_t> readRecords(const std::string& path,
 
 void writeReversed(const std::string& path, const std::array<std::string, kMostRecords + 1>& lines,
                    std::size_t count) {
+    requireUserFile(path, Access::Write);
     FileReplacement replacement(path);
     for (std::size_t index = count; index >= 1; --index) {
         replacement.writer().writeLine(lines[index]);
@@ -71,7 +75,7 @@ void reverseChosenFile(Aurelant& window) {
     std::optional<std::size_t> count;
     {
         BusyPointer busy(window.platform);
-        requireUserFile(g.currentfile, Access::ReadWrite);
+        requireUserFile(g.currentfile, Access::Read);
         count = readRecords(g.currentfile, g.reverselines);
     }
     if (!count) {
