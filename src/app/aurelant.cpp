@@ -72,11 +72,15 @@ void MainScreen::setText(std::string newText) {
     selectionLength = 0;
 }
 
-void MainScreen::append(std::string_view piece) { text.append(piece); }
+void MainScreen::append(std::string_view piece) {
+    text.append(piece);
+}
 
 Aurelant::Aurelant(Globals& globals, Platform& platform) : globals(globals), platform(platform) {}
 
-void Aurelant::load() { runStartup(*this); }
+void Aurelant::load() {
+    runStartup(*this);
+}
 
 bool Aurelant::click(const std::string& name) {
     const auto found = handlers().find(name);

@@ -139,8 +139,7 @@ bool isRegularFile(const std::string& path) {
 }
 
 LineWriter::LineWriter(const std::string& path, Mode mode)
-    : fd_(openOrThrow(path,
-                      O_WRONLY | O_CREAT | (mode == Mode::Append ? O_APPEND : O_TRUNC))) {}
+    : fd_(openOrThrow(path, O_WRONLY | O_CREAT | (mode == Mode::Append ? O_APPEND : O_TRUNC))) {}
 
 LineWriter::LineWriter(int fd) : fd_(fd) {}
 

@@ -102,7 +102,7 @@ Answer QtPlatform::message(const MessageRequest& request) {
             break;
     }
     // Closed without a button: the box's escape answer.
-    return request.buttons == Buttons::Ok ? Answer::Ok
+    return request.buttons == Buttons::Ok      ? Answer::Ok
            : request.buttons == Buttons::YesNo ? Answer::No
                                                : Answer::Cancel;
 }
@@ -141,14 +141,16 @@ void QtPlatform::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(toDisplayText(text));
 }
 
-void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+void QtPlatform::clearClipboard() {
+    QGuiApplication::clipboard()->clear();
+}
 
 void QtPlatform::print(const PrintJob& job) {
     QPrinter printer;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        const QString pdf = QFileDialog::getSaveFileName(
-            parent_, "No printer is installed: print into a PDF file", QString(),
-            "PDF Files (*.pdf)");
+        const QString pdf =
+            QFileDialog::getSaveFileName(parent_, "No printer is installed: print into a PDF file",
+                                         QString(), "PDF Files (*.pdf)");
         if (pdf.isEmpty()) {
             return;
         }

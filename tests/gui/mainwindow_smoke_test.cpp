@@ -17,7 +17,7 @@ namespace aurelant {
 namespace {
 
 class MainWindowSmoke : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "smoke";
