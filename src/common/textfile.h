@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Line-by-line reading and writing of the text files the program works on. Reading accepts
@@ -62,6 +63,11 @@ class LineWriter {
     int fd_ = -1;
     std::string pending_;
 };
+
+// Adds `line` and CR LF at the end of an existing file, starting it on a line of its own when
+// the file's last line has no line end. Never creates the file: a missing file or a folder
+// throws, and nothing is written anywhere.
+void appendLineToExistingFile(const std::string& path, std::string_view line);
 
 // Rewrites a file in place safely: the new content goes into a temporary file in the same
 // folder, which takes the target's name only on commit(). Until then, and whenever anything
