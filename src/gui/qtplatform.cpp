@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include "formdialogs.h"
 #include "platform/formmodel.h"
 #include "textconversion.h"
 
@@ -163,8 +164,11 @@ void QtPlatform::print(const PrintJob& job) {
 }
 
 void QtPlatform::showModal(FormModel& form) {
-    // Forms get their dialogs as they are built; a form without one closes at once.
-    form.hide();
+    form.show();
+    if (const auto dialog = makeFormDialog(form, parent_)) {
+        dialog->exec();
+    }
+    form.hide();  // a form without a dialog closes at once
 }
 
 void QtPlatform::showViewer() {}
