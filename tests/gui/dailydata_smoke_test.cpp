@@ -14,6 +14,7 @@
 #include "app/aurelant.h"
 #include "dailydatadialog.h"
 #include "formdialogs.h"
+#include "qtapplication.h"
 #include "qtplatform.h"
 #include "scenario/scripted_platform.h"
 
@@ -24,12 +25,7 @@ namespace fs = std::filesystem;
 
 class DailyDataSmoke : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "smoke";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { ensureQtApplication(); }
 
     DailyDataSmoke() : window(globals, platform), panel(window) {
         file = fs::temp_directory_path() / ("aurelant-dialog-" + std::to_string(::getpid()));

@@ -11,6 +11,7 @@
 
 #include "app/controls.h"
 #include "mainwindow.h"
+#include "qtapplication.h"
 #include "qtplatform.h"
 #include "scenario/scripted_platform.h"
 #include "textconversion.h"
@@ -20,12 +21,7 @@ namespace {
 
 class MainWindowSmoke : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "smoke";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { ensureQtApplication(); }
 
     MainWindowSmoke() : model(globals, platform) {
         model.load();

@@ -32,7 +32,7 @@ std::string okMessage(const std::string& text) {
 
 class FiveDayPanel : public ::testing::Test {
   protected:
-    FiveDayPanel() : window(globals, platform) {
+    FiveDayPanel() : window(globals, platform), panel(window) {
         folder = fs::temp_directory_path() /
                  ("aurelant-fiveday-" + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -70,7 +70,7 @@ class FiveDayPanel : public ::testing::Test {
             queue({set(DailyData::boxName(5, field), prices[field - 1])});
         }
     }
-    static std::vector<std::string> row(const DailyData& panel, int day) {
+    std::vector<std::string> row(int day) const {
         std::vector<std::string> texts;
         for (int field = 0; field < DailyData::kFields; ++field) {
             texts.push_back(panel.boxText(day, field));
@@ -82,6 +82,7 @@ class FiveDayPanel : public ::testing::Test {
     Globals globals;
     ScriptedPlatform platform;
     Aurelant window;
+    DailyData panel;
     fs::path folder;
     std::string path;
 };
@@ -96,13 +97,12 @@ TEST_F(FiveDayPanel, ViewShowsTheLastFiveRecordsWithLenientPrices) {
         "07-Jan-2026,1,2,3,4\r\n"
         "07-Jan-2026,1,2\r\n");
     globals.viewdatamode = true;
-    DailyData panel(window);
     panel.load();
-    EXPECT_EQ(row(panel, 1), (Row{"02-Jan-2026", " 10", " 11", " 9", " 10.5"}));
-    EXPECT_EQ(row(panel, 2), (Row{"01-Jan-1900", " 10", " 11", " 9", " 10.5"}));
-    EXPECT_EQ(row(panel, 3), (Row{"05-Jan-2026", " 12.5", " 0", " 9", " .5"}));
-    EXPECT_EQ(row(panel, 4), (Row{"06-Jan-2026", "-1", " 2", " 3", " 4"}));
-    EXPECT_EQ(row(panel, 5), (Row{"07-Jan-2026", " 1", " 2", " 3", " 4"}));
+    EXPECT_EQ(row(1), (Row{"02-Jan-2026", " 10", " 11", " 9", " 10.5"}));
+    EXPECT_EQ(row(2), (Row{"01-Jan-1900", " 10", " 11", " 9", " 10.5"}));
+    EXPECT_EQ(row(3), (Row{"05-Jan-2026", " 12.5", " 0", " 9", " .5"}));
+    EXPECT_EQ(row(4), (Row{"06-Jan-2026", "-1", " 2", " 3", " 4"}));
+    EXPECT_EQ(row(5), (Row{"07-Jan-2026", " 1", " 2", " 3", " 4"}));
     EXPECT_EQ(globals.fivedays[5], (std::array<double, 5>{46029, 1, 2, 3, 4}));
     EXPECT_FALSE(globals.viewdatamode);
     EXPECT_FALSE(panel.buttonEnabled("savecommand"));
@@ -115,21 +115,19 @@ TEST_F(FiveDayPanel, ViewShowsTheLastFiveRecordsWithLenientPrices) {
 TEST_F(FiveDayPanel, FewerThanFiveRecordsLeaveTheGridsEarlierRowsShowing) {
     open("02-Jan-2026\t1\t2\t3\t4\r\n05-Jan-2026\t5\t6\t7\t8\r\n");
     globals.viewdatamode = true;
-    DailyData panel(window);
     panel.load();
-    EXPECT_EQ(row(panel, 3), (Row{"30-Dec-1899", " 0", " 0", " 0", " 0"}));
-    EXPECT_EQ(row(panel, 4), (Row{"02-Jan-2026", " 1", " 2", " 3", " 4"}));
+    EXPECT_EQ(row(3), (Row{"30-Dec-1899", " 0", " 0", " 0", " 0"}));
+    EXPECT_EQ(row(4), (Row{"02-Jan-2026", " 1", " 2", " 3", " 4"}));
     EXPECT_EQ(globals.separator, "\t");
 }
 
 TEST_F(FiveDayPanel, AddLatestShowsTheLastFourRecordsAndTodayInRowFive) {
     open(kFiveRecords);
     globals.addlatestmode = true;
-    DailyData panel(window);
     panel.load();
-    EXPECT_EQ(row(panel, 1), (Row{"05-Jan-2026", " 5", " 6", " 7", " 8"}));
-    EXPECT_EQ(row(panel, 4), (Row{"08-Jan-2026", " 17", " 18", " 19", " 20"}));
-    EXPECT_EQ(row(panel, 5), (Row{"05-Jan-2026", "", "", "", ""}));
+    EXPECT_EQ(row(1), (Row{"05-Jan-2026", " 5", " 6", " 7", " 8"}));
+    EXPECT_EQ(row(4), (Row{"08-Jan-2026", " 17", " 18", " 19", " 20"}));
+    EXPECT_EQ(row(5), (Row{"05-Jan-2026", "", "", "", ""}));
     EXPECT_EQ(panel.prompt(),
               "Enter the latest Open, High, Low and Close (in the 'Day 5' row), then Save");
     EXPECT_TRUE(panel.buttonEnabled("savecommand"));
@@ -140,19 +138,17 @@ TEST_F(FiveDayPanel, PredictionModeDecidesThePromptWhenBothModesAreSet) {
     open(kFiveRecords);
     globals.addlatestmode = true;
     globals.movementmode = true;
-    DailyData panel(window);
     panel.load();
     EXPECT_EQ(panel.prompt(), "Enter only the latest Open (in the 'Day 5' row), then Predict");
     EXPECT_FALSE(panel.buttonEnabled("savecommand"));
     EXPECT_TRUE(panel.buttonEnabled("predictcommand"));
-    EXPECT_EQ(row(panel, 1)[0], "05-Jan-2026");
+    EXPECT_EQ(row(1)[0], "05-Jan-2026");
 }
 
 TEST_F(FiveDayPanel, AddLoadStopsOnAPriceThatIsNotANumberAndClosesTheFile) {
     open("02-Jan-2026,1,2,3,4\r\n05-Jan-2026,12.5x,2,3,4\r\n");
     globals.addlatestmode = true;
     window.caption = "prices.csv";
-    DailyData panel(window);
     panel.load();
     EXPECT_EQ(platform.transcript,
               (std::vector<std::string>{
@@ -161,14 +157,13 @@ TEST_F(FiveDayPanel, AddLoadStopsOnAPriceThatIsNotANumberAndClosesTheFile) {
     EXPECT_EQ(globals.currentfile, "");
     EXPECT_EQ(window.caption, globals.programtitle);
     EXPECT_FALSE(panel.buttonEnabled("savecommand"));
-    EXPECT_EQ(row(panel, 5), (Row{"", "", "", "", ""}));
+    EXPECT_EQ(row(5), (Row{"", "", "", "", ""}));
 }
 
 TEST_F(FiveDayPanel, LoadReportsAFileThatHasGone) {
     open(kFiveRecords);
     fs::remove(path);
     globals.viewdatamode = true;
-    DailyData panel(window);
     panel.load();
     EXPECT_EQ(platform.transcript, (std::vector<std::string>{okMessage(
                                        "Error Number 2  Error is: No such file or directory")}));
@@ -177,10 +172,9 @@ TEST_F(FiveDayPanel, LoadReportsAFileThatHasGone) {
 
 TEST_F(FiveDayPanel, WithoutAModeTheLoadOnlyDetectsTheSeparator) {
     open("02-Jan-2026\t1\t2\t3\t4\r\n");
-    DailyData panel(window);
     panel.load();
     EXPECT_EQ(globals.separator, "\t");
-    EXPECT_EQ(row(panel, 1), (Row{"", "", "", "", ""}));
+    EXPECT_EQ(row(1), (Row{"", "", "", "", ""}));
     EXPECT_TRUE(panel.buttonEnabled("savecommand"));
 }
 
@@ -242,7 +236,6 @@ TEST_F(FiveDayPanel, SaveReportsAFileThatVanishedOrBecameAFolder) {
         open(kFiveRecords);
         globals.addlatestmode = true;
         window.caption = "prices.csv";
-        DailyData panel(window);
         panel.load();
         panel.show();
         fs::remove(path);
