@@ -76,7 +76,8 @@ void DailyDataDialog::press(const std::string& button) {
 }
 
 void DailyDataDialog::reject() {
-    press("cancelcommand");
+    model_.hide();
+    QDialog::reject();
 }
 
 void DailyDataDialog::refresh() {
