@@ -39,10 +39,8 @@ class DailyDataSmoke : public ::testing::Test {
     ~DailyDataSmoke() override { fs::remove(file); }
 
     template <typename Widget>
-    Widget* child(QWidget& dialog, const std::string& name) {
-        auto* widget = dialog.findChild<Widget*>(QString::fromStdString(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+    static Widget* child(QWidget& dialog, const std::string& name) {
+        return dialog.findChild<Widget*>(QString::fromStdString(name));
     }
 
     Globals globals;
@@ -57,6 +55,7 @@ TEST_F(DailyDataSmoke, DrawsEveryControlOfTheModel) {
     EXPECT_EQ(dialog.windowTitle().toStdString(), "Add Five-Day Price History");
     for (const ControlState& control : panel.controls()) {
         auto* widget = child<QWidget>(dialog, control.name);
+        ASSERT_NE(widget, nullptr) << control.name;
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             EXPECT_EQ(label->text().toStdString(), control.text);
         } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
