@@ -121,24 +121,32 @@ void DailyData::load() {
 }
 
 void DailyData::loadFromFile() {
-    Globals& globals = window_.globals;
     if (!detectFileSeparator()) {
         window_.showMessage(kNoSeparator);
         return;
     }
+    const Globals& globals = window_.globals;
     if (globals.viewdatamode) {
-        globals.viewdatamode = false;
-        saveEnabled_ = false;
-        predictEnabled_ = false;
-        pushFile(leadingNumber);
-        showGridRows(1, kDays);
-        return;
+        loadForViewing();
+    } else if (globals.addlatestmode || globals.movementmode) {
+        loadForEntry();
     }
+}
+
+void DailyData::loadForViewing() {
+    window_.globals.viewdatamode = false;
+    saveEnabled_ = false;
+    predictEnabled_ = false;
+    pushFile(leadingNumber);
+    showGridRows(1, kDays);
+}
+
+// The last four days above an empty row for the latest day (add latest) or the next Open.
+void DailyData::loadForEntry() {
+    Globals& globals = window_.globals;
     if (globals.addlatestmode) {
         saveEnabled_ = true;
         prompt_ = kAddPrompt;
-    } else if (!globals.movementmode) {
-        return;
     }
     if (globals.movementmode) {
         prompt_ = kPredictPrompt;

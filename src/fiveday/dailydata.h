@@ -76,6 +76,8 @@ class DailyData : public FormModel {
     using Conversion = double (*)(std::string_view);
 
     void loadFromFile();
+    void loadForViewing();
+    void loadForEntry();
     bool detectFileSeparator();
     void pushFile(Conversion convert);
     void pushRecord(const PriceRecord& record, Conversion convert);
