@@ -4,6 +4,7 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "fiveday/fivedaycommands.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
@@ -76,11 +77,15 @@ void MainScreen::setText(std::string newText) {
     selectionLength = 0;
 }
 
-void MainScreen::append(std::string_view piece) { text.append(piece); }
+void MainScreen::append(std::string_view piece) {
+    text.append(piece);
+}
 
 Aurelant::Aurelant(Globals& globals, Platform& platform) : globals(globals), platform(platform) {}
 
-void Aurelant::load() { runStartup(*this); }
+void Aurelant::load() {
+    runStartup(*this);
+}
 
 bool Aurelant::click(const std::string& name) {
     const auto found = handlers().find(name);
@@ -133,10 +138,37 @@ void Aurelant::HelpImage_click() {
     maintext.setText(helpPageText(globals.crlf));
 }
 
-void Aurelant::open_click() { openHistoryFile(*this); }
-void Aurelant::reverse_click() { reverseFileOrder(*this); }
-void Aurelant::fixup_click() { convertToCsv(*this); }
-void Aurelant::redisplay_click() { redisplayOpenFile(*this); }
+void Aurelant::AddData_click() {
+    viewFiveDays(*this, OtherModes::Clear);
+}
+
+void Aurelant::EditingImage_click() {
+    viewFiveDays(*this, OtherModes::Keep);
+}
+
+void Aurelant::addlatest_click() {
+    addLatestDay(*this);
+}
+
+void Aurelant::predictmove_click() {
+    predictDirectionAndMovement(*this);
+}
+
+void Aurelant::open_click() {
+    openHistoryFile(*this);
+}
+
+void Aurelant::reverse_click() {
+    reverseFileOrder(*this);
+}
+
+void Aurelant::fixup_click() {
+    convertToCsv(*this);
+}
+
+void Aurelant::redisplay_click() {
+    redisplayOpenFile(*this);
+}
 
 // Commands that later work fills in; until then a click does nothing.
 void Aurelant::screensave_click() {}
@@ -147,14 +179,10 @@ void Aurelant::print_click() {}
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
-void Aurelant::AddData_click() {}
-void Aurelant::addlatest_click() {}
-void Aurelant::predictmove_click() {}
 void Aurelant::recalc_click() {}
 void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}
-void Aurelant::EditingImage_click() {}
 void Aurelant::PredictImage_click() {}
 void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}

@@ -22,7 +22,9 @@ AppError programError(Failure kind) {
     return {0, "Unknown failure"};
 }
 
-AppError systemError(int errnoValue) { return {errnoValue, std::strerror(errnoValue)}; }
+AppError systemError(int errnoValue) {
+    return {errnoValue, std::strerror(errnoValue)};
+}
 
 std::string errorMessage(ErrorWording wording, const AppError& error) {
     const std::string number = std::to_string(error.number());

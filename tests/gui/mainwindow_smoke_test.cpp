@@ -13,20 +13,18 @@
 
 #include "app/controls.h"
 #include "mainwindow.h"
+#include "qtapplication.h"
+#include "qtplatform.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
+#include "textconversion.h"
 
 namespace aurelant {
 namespace {
 
 class MainWindowSmoke : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "smoke";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-    }
+  protected:
+    static void SetUpTestSuite() { ensureQtApplication(); }
 
     MainWindowSmoke() : model(globals, platform) {
         model.load();
@@ -111,10 +109,11 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
 }
 
 TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
-    const std::string path = QDir::temp()
-                                 .filePath(QString("aurelant-smoke-%1 prix é.csv")
-                                               .arg(QCoreApplication::applicationPid()))
-                                 .toStdString();
+    const std::string path =
+        QDir::temp()
+            .filePath(
+                QString("aurelant-smoke-%1 prix é.csv").arg(QCoreApplication::applicationPid()))
+            .toStdString();
     writeGeneratedHistory(path, 130);
     auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     auto* label = window->findChild<QLabel*>("infolabel");
@@ -134,6 +133,29 @@ TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
     EXPECT_TRUE(platform.transcript.back().find("Error: The file chosen for the output") !=
                 std::string::npos);
     QFile::remove(QString::fromStdString(path));
+}
+
+}  // namespace
+}  // namespace aurelant
+
+namespace aurelant {
+namespace {
+
+TEST(QtNameFilters, PairsBecomeFiltersThatMatchEitherCase) {
+    const QStringList filters =
+        qtNameFilters("Comma Separated Value Files(*.CSV)|*.csv|All Files (*.*)|*.*");
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_EQ(filters[0].toStdString(), "Comma Separated Value Files(*.CSV) (*.csv *.CSV)");
+    EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*.*)");
+}
+
+TEST(TextConversion, OffsetsCountCrLfAsTwoInTheModelAndOneOnScreen) {
+    const std::string model = "ab\r\ncd\r\ne";
+    EXPECT_EQ(toDisplayText(model).toStdString(), "ab\ncd\ne");
+    EXPECT_EQ(toModelText("ab\ncd"), "ab\r\ncd");
+    EXPECT_EQ(toModelOffset(model, 3), 4u);
+    EXPECT_EQ(toModelOffset(model, 6), 8u);
+    EXPECT_EQ(toDisplayOffset(model, 8), 6);
 }
 
 }  // namespace

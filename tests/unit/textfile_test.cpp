@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class TextFiles : public ::testing::Test {
-protected:
+  protected:
     TextFiles() {
         folder = fs::temp_directory_path() /
                  ("aurelant-textfile-" + std::to_string(::getpid()) + "-" +
@@ -49,7 +49,9 @@ protected:
 };
 
 TEST_F(TextFiles, EveryKindOfLineEndEndsALine) {
-    const auto path = write("mixed.txt", "\xEF\xBB\xBF" "a\r\nb\nc\rd\r\r\ne");
+    const auto path = write("mixed.txt",
+                            "\xEF\xBB\xBF"
+                            "a\r\nb\nc\rd\r\r\ne");
     EXPECT_EQ(lines(path), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
     EXPECT_EQ(lines(write("end.txt", "x\r\n")), std::vector<std::string>{"x"});
     EXPECT_TRUE(lines(write("empty.txt", "")).empty());
@@ -91,6 +93,31 @@ TEST_F(TextFiles, WritersEndEveryLineWithCrLf) {
     appender.writeLine("two");
     appender.close();
     EXPECT_EQ(read(path), "one\r\ntwo\r\n");
+}
+
+TEST_F(TextFiles, AppendedLinesStartOnALineOfTheirOwn) {
+    const auto unended = write("unended.csv", "one\r\ntwo");
+    appendLineToExistingFile(unended, "three");
+    EXPECT_EQ(read(unended), "one\r\ntwo\r\nthree\r\n");
+    const auto loneCr = write("cr.csv", "one\r");
+    appendLineToExistingFile(loneCr, "two");
+    EXPECT_EQ(read(loneCr), "one\rtwo\r\n");
+    const auto empty = write("empty.csv", "");
+    appendLineToExistingFile(empty, "one");
+    EXPECT_EQ(read(empty), "one\r\n");
+}
+
+TEST_F(TextFiles, AppendingNeverCreatesAFile) {
+    const auto missing = (folder / "missing.csv").string();
+    EXPECT_THROW(appendLineToExistingFile(missing, "one"), AppError);
+    EXPECT_FALSE(fs::exists(missing));
+    try {
+        appendLineToExistingFile(folder.string(), "one");
+        FAIL();
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.number(), EISDIR);
+    }
+    EXPECT_EQ(entries(), 0u);
 }
 
 TEST_F(TextFiles, ReplacementTakesTheTargetsPlaceAndPermissions) {
