@@ -34,11 +34,12 @@ locale_t unicodeCase() {
 // Decodes the UTF-8 sequence at `at`; its length is 0 when the bytes there are not valid UTF-8.
 std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80    ? 1
-                               : lead >= 0xF0 ? 4
-                               : lead >= 0xE0 ? 3
-                               : lead >= 0xC2 ? 2
-                                              : 0;
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
     if (length == 0 || at + length > text.size()) {
         return {0, 0};
     }

@@ -285,6 +285,7 @@ TEST(UpperCase, TurnsEveryLetterAndKeepsBrokenBytes) {
               "A\xff"
               "B\xc3");
     EXPECT_EQ(upperCase("\xe0\x80\x80x"), "\xe0\x80\x80X");  // an overlong form stays
+    EXPECT_EQ(upperCase("\xf8\x90\x80\x80y"), "\xf8\x90\x80\x80Y");
 }
 
 TEST(UserFiles, OnlyPlainFilesThatCanBeReachedPass) {
