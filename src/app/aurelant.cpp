@@ -4,6 +4,7 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "predict/predictionrun.h"
 
 namespace aurelant {
 namespace {
@@ -72,11 +73,15 @@ void MainScreen::setText(std::string newText) {
     selectionLength = 0;
 }
 
-void MainScreen::append(std::string_view piece) { text.append(piece); }
+void MainScreen::append(std::string_view piece) {
+    text.append(piece);
+}
 
 Aurelant::Aurelant(Globals& globals, Platform& platform) : globals(globals), platform(platform) {}
 
-void Aurelant::load() { runStartup(*this); }
+void Aurelant::load() {
+    runStartup(*this);
+}
 
 bool Aurelant::click(const std::string& name) {
     const auto found = handlers().find(name);
@@ -129,6 +134,10 @@ void Aurelant::HelpImage_click() {
     maintext.setText(helpPageText(globals.crlf));
 }
 
+void Aurelant::PredictImage_click() {
+    runPrediction(*this);
+}
+
 // Commands that later work fills in; until then a click does nothing.
 void Aurelant::open_click() {}
 void Aurelant::screensave_click() {}
@@ -150,7 +159,6 @@ void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}
 void Aurelant::EditingImage_click() {}
-void Aurelant::PredictImage_click() {}
 void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}

@@ -14,11 +14,15 @@ AppError programError(Failure kind) {
             return {5, "Invalid argument: the logarithm of a value that is not positive"};
         case Failure::OutOfRange:
             return {6, "Overflow: a number is out of range"};
+        case Failure::EndOfFile:
+            return {62, "Input past end of file"};
     }
     return {0, "Unknown failure"};
 }
 
-AppError systemError(int errnoValue) { return {errnoValue, std::strerror(errnoValue)}; }
+AppError systemError(int errnoValue) {
+    return {errnoValue, std::strerror(errnoValue)};
+}
 
 std::string errorMessage(ErrorWording wording, const AppError& error) {
     const std::string number = std::to_string(error.number());

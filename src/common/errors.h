@@ -8,19 +8,19 @@ namespace aurelant {
 // A failure of a command after its preconditions: a number and a description, as the error
 // messages show them.
 class AppError : public std::runtime_error {
-public:
+  public:
     AppError(int number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
 
     int number() const { return number_; }
     std::string description() const { return what(); }
 
-private:
+  private:
     int number_;
 };
 
 // The program's own failure kinds; failures of the system carry errno instead.
-enum class Failure { NotANumber, DivisionByZero, InvalidArgument, OutOfRange };
+enum class Failure { NotANumber, DivisionByZero, InvalidArgument, OutOfRange, EndOfFile };
 
 AppError programError(Failure kind);
 

@@ -1,12 +1,12 @@
 #include "predict/numtext.h"
 
+#include <locale.h>
 #include <cctype>
 #include <cerrno>
 #include <clocale>
-#include <cstdlib>
-#include <locale.h>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/errors.h"
 
@@ -32,8 +32,12 @@ std::string withSignColumn(std::string text) {
     return (negative ? "-" : " ") + digits;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // Length of the number at the start of `text`: sign, digits, point, digits, exponent.
 // With `grouping`, commas may stand between the digits before the point; they are left out of
@@ -97,11 +101,17 @@ double convert(const std::string& cleaned) {
 
 }  // namespace
 
-std::string numberText(double value) { return withSignColumn(generalForm(value, 15)); }
+std::string numberText(double value) {
+    return withSignColumn(generalForm(value, 15));
+}
 
-std::string singleText(float value) { return withSignColumn(generalForm(value, 7)); }
+std::string singleText(float value) {
+    return withSignColumn(generalForm(value, 7));
+}
 
-std::string printedNumber(float value) { return singleText(value) + " "; }
+std::string printedNumber(float value) {
+    return singleText(value) + " ";
+}
 
 std::string cutText(std::string_view text) {
     const auto point = text.find('.');
@@ -111,9 +121,17 @@ std::string cutText(std::string_view text) {
     return std::string(text.substr(0, point + 3));
 }
 
-std::string plainText(double value) { return generalForm(value, 15); }
+std::string cutNumberText(double value) {
+    return cutText(numberText(value));
+}
 
-std::string plainCutText(double value) { return cutText(plainText(value)); }
+std::string plainText(double value) {
+    return generalForm(value, 15);
+}
+
+std::string plainCutText(double value) {
+    return cutText(plainText(value));
+}
 
 std::string trimmed(std::string_view text) {
     std::size_t first = 0;
