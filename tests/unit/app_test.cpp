@@ -8,7 +8,7 @@ namespace aurelant {
 namespace {
 
 class MainWindowModel : public ::testing::Test {
-protected:
+  protected:
     MainWindowModel() : window(globals, platform) { window.load(); }
 
     Globals globals;

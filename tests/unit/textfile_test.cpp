@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class TextFiles : public ::testing::Test {
-protected:
+  protected:
     TextFiles() {
         folder = fs::temp_directory_path() /
                  ("aurelant-textfile-" + std::to_string(::getpid()) + "-" +
@@ -49,7 +49,9 @@ protected:
 };
 
 TEST_F(TextFiles, EveryKindOfLineEndEndsALine) {
-    const auto path = write("mixed.txt", "\xEF\xBB\xBF" "a\r\nb\nc\rd\r\r\ne");
+    const auto path = write("mixed.txt",
+                            "\xEF\xBB\xBF"
+                            "a\r\nb\nc\rd\r\r\ne");
     EXPECT_EQ(lines(path), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
     EXPECT_EQ(lines(write("end.txt", "x\r\n")), std::vector<std::string>{"x"});
     EXPECT_TRUE(lines(write("empty.txt", "")).empty());
