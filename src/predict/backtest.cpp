@@ -18,6 +18,14 @@ std::string trimmedNumber(double value) {
     return trimmed(numberText(value));
 }
 
+std::string checkText(bool right) {
+    return right ? "TRUE" : "FALSE";
+}
+
+std::string resultText(bool reached) {
+    return reached ? "REACHED" : "NOT REACHED";
+}
+
 }  // namespace
 
 void BackTest::processDay(long recordNumber, const std::string& date, const DayPrices& day) {
@@ -38,8 +46,9 @@ void BackTest::skipDay(long recordNumber, const std::string& date) {
         return;
     }
     output_.dataFile.writeLine(date + "\t     \t50%\tNo\t     \t     \t     \t     ");
-    output_.comment(recordNumber,
-                    date + " Insufficient history of days with movement. No prediction");
+    if (output_.comments(recordNumber)) {
+        output_.screen.append(date + " Insufficient history of days with movement. No prediction");
+    }
 }
 
 BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
@@ -81,23 +90,26 @@ void BackTest::completePending(long recordNumber, const std::string& date, const
     if (pendingDirection_ != 0) {
         const Outcome outcome = judge(day, volatilityBefore);
         count(outcome);
-        const std::string check = outcome.right ? "TRUE" : "FALSE";
-        const std::string result = outcome.reached ? "REACHED" : "NOT REACHED";
-        const std::string gain = trimmed(cutNumberText(finiteValue(units_ * outcome.gain)));
-        pendingLine_ +=
-            "\t" + check + "\t" + outcome.predicted + "\t" + outcome.actual + "\t" + result;
-        output_.comment(recordNumber, date + " Prediction of direction for today was " + check +
-                                          ". Open was " + trimmedNumber(day.open) +
-                                          " and price went to " + outcome.actual + output_.crlf +
-                                          "     Predicted price was " + outcome.predicted +
-                                          ", which was " + result + " so gain was " + gain +
-                                          " on an initial investment of 1,000 (" +
-                                          plainText(units_) + " units)" + output_.crlf);
+        pendingLine_ += "\t" + checkText(outcome.right) + "\t" + outcome.predicted + "\t" +
+                        outcome.actual + "\t" + resultText(outcome.reached);
+        if (output_.comments(recordNumber)) {
+            output_.screen.append(outcomeComment(date, day, outcome));
+        }
     }
     if (!pendingLine_.empty()) {
         output_.dataFile.writeLine(pendingLine_);
         pendingLine_.clear();
     }
+}
+
+std::string BackTest::outcomeComment(const std::string& date, const DayPrices& day,
+                                     const Outcome& outcome) const {
+    const std::string gain = trimmed(cutNumberText(finiteValue(units_ * outcome.gain)));
+    return date + " Prediction of direction for today was " + checkText(outcome.right) +
+           ". Open was " + trimmedNumber(day.open) + " and price went to " + outcome.actual +
+           output_.crlf + "     Predicted price was " + outcome.predicted + ", which was " +
+           resultText(outcome.reached) + " so gain was " + gain +
+           " on an initial investment of 1,000 (" + plainText(units_) + " units)" + output_.crlf;
 }
 
 void BackTest::predictNext(long recordNumber, const std::string& date, double open) {
@@ -116,16 +128,20 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
         ++tally_.predictionsMade;
         tally_.probabilitySum += direction.probability;
         pendingLine_ += "Yes";
-        output_.comment(recordNumber, date + " Predicting " + probability +
-                                          (direction.up ? "% UP for next trading day"
-                                                        : "% DOWN for next trading day") +
-                                          output_.crlf);
+        if (output_.comments(recordNumber)) {
+            output_.screen.append(
+                date + " Predicting " + probability +
+                (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
+                output_.crlf);
+        }
         pendingDirection_ = direction.up ? 1 : -1;
     } else {
         pendingLine_ += "No\t \t \t \t ";
-        output_.comment(recordNumber, date + " No Prediction for next trading day (only " +
-                                          probability + "% probability of " +
-                                          trimmed(directionText) + ")" + output_.crlf);
+        if (output_.comments(recordNumber)) {
+            output_.screen.append(date + " No Prediction for next trading day (only " +
+                                  probability + "% probability of " + trimmed(directionText) + ")" +
+                                  output_.crlf);
+        }
         pendingDirection_ = 0;
     }
 }

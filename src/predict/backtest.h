@@ -38,6 +38,8 @@ class BackTest {
     Outcome judge(const DayPrices& day, float volatilityBefore) const;
     void completePending(long recordNumber, const std::string& date, const DayPrices& day,
                          float volatilityBefore);
+    std::string outcomeComment(const std::string& date, const DayPrices& day,
+                               const Outcome& outcome) const;
     void count(const Outcome& outcome);
     void predictNext(long recordNumber, const std::string& date, double open);
 

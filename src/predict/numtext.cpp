@@ -1,8 +1,10 @@
 #include "predict/numtext.h"
 
 #include <locale.h>
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -17,9 +19,14 @@ std::string generalForm(double value, int digits) {
     if (value == 0.0) {
         return "0";  // also for -0.0, which would otherwise print a sign
     }
+    // Formats as printf's %.*G would, without its cost (a run formats thousands of numbers).
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    return buffer;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits)
+            .ptr;
+    std::string text(buffer, end);
+    std::replace(text.begin(), text.end(), 'e', 'E');
+    return text;
 }
 
 // " 0.75" style text becomes " .75": the zero before the point is not written.
@@ -88,11 +95,17 @@ std::size_t scanNumber(std::string_view text, bool grouping, std::string& cleane
 }
 
 double convert(const std::string& cleaned) {
-    // strtod_l with the C locale: the decimal mark is always a point, whatever the desktop's
-    // language, and an overflow is told apart from an underflow.
+    double value = 0;
+    const auto [end, failure] =
+        std::from_chars(cleaned.data(), cleaned.data() + cleaned.size(), value);
+    if (failure == std::errc() && end == cleaned.data() + cleaned.size()) {
+        return value;
+    }
+    // Out of range: strtod_l with the C locale (the decimal mark is always a point, whatever the
+    // desktop's language) tells an overflow from an underflow.
     static const locale_t cLocale = ::newlocale(LC_NUMERIC_MASK, "C", nullptr);
     errno = 0;
-    const double value = ::strtod_l(cleaned.c_str(), nullptr, cLocale);
+    value = ::strtod_l(cleaned.c_str(), nullptr, cLocale);
     if (errno == ERANGE && std::isinf(value)) {
         throw programError(Failure::OutOfRange);
     }

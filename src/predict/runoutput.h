@@ -19,12 +19,9 @@ struct RunOutput {
     // Only the records after `displayfrom` (about the last 120) are commented on the screen.
     bool shows(long recordNumber) const { return recordNumber > displayfrom; }
 
-    // A back-test comment about a record: on the screen in direction-only mode only.
-    void comment(long recordNumber, std::string_view text) {
-        if (directionOnly && shows(recordNumber)) {
-            screen.append(text);
-        }
-    }
+    // Whether the back-test comments on a record: in direction-only mode only. Callers build
+    // a comment only when it is shown, as most records of a long file are not.
+    bool comments(long recordNumber) const { return directionOnly && shows(recordNumber); }
 };
 
 }  // namespace aurelant
