@@ -28,6 +28,13 @@ std::string resultText(bool reached) {
 
 }  // namespace
 
+BackTest::BackTest(Globals& globals, RunOutput& output) : globals_(globals), output_(output) {
+    for (std::size_t code = 0; code < probabilityTexts_.size(); ++code) {
+        probabilityTexts_[code] =
+            probabilityText(directionOf(globals.upprobtable[code]).probability);
+    }
+}
+
 void BackTest::processDay(long recordNumber, const std::string& date, const DayPrices& day) {
     const float volatilityBefore = globals_.rangevolatility;
     globals_.rangevolatility = volatility_.update(day.high, day.low);
@@ -90,8 +97,9 @@ void BackTest::completePending(long recordNumber, const std::string& date, const
     if (pendingDirection_ != 0) {
         const Outcome outcome = judge(day, volatilityBefore);
         count(outcome);
-        pendingLine_ += "\t" + checkText(outcome.right) + "\t" + outcome.predicted + "\t" +
-                        outcome.actual + "\t" + resultText(outcome.reached);
+        pendingLine_.append("\t").append(checkText(outcome.right)).append("\t");
+        pendingLine_.append(outcome.predicted).append("\t").append(outcome.actual).append("\t");
+        pendingLine_.append(resultText(outcome.reached));
         if (output_.comments(recordNumber)) {
             output_.screen.append(outcomeComment(date, day, outcome));
         }
@@ -120,7 +128,7 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     globals_.upfraction = static_cast<double>(tableValue) / 100;
     const Direction direction = decideDirection(globals_, tableValue);
     const std::string directionText = direction.up ? "Up   " : "Down ";
-    const std::string probability = probabilityText(direction.probability);
+    const std::string& probability = probabilityTexts_[globals_.patterncode];
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
     pendingLine_ = date + "\t" + directionText + "\t" + probability + "%\t";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "predict/direction.h"
@@ -15,7 +16,7 @@ struct RunOutput;
 // day and judging that prediction when the day comes, and writes the day-by-day table.
 class BackTest {
   public:
-    BackTest(Globals& globals, RunOutput& output) : globals_(globals), output_(output) {}
+    BackTest(Globals& globals, RunOutput& output);
 
     // A day with movement that the movement gate lets through.
     void processDay(long recordNumber, const std::string& date, const DayPrices& day);
@@ -51,6 +52,7 @@ class BackTest {
     bool predictionExists_ = false;
     int pendingDirection_ = 0;  // +1 UP, -1 DOWN, 0 below the threshold
     float pendingProbability_ = 0;
+    std::array<std::string, 32> probabilityTexts_;  // by pattern code, formed once per run
     std::string pendingLine_;  // the data-file line that waits for its day's outcome
     double units_ = 0;
 };

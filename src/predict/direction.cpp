@@ -47,9 +47,13 @@ float lookUpPattern(Globals& globals) {
     return globals.upprobtable[code];
 }
 
+Direction directionOf(float tableValue) {
+    return tableValue < kNoChangeValue ? Direction{false, 100 - tableValue}
+                                       : Direction{true, tableValue};
+}
+
 Direction decideDirection(Globals& globals, float tableValue) {
-    const Direction direction = tableValue < kNoChangeValue ? Direction{false, 100 - tableValue}
-                                                            : Direction{true, tableValue};
+    const Direction direction = directionOf(tableValue);
     globals.directionup = direction.up;
     globals.probability = direction.probability;
     return direction;

@@ -37,6 +37,7 @@ struct Direction {
     bool up = true;
     float probability = 0;
 };
+Direction directionOf(float tableValue);
 Direction decideDirection(Globals& globals, float tableValue);
 
 // A probability as the prediction writes it: "57", "56.5".
