@@ -18,9 +18,9 @@ namespace fs = std::filesystem;
 std::string joined(std::initializer_list<std::string> lines) {
     std::string text;
     for (const std::string& line : lines) {
-        text += (text.empty() && &line == lines.begin() ? "" : "\r\n") + line;
+        text += line + "\r\n";
     }
-    return text;
+    return text.substr(0, text.size() - 2);
 }
 
 // Twelve days, comma-separated with a volume column and YYYYMMDD dates; ends on five down days.
@@ -106,6 +106,13 @@ class PredictionRunTest : public ::testing::Test {
     std::string dataFile() const {
         std::ifstream in(folder / "savescreen1.tmp", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    // The report of a DOWN prediction at 57 %, with the breaks before it, up to the probability
+    // line and its line break.
+    std::string downAt57Report() const {
+        return "\r\n\r\nAurelant's Prices - Prediction Report for File:" + file +
+               "\r\n\r\n\r\nThe probability of a DOWNWARDS movement is 57%\r\n";
     }
 
     std::string lastMessage() const { return platform.transcript.back(); }
@@ -241,14 +248,8 @@ TEST_F(PredictionRunTest, InvalidLinesAndDaysWithoutMovementInADownRun) {
                 "Gain for these transactions on an intial investment of 1,000 is  23.46",
                 "Total gain per 1,000 on UP days:  0.  Gain per 1,000 on DOWN days:  23.46.  "
                 "  NOTE: Losses not computed",
-                "",
-                "",
-                "Aurelant's Prices - Prediction Report for File:" + file,
-                "",
-                "",
-                "The probability of a DOWNWARDS movement is 57%",
-                "",
-                kDisclaimer}));
+                ""}) +
+            downAt57Report() + "\r\n" + kDisclaimer);
     const std::string skipped = "\t     \t50%\tNo\t     \t     \t     \t     ";
     EXPECT_EQ(
         dataFile(),
@@ -275,28 +276,18 @@ TEST_F(PredictionRunTest, MovementRunGivesLevelsAndNoBackTestLines) {
     openFile(kDaysWithGap);
     window.strategyEnabled = false;
     predictMovement(100);
-    EXPECT_EQ(window.maintext.text,
-              joined({"",
-                      "WARNING: Record number  4 was invalid, and was skipped",
-                      "",
-                      "WARNING: Record number  10 was invalid, and was skipped",
-                      "",
-                      "",
-                      "Aurelant's Prices - Prediction Report for File:" + file,
-                      "",
-                      "",
-                      "The probability of a DOWNWARDS movement is 57%",
-                      "",
-                      "If the movement does occur then the following probabilities would exist, "
-                      "with an Open of:  100",
-                      "",
-                      "A 75% probability that the Low will be lower than  98.27",
-                      "A 50% probability that the Low will be lower than  97.58",
-                      "A 25% probability that the Low will be lower than  96.60",
-                      "",
-                      "",
-                      "",
-                      kDisclaimer}));
+    EXPECT_EQ(
+        window.maintext.text,
+        joined({"", "WARNING: Record number  4 was invalid, and was skipped", "",
+                "WARNING: Record number  10 was invalid, and was skipped", ""}) +
+            downAt57Report() +
+            joined({"",
+                    "If the movement does occur then the following probabilities would exist, "
+                    "with an Open of:  100",
+                    "", "A 75% probability that the Low will be lower than  98.27",
+                    "A 50% probability that the Low will be lower than  97.58",
+                    "A 25% probability that the Low will be lower than  96.60", "", "", "",
+                    kDisclaimer}));
     EXPECT_EQ(
         dataFile(),
         joined({kHeader, "2004-01-12\tDown \t57%\tYes\tTRUE\t9.87\t9.5\tREACHED",
