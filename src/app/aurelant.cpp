@@ -4,6 +4,7 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "fiveday/fivedaycommands.h"
 #include "predict/predictionrun.h"
 
 namespace aurelant {
@@ -138,6 +139,22 @@ void Aurelant::PredictImage_click() {
     runPrediction(*this);
 }
 
+void Aurelant::AddData_click() {
+    viewFiveDays(*this, OtherModes::Clear);
+}
+
+void Aurelant::EditingImage_click() {
+    viewFiveDays(*this, OtherModes::Keep);
+}
+
+void Aurelant::addlatest_click() {
+    addLatestDay(*this);
+}
+
+void Aurelant::predictmove_click() {
+    predictDirectionAndMovement(*this);
+}
+
 // Commands that later work fills in; until then a click does nothing.
 void Aurelant::open_click() {}
 void Aurelant::screensave_click() {}
@@ -148,9 +165,6 @@ void Aurelant::print_click() {}
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
-void Aurelant::AddData_click() {}
-void Aurelant::addlatest_click() {}
-void Aurelant::predictmove_click() {}
 void Aurelant::recalc_click() {}
 void Aurelant::reverse_click() {}
 void Aurelant::fixup_click() {}
@@ -158,7 +172,6 @@ void Aurelant::redisplay_click() {}
 void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}
-void Aurelant::EditingImage_click() {}
 void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}

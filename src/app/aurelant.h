@@ -42,7 +42,7 @@ struct InfoLabel {
 // The model of the main window: the state of its controls and the commands of its menus and
 // toolbar pictures. The Qt window draws it and forwards its events here.
 class Aurelant {
-public:
+  public:
     Aurelant(Globals& globals, Platform& platform);
 
     Globals& globals;

@@ -10,9 +10,10 @@ void runStartup(Aurelant& window) {
     window.strategyEnabled = false;
     g.predictiondone = false;
     g.noconfidence = true;
-    window.platform.message({"                         Welcome to Aurelant's Prices\r"
-                             "Open a file of daily prices to begin.",
-                             "Aurelant's Prices", Buttons::Ok, Icon::Information, 1});
+    window.platform.message(
+        {"                         Welcome to Aurelant's Prices\r"
+         "Open a file of daily prices to begin.",
+         "Aurelant's Prices", Buttons::Ok, Icon::Information, 1});
     g.crlf = "\r\n";
     g.bannertext = std::string(26, ' ') + "AurelantsPrices";
     g.datapaneltext = "Data Panel";

@@ -1,11 +1,11 @@
 #include "common/dates.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
-#include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace aurelant {
@@ -38,7 +38,9 @@ CalendarDate civilFromDays(long z) {
 
 const long kDayZero = daysFromCivil(1899, 12, 30);
 
-bool isLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -77,9 +79,10 @@ std::vector<Token> tokenize(std::string_view text) {
             return;
         }
         Token token{current};
-        const bool digits = current.size() <= 4 &&
-                            std::all_of(current.begin(), current.end(),
-                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+        const bool digits =
+            current.size() <= 4 && std::all_of(current.begin(), current.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            });
         if (digits) {
             token.numeric = true;
             std::from_chars(current.data(), current.data() + current.size(), token.value);

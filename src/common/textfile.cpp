@@ -46,6 +46,22 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Whether an empty file or one whose last byte ends a line.
+bool endsWithLineEnd(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw systemError(errno);
+    }
+    if (info.st_size == 0) {
+        return true;
+    }
+    char last = 0;
+    if (::pread(fd, &last, 1, info.st_size - 1) != 1) {
+        throw systemError(errno);
+    }
+    return last == '\n' || last == '\r';
+}
+
 mode_t currentUmask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -139,8 +155,7 @@ bool isRegularFile(const std::string& path) {
 }
 
 LineWriter::LineWriter(const std::string& path, Mode mode)
-    : fd_(openOrThrow(path,
-                      O_WRONLY | O_CREAT | (mode == Mode::Append ? O_APPEND : O_TRUNC))) {}
+    : fd_(openOrThrow(path, O_WRONLY | O_CREAT | (mode == Mode::Append ? O_APPEND : O_TRUNC))) {}
 
 LineWriter::LineWriter(int fd) : fd_(fd) {}
 
@@ -176,6 +191,23 @@ void LineWriter::close() {
     flush();
     const int fd = fd_;
     fd_ = -1;
+    if (::close(fd) != 0) {
+        throw systemError(errno);
+    }
+}
+
+void appendLineToExistingFile(const std::string& path, std::string_view line) {
+    // Without O_CREAT, so a file deleted meanwhile is reported instead of silently recreated;
+    // a folder fails with EISDIR.
+    const int fd = openOrThrow(path, O_RDWR | O_APPEND);
+    try {
+        std::string text = endsWithLineEnd(fd) ? "" : kLineEnd;
+        text.append(line).append(kLineEnd);
+        writeAll(fd, text);
+    } catch (const AppError&) {
+        ::close(fd);
+        throw;
+    }
     if (::close(fd) != 0) {
         throw systemError(errno);
     }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Line-by-line reading and writing of the text files the program works on. Reading accepts
@@ -13,7 +14,7 @@ namespace aurelant {
 inline constexpr const char* kLineEnd = "\r\n";
 
 class LineReader {
-public:
+  public:
     explicit LineReader(const std::string& path);
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -22,7 +23,7 @@ public:
     // The next line without its line end; false at the end of the file.
     bool next(std::string& line);
 
-private:
+  private:
     bool fill();
 
     int fd_ = -1;
@@ -40,7 +41,7 @@ std::optional<std::string> readFirstLine(const std::string& path);
 bool isRegularFile(const std::string& path);
 
 class LineWriter {
-public:
+  public:
     enum class Mode { Replace, Append };
 
     LineWriter(const std::string& path, Mode mode);
@@ -55,7 +56,7 @@ public:
     void close();
     int descriptor() const { return fd_; }
 
-private:
+  private:
     friend class FileReplacement;
     explicit LineWriter(int fd);
 
@@ -63,11 +64,16 @@ private:
     std::string pending_;
 };
 
+// Adds `line` and CR LF at the end of an existing file, starting it on a line of its own when
+// the file's last line has no line end. Never creates the file: a missing file or a folder
+// throws, and nothing is written anywhere.
+void appendLineToExistingFile(const std::string& path, std::string_view line);
+
 // Rewrites a file in place safely: the new content goes into a temporary file in the same
 // folder, which takes the target's name only on commit(). Until then, and whenever anything
 // fails, the target stays as it was and the temporary file is removed.
 class FileReplacement {
-public:
+  public:
     explicit FileReplacement(const std::string& target);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -77,7 +83,7 @@ public:
     // Flushes, keeps the target's permissions and renames over the target.
     void commit();
 
-private:
+  private:
     std::string target_;
     std::string temporary_;
     std::unique_ptr<LineWriter> writer_;

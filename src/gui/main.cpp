@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
     // Qt takes the desktop's locale; numbers in files and on screen always use a point.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("aurelant");
-    QApplication::setOrganizationName("aurelant");
 
     aurelant::Globals globals;
     aurelant::QtPlatform platform;

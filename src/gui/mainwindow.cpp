@@ -15,15 +15,21 @@
 #include "textconversion.h"
 
 // Resources of a static library are registered by name, from the global namespace.
-static void registerIcons() { Q_INIT_RESOURCE(icons); }
+static void registerIcons() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace aurelant {
 namespace {
 
 // Layout in twips; 15 twips make one pixel.
-constexpr int pixels(int twips) { return twips / 15; }
+constexpr int pixels(int twips) {
+    return twips / 15;
+}
 
-QColor qtColour(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+QColor qtColour(const Rgb& rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 QFont windowFont(const TextStyle& style) {
     QFont font("MS Sans Serif");
@@ -83,11 +89,11 @@ MainWindow::MainWindow(Aurelant& model) : model_(model) {
 void MainWindow::buildMenus() {
     for (const MenuEntry& entry : mainMenus()) {
         if (entry.items.empty()) {
-            QAction* action = QMainWindow::menuBar()->addAction(QString::fromStdString(entry.caption));
+            QAction* action =
+                QMainWindow::menuBar()->addAction(QString::fromStdString(entry.caption));
             action->setObjectName(QString::fromStdString(entry.name));
-            connect(action, &QAction::triggered, this, [this, name = entry.name] {
-                runCommand(name);
-            });
+            connect(action, &QAction::triggered, this,
+                    [this, name = entry.name] { runCommand(name); });
             actions_[entry.name] = action;
             continue;
         }

@@ -16,7 +16,7 @@ namespace aurelant {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit MainWindow(Aurelant& model);
 
     // Writes the user's edits into the model, runs the named command and redraws.
@@ -24,7 +24,7 @@ public:
     // Redraws everything from the model.
     void refresh();
 
-private:
+  private:
     void buildMenus();
     void buildToolbar(QWidget* central);
     void readUserEdits();

@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include "formdialogs.h"
 #include "platform/formmodel.h"
 #include "textconversion.h"
 
@@ -102,7 +103,7 @@ Answer QtPlatform::message(const MessageRequest& request) {
             break;
     }
     // Closed without a button: the box's escape answer.
-    return request.buttons == Buttons::Ok ? Answer::Ok
+    return request.buttons == Buttons::Ok      ? Answer::Ok
            : request.buttons == Buttons::YesNo ? Answer::No
                                                : Answer::Cancel;
 }
@@ -141,14 +142,16 @@ void QtPlatform::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(toDisplayText(text));
 }
 
-void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+void QtPlatform::clearClipboard() {
+    QGuiApplication::clipboard()->clear();
+}
 
 void QtPlatform::print(const PrintJob& job) {
     QPrinter printer;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        const QString pdf = QFileDialog::getSaveFileName(
-            parent_, "No printer is installed: print into a PDF file", QString(),
-            "PDF Files (*.pdf)");
+        const QString pdf =
+            QFileDialog::getSaveFileName(parent_, "No printer is installed: print into a PDF file",
+                                         QString(), "PDF Files (*.pdf)");
         if (pdf.isEmpty()) {
             return;
         }
@@ -161,8 +164,11 @@ void QtPlatform::print(const PrintJob& job) {
 }
 
 void QtPlatform::showModal(FormModel& form) {
-    // Forms get their dialogs as they are built; a form without one closes at once.
-    form.hide();
+    form.show();
+    if (const auto dialog = makeFormDialog(form, parent_)) {
+        dialog->exec();
+    }
+    form.hide();  // a form without a dialog closes at once
 }
 
 void QtPlatform::showViewer() {}

@@ -8,7 +8,7 @@ namespace aurelant {
 
 // The desktop as Qt offers it: message boxes, file dialogs, clipboard, printer and pointer.
 class QtPlatform : public Platform {
-public:
+  public:
     // Dialogs are centred on `parent` once it is set.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
 
@@ -24,7 +24,7 @@ public:
     std::string programFolder() override;
     CalendarDate today() override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };
 

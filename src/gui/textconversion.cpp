@@ -40,28 +40,30 @@ std::size_t modelStep(const std::string& text, std::size_t i, int& shown) {
     return std::min(length, text.size() - i);
 }
 
+// Walks the model text until `stop(modelOffset, shownOffset)` holds or the text ends.
+template <typename Stop>
+std::pair<std::size_t, int> walk(const std::string& text, Stop stop) {
+    std::size_t i = 0;
+    int shownSoFar = 0;
+    while (i < text.size() && !stop(i, shownSoFar)) {
+        int shown = 0;
+        i += modelStep(text, i, shown);
+        shownSoFar += shown;
+    }
+    return {i, shownSoFar};
+}
+
 }  // namespace
 
 std::size_t toModelOffset(const std::string& modelText, int displayOffset) {
-    std::size_t i = 0;
-    int shownSoFar = 0;
-    while (i < modelText.size() && shownSoFar < displayOffset) {
-        int shown = 0;
-        i += modelStep(modelText, i, shown);
-        shownSoFar += shown;
-    }
-    return i;
+    return walk(modelText,
+                [displayOffset](std::size_t, int shown) { return shown >= displayOffset; })
+        .first;
 }
 
 int toDisplayOffset(const std::string& modelText, std::size_t modelOffset) {
-    std::size_t i = 0;
-    int shownSoFar = 0;
-    while (i < modelText.size() && i < modelOffset) {
-        int shown = 0;
-        i += modelStep(modelText, i, shown);
-        shownSoFar += shown;
-    }
-    return shownSoFar;
+    return walk(modelText, [modelOffset](std::size_t model, int) { return model >= modelOffset; })
+        .second;
 }
 
 }  // namespace aurelant

@@ -16,7 +16,7 @@ struct ControlState {
 };
 
 class FormModel {
-public:
+  public:
     virtual ~FormModel() = default;
 
     virtual std::string name() const = 0;
@@ -32,7 +32,7 @@ public:
     void show() { visible_ = true; }
     void hide() { visible_ = false; }
 
-private:
+  private:
     bool visible_ = false;
 };
 

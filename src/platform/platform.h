@@ -41,7 +41,7 @@ struct PrintJob {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     virtual Answer message(const MessageRequest& request) = 0;
@@ -67,13 +67,13 @@ public:
 
 // Shows the busy pointer for as long as it lives.
 class BusyPointer {
-public:
+  public:
     explicit BusyPointer(Platform& platform) : platform_(platform) { platform_.setBusy(true); }
     ~BusyPointer() { platform_.setBusy(false); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
-private:
+  private:
     Platform& platform_;
 };
 

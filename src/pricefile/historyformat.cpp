@@ -39,7 +39,9 @@ bool isHeaderLine(std::string_view line) {
     return holds('O') && holds('H') && holds('L') && holds('C');
 }
 
-bool isShortLine(std::string_view line) { return line.size() <= kShortLineLength; }
+bool isShortLine(std::string_view line) {
+    return line.size() <= kShortLineLength;
+}
 
 bool hasFourSeparators(std::string_view line, char separator) {
     return firstFourSeparators(line, separator).has_value();

@@ -11,19 +11,17 @@
 
 #include "app/controls.h"
 #include "mainwindow.h"
+#include "qtapplication.h"
+#include "qtplatform.h"
 #include "scenario/scripted_platform.h"
+#include "textconversion.h"
 
 namespace aurelant {
 namespace {
 
 class MainWindowSmoke : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "smoke";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-    }
+  protected:
+    static void SetUpTestSuite() { ensureQtApplication(); }
 
     MainWindowSmoke() : model(globals, platform) {
         model.load();
@@ -105,6 +103,29 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     EXPECT_EQ(model.maintext.text, "one\r\ntwo");
     EXPECT_EQ(model.maintext.selectionStart, 5u);
     EXPECT_EQ(model.maintext.selectionLength, 3u);
+}
+
+}  // namespace
+}  // namespace aurelant
+
+namespace aurelant {
+namespace {
+
+TEST(QtNameFilters, PairsBecomeFiltersThatMatchEitherCase) {
+    const QStringList filters =
+        qtNameFilters("Comma Separated Value Files(*.CSV)|*.csv|All Files (*.*)|*.*");
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_EQ(filters[0].toStdString(), "Comma Separated Value Files(*.CSV) (*.csv *.CSV)");
+    EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*.*)");
+}
+
+TEST(TextConversion, OffsetsCountCrLfAsTwoInTheModelAndOneOnScreen) {
+    const std::string model = "ab\r\ncd\r\ne";
+    EXPECT_EQ(toDisplayText(model).toStdString(), "ab\ncd\ne");
+    EXPECT_EQ(toModelText("ab\ncd"), "ab\r\ncd");
+    EXPECT_EQ(toModelOffset(model, 3), 4u);
+    EXPECT_EQ(toModelOffset(model, 6), 8u);
+    EXPECT_EQ(toDisplayOffset(model, 8), 6);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace aurelant {
 namespace {
 
 class ScriptFault : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -66,7 +66,9 @@ std::string joined(const Container& items, const std::string& glue, Format forma
 
 using StatePrinter = std::function<std::string(const Globals&)>;
 
-std::string flag(bool value) { return value ? "true" : "false"; }
+std::string flag(bool value) {
+    return value ? "true" : "false";
+}
 
 const std::map<std::string, StatePrinter>& statePrinters() {
     auto number = [](auto member) {
@@ -144,7 +146,7 @@ std::pair<std::string, std::string> splitWord(const std::string& line) {
 }
 
 class Runner {
-public:
+  public:
     Runner(std::ostream& out) : out_(out), window_(globals_, platform_) {
         platform_.viewerAddress = &globals_.vieweraddress;
     }
@@ -165,7 +167,7 @@ public:
         out_.flush();
     }
 
-private:
+  private:
     void show(const std::string& what);
     void showFile(const std::string& name);
     void queueFormAction(const std::string& rest);
@@ -194,8 +196,10 @@ bool Runner::run(const std::string& line, std::istream& script, int& lineNumber)
         platform_.fileAnswers.push_back(rest == "cancel" ? std::nullopt
                                                          : std::optional<std::string>(rest));
     } else if (word == "answer") {
-        static const std::map<std::string, Answer> answers = {
-            {"yes", Answer::Yes}, {"no", Answer::No}, {"ok", Answer::Ok}, {"cancel", Answer::Cancel}};
+        static const std::map<std::string, Answer> answers = {{"yes", Answer::Yes},
+                                                              {"no", Answer::No},
+                                                              {"ok", Answer::Ok},
+                                                              {"cancel", Answer::Cancel}};
         const auto found = answers.find(rest);
         if (found == answers.end()) {
             throw ScriptFault("unknown answer " + rest);

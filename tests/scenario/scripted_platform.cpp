@@ -110,11 +110,10 @@ Answer ScriptedPlatform::message(const MessageRequest& request) {
                               quoted(request.text));
         }
     }
-    transcript.push_back("message caption=" + quoted(request.caption) +
-                         " buttons=" + buttonsName(request.buttons) +
-                         " icon=" + iconName(request.icon) +
-                         " default=" + std::to_string(request.defaultButton) +
-                         " text=" + quoted(request.text) + " -> " + answerName(answer));
+    transcript.push_back(
+        "message caption=" + quoted(request.caption) + " buttons=" + buttonsName(request.buttons) +
+        " icon=" + iconName(request.icon) + " default=" + std::to_string(request.defaultButton) +
+        " text=" + quoted(request.text) + " -> " + answerName(answer));
     return answer;
 }
 
@@ -127,8 +126,8 @@ std::optional<std::string> ScriptedPlatform::askFile(const FileRequest& request)
     transcript.push_back(
         std::string("filedialog ") + (request.mode == FileRequest::Mode::Save ? "save" : "open") +
         " title=" + quoted(request.title) + " filter=" + quoted(request.filter) +
-        " index=" + std::to_string(request.filterIndex) + " initial=" +
-        quoted(request.initialName) + " defext=" + quoted(request.defaultSuffix) +
+        " index=" + std::to_string(request.filterIndex) +
+        " initial=" + quoted(request.initialName) + " defext=" + quoted(request.defaultSuffix) +
         " overwrite=" + (request.overwritePrompt ? "yes" : "no") + " -> " +
         (answer ? quoted(*answer) : "cancel"));
     return answer;
@@ -189,6 +188,8 @@ void ScriptedPlatform::showViewer() {
     transcript.push_back("viewer address=" + quoted(viewerAddress ? *viewerAddress : ""));
 }
 
-void ScriptedPlatform::setBusy(bool busy) { transcript.push_back(busy ? "busy on" : "busy off"); }
+void ScriptedPlatform::setBusy(bool busy) {
+    transcript.push_back(busy ? "busy on" : "busy off");
+}
 
 }  // namespace aurelant

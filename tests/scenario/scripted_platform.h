@@ -14,7 +14,7 @@ namespace aurelant {
 
 // A script asked for something it did not provide (an answer, a file, a form action).
 class ScriptError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -28,8 +28,8 @@ struct FormAction {
 // The platform of tests and the scenario runner: answers from queues and records every call
 // as a transcript line.
 class ScriptedPlatform : public Platform {
-public:
-    std::deque<Answer> answers;                        // for boxes with more than one button
+  public:
+    std::deque<Answer> answers;                          // for boxes with more than one button
     std::deque<std::optional<std::string>> fileAnswers;  // nothing = cancel
     std::optional<std::string> clipboard;
     std::map<std::string, std::deque<FormAction>> formActions;
@@ -52,7 +52,7 @@ public:
     // Set by the owner of the shared state, so that the viewer line can show its address.
     const std::string* viewerAddress = nullptr;
 
-private:
+  private:
     void runFormAction(FormModel& form, const FormAction& action);
 };
 

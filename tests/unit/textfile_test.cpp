@@ -95,6 +95,31 @@ TEST_F(TextFiles, WritersEndEveryLineWithCrLf) {
     EXPECT_EQ(read(path), "one\r\ntwo\r\n");
 }
 
+TEST_F(TextFiles, AppendedLinesStartOnALineOfTheirOwn) {
+    const auto unended = write("unended.csv", "one\r\ntwo");
+    appendLineToExistingFile(unended, "three");
+    EXPECT_EQ(read(unended), "one\r\ntwo\r\nthree\r\n");
+    const auto loneCr = write("cr.csv", "one\r");
+    appendLineToExistingFile(loneCr, "two");
+    EXPECT_EQ(read(loneCr), "one\rtwo\r\n");
+    const auto empty = write("empty.csv", "");
+    appendLineToExistingFile(empty, "one");
+    EXPECT_EQ(read(empty), "one\r\n");
+}
+
+TEST_F(TextFiles, AppendingNeverCreatesAFile) {
+    const auto missing = (folder / "missing.csv").string();
+    EXPECT_THROW(appendLineToExistingFile(missing, "one"), AppError);
+    EXPECT_FALSE(fs::exists(missing));
+    try {
+        appendLineToExistingFile(folder.string(), "one");
+        FAIL();
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.number(), EISDIR);
+    }
+    EXPECT_EQ(entries(), 0u);
+}
+
 TEST_F(TextFiles, ReplacementTakesTheTargetsPlaceAndPermissions) {
     const auto path = write("prices.csv", "old\n");
     ::chmod(path.c_str(), 0640);

@@ -1,0 +1,292 @@
+#include "fiveday/dailydata.h"
+
+#include "app/aurelant.h"
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "predict/numtext.h"
+#include "pricefile/historyformat.h"
+
+namespace aurelant {
+namespace {
+
+constexpr const char* kNoSeparator =
+    "This file contains neither TAB nor COMMA field separators, and cnnot be opened.";
+constexpr const char* kAddPrompt =
+    "Enter the latest Open, High, Low and Close (in the 'Day 5' row), then Save";
+constexpr const char* kPredictPrompt =
+    "Enter only the latest Open (in the 'Day 5' row), then Predict";
+constexpr const char* kInvalidDayFive = "You must have valid data in the 'Day Five' area";
+constexpr const char* kInvalidOpen = "'The day-5 Open' box must contain a valid value";
+
+// The date a record gets when its date text is not a date.
+constexpr CalendarDate kNotADate{1900, 1, 1};
+
+constexpr std::array<const char*, DailyData::kFields - 1> kPriceNames{"open", "high", "low",
+                                                                      "close"};
+
+ControlState control(const std::string& name, const std::string& text, bool enabled = true) {
+    return {name, text, enabled, std::nullopt};
+}
+
+}  // namespace
+
+DailyData::DailyData(Aurelant& window) : window_(window) {}
+
+std::string DailyData::boxName(int day, int field) {
+    const std::string number = std::to_string(day);
+    if (field == 0) {
+        return "date" + number + "text";
+    }
+    return "day" + number + kPriceNames[field - 1] + "text";
+}
+
+std::vector<ControlState> DailyData::controls() const {
+    std::vector<ControlState> list{control(kHeading.name, kHeading.caption)};
+    for (const NamedCaption& label : kFieldLabels) {
+        list.push_back(control(label.name, label.caption));
+    }
+    for (int day = 1; day <= kDays; ++day) {
+        list.push_back(control(kDayLabels[day - 1].name, kDayLabels[day - 1].caption));
+        for (int field = 0; field < kFields; ++field) {
+            list.push_back(control(boxName(day, field), boxText(day, field)));
+        }
+    }
+    list.push_back(control(kPrompt, prompt_));
+    for (const NamedCaption& button : kButtons) {
+        list.push_back(control(button.name, button.caption, buttonEnabled(button.name)));
+    }
+    return list;
+}
+
+std::string* DailyData::findBox(const std::string& control) {
+    for (int day = 1; day <= kDays; ++day) {
+        for (int field = 0; field < kFields; ++field) {
+            if (boxName(day, field) == control) {
+                return &boxes_[day - 1][field];
+            }
+        }
+    }
+    return nullptr;
+}
+
+bool DailyData::setText(const std::string& control, const std::string& text) {
+    std::string* box = findBox(control);
+    if (box == nullptr) {
+        return false;
+    }
+    *box = text;
+    return true;
+}
+
+bool DailyData::buttonEnabled(const std::string& button) const {
+    if (button == "predictcommand") {
+        return predictEnabled_;
+    }
+    return button == "savecommand" ? saveEnabled_ : button == "cancelcommand";
+}
+
+bool DailyData::press(const std::string& control) {
+    using Handler = void (DailyData::*)();
+    static const std::array<std::pair<const char*, Handler>, 3> handlers{{
+        {"predictcommand", &DailyData::predictcommand_click},
+        {"savecommand", &DailyData::savecommand_click},
+        {"cancelcommand", &DailyData::cancelcommand_click},
+    }};
+    for (const auto& [button, handler] : handlers) {
+        if (control == button) {
+            if (buttonEnabled(control)) {
+                (this->*handler)();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void DailyData::load() {
+    saveEnabled_ = true;
+    predictEnabled_ = false;
+    prompt_.clear();
+    if (!window_.globals.fileopen) {
+        window_.showMessage("You must first open a file.");
+        return;
+    }
+    try {
+        loadFromFile();
+    } catch (const AppError& error) {
+        closeFileAfter(error);
+        saveEnabled_ = false;
+    }
+}
+
+void DailyData::loadFromFile() {
+    if (!detectFileSeparator()) {
+        window_.showMessage(kNoSeparator);
+        return;
+    }
+    const Globals& globals = window_.globals;
+    if (globals.viewdatamode) {
+        loadForViewing();
+    } else if (globals.addlatestmode || globals.movementmode) {
+        loadForEntry();
+    }
+}
+
+void DailyData::loadForViewing() {
+    window_.globals.viewdatamode = false;
+    saveEnabled_ = false;
+    predictEnabled_ = false;
+    pushFile(leadingNumber);
+    showGridRows(1, kDays);
+}
+
+// The last four days above an empty row for the latest day (add latest) or the next Open.
+void DailyData::loadForEntry() {
+    Globals& globals = window_.globals;
+    if (globals.addlatestmode) {
+        saveEnabled_ = true;
+        prompt_ = kAddPrompt;
+    }
+    if (globals.movementmode) {
+        prompt_ = kPredictPrompt;
+        saveEnabled_ = false;
+        predictEnabled_ = true;
+    }
+    globals.fileopen = true;
+    pushFile(strictNumber);
+    showGridRows(2, kDays - 1);
+    startDayFive();
+}
+
+bool DailyData::detectFileSeparator() {
+    const std::optional<std::string> firstLine = readFirstLine(window_.globals.currentfile);
+    const std::optional<char> separator = firstLine ? detectSeparator(*firstLine) : std::nullopt;
+    separatorMissing_ = !separator;
+    if (separator) {
+        window_.globals.separator = std::string(1, *separator);
+    }
+    return !separatorMissing_;
+}
+
+void DailyData::pushFile(Conversion convert) {
+    const char separator = window_.globals.separator.front();
+    LineReader reader(window_.globals.currentfile);
+    std::string line;
+    while (reader.next(line)) {
+        if (const auto record = splitRecord(line, separator)) {
+            pushRecord(*record, convert);
+        }
+    }
+}
+
+void DailyData::pushRecord(const PriceRecord& record, Conversion convert) {
+    const std::array<double, kFields> latest{dateNumber(parseDate(record.date).value_or(kNotADate)),
+                                             convert(record.open), convert(record.high),
+                                             convert(record.low), convert(record.close)};
+    auto& grid = window_.globals.fivedays;
+    for (int row = 1; row < kDays; ++row) {
+        grid[row] = grid[row + 1];
+    }
+    grid[kDays] = latest;
+}
+
+// Fills the boxes of days 1.. from grid rows firstRow.. onwards.
+void DailyData::showGridRows(int firstRow, int days) {
+    const auto& grid = window_.globals.fivedays;
+    for (int day = 1; day <= days; ++day) {
+        const auto& row = grid[firstRow + day - 1];
+        boxes_[day - 1][0] = formatDate(dateFromNumber(row[0]));
+        for (int field = 1; field < kFields; ++field) {
+            boxes_[day - 1][field] = numberText(row[field]);
+        }
+    }
+}
+
+void DailyData::startDayFive() {
+    auto& dayFive = boxes_[kDays - 1];
+    dayFive.fill("");
+    dayFive[0] = formatDate(window_.platform.today());
+}
+
+void DailyData::closeFileAfter(const AppError& error) {
+    window_.showMessage(errorMessage(ErrorWording::Number, error));
+    Globals& globals = window_.globals;
+    globals.currentfile.clear();
+    globals.fileopen = false;
+    window_.caption = globals.programtitle;
+}
+
+// Each price must be a non-zero number as a whole and must not hold the separator, so that the
+// appended record reads back as the same four prices.
+bool DailyData::dayFiveIsValid() const {
+    const char separator = window_.globals.separator.front();
+    for (int field = 1; field < kFields; ++field) {
+        const std::string price = trimmed(boxText(kDays, field));
+        try {
+            if (leadingNumber(price) == 0 || price.find(separator) != std::string::npos) {
+                return false;
+            }
+            strictNumber(price);
+        } catch (const AppError&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string DailyData::dayFiveRecord() const {
+    const std::string& separator = window_.globals.separator;
+    std::string record = formatDate(window_.platform.today());
+    for (int field = 1; field < kFields; ++field) {
+        record += separator + trimmed(boxText(kDays, field));
+    }
+    return record;
+}
+
+void DailyData::savecommand_click() {
+    Globals& globals = window_.globals;
+    if (!globals.fileopen) {
+        window_.showMessage("You do not have a file opened.");
+        return;
+    }
+    if (separatorMissing_) {
+        window_.showMessage(kNoSeparator);
+        return;
+    }
+    if (!dayFiveIsValid()) {
+        window_.showMessage(kInvalidDayFive);
+        return;
+    }
+    globals.fileopen = true;
+    try {
+        appendLineToExistingFile(globals.currentfile, dayFiveRecord());
+    } catch (const AppError& error) {
+        closeFileAfter(error);
+    }
+    hide();
+}
+
+void DailyData::predictcommand_click() {
+    Globals& globals = window_.globals;
+    try {
+        globals.nextopen = leadingNumber(boxText(kDays, 1));
+    } catch (const AppError&) {
+        globals.nextopen = 0;  // a number out of range is no Open either
+    }
+    if (globals.nextopen == 0) {
+        window_.showMessage(kInvalidOpen);
+        return;
+    }
+    hide();
+}
+
+void DailyData::cancelcommand_click() {
+    Globals& globals = window_.globals;
+    globals.addlatestmode = false;
+    globals.viewdatamode = false;
+    globals.movementmode = false;
+    hide();
+}
+
+}  // namespace aurelant

@@ -1,0 +1,52 @@
+#include "fiveday/fivedaycommands.h"
+
+#include "app/aurelant.h"
+#include "fiveday/dailydata.h"
+#include "predict/predictionrun.h"
+
+namespace aurelant {
+namespace {
+
+void showPanel(Aurelant& window) {
+    DailyData panel(window);
+    panel.load();
+    window.platform.showModal(panel);
+}
+
+}  // namespace
+
+void viewFiveDays(Aurelant& window, OtherModes otherModes) {
+    Globals& globals = window.globals;
+    globals.viewdatamode = true;
+    if (otherModes == OtherModes::Clear) {
+        globals.movementmode = false;
+        globals.addlatestmode = false;
+    }
+    showPanel(window);
+}
+
+void addLatestDay(Aurelant& window) {
+    if (!window.globals.fileopen) {
+        window.showMessage("You must first open a file");
+        return;
+    }
+    window.globals.addlatestmode = true;
+    showPanel(window);
+}
+
+void predictDirectionAndMovement(Aurelant& window) {
+    Globals& globals = window.globals;
+    window.cls();
+    globals.movementmode = true;
+    showPanel(window);
+    // An Open from an earlier entry still counts after a Cancel; the run then predicts the
+    // direction only, since Cancel cleared the movement mode.
+    if (globals.nextopen == 0) {
+        return;
+    }
+    globals.repredictready = true;
+    window.recalcEnabled = true;
+    runPrediction(window);
+}
+
+}  // namespace aurelant

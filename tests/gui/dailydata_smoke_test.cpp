@@ -1,0 +1,103 @@
+// The five-day panel's dialog, offscreen: it draws its model's controls and forwards presses;
+// the Qt platform shows it for the form.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "app/aurelant.h"
+#include "dailydatadialog.h"
+#include "formdialogs.h"
+#include "qtapplication.h"
+#include "qtplatform.h"
+#include "scenario/scripted_platform.h"
+
+namespace aurelant {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DailyDataSmoke : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ensureQtApplication(); }
+
+    DailyDataSmoke() : window(globals, platform), panel(window) {
+        file = fs::temp_directory_path() / ("aurelant-dialog-" + std::to_string(::getpid()));
+        std::ofstream(file, std::ios::binary) << "02-Jan-2026,1,2,3,4\r\n05-Jan-2026,5,6,7,8\r\n";
+        globals.fileopen = true;
+        globals.currentfile = file.string();
+        globals.movementmode = true;
+        panel.load();
+        panel.show();
+    }
+    ~DailyDataSmoke() override { fs::remove(file); }
+
+    template <typename Widget>
+    static Widget* child(QWidget& dialog, const std::string& name) {
+        return dialog.findChild<Widget*>(QString::fromStdString(name));
+    }
+
+    Globals globals;
+    ScriptedPlatform platform;
+    Aurelant window;
+    DailyData panel;
+    fs::path file;
+};
+
+TEST_F(DailyDataSmoke, DrawsEveryControlOfTheModel) {
+    DailyDataDialog dialog(panel, nullptr);
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Add Five-Day Price History");
+    for (const ControlState& control : panel.controls()) {
+        auto* widget = child<QWidget>(dialog, control.name);
+        ASSERT_NE(widget, nullptr) << control.name;
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            EXPECT_EQ(label->text().toStdString(), control.text);
+        } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            EXPECT_EQ(box->text().toStdString(), control.text);
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            EXPECT_EQ(button->text().toStdString(), control.text);
+            EXPECT_EQ(button->isEnabled(), control.enabled) << control.name;
+        } else {
+            ADD_FAILURE() << control.name << " is not drawn as a label, box or button";
+        }
+    }
+    EXPECT_EQ(child<QLineEdit>(dialog, "date4text")->text().toStdString(), "05-Jan-2026");
+}
+
+TEST_F(DailyDataSmoke, PressesCarryTheTypedTextsAndCloseTheDialog) {
+    DailyDataDialog dialog(panel, nullptr);
+    child<QLineEdit>(dialog, "day5opentext")->setText("12.5");
+    child<QPushButton>(dialog, "predictcommand")->click();
+    EXPECT_EQ(globals.nextopen, 12.5);
+    EXPECT_FALSE(panel.visible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(DailyDataSmoke, TheCloseBoxLeavesTheModesAlone) {
+    DailyDataDialog dialog(panel, nullptr);
+    dialog.reject();
+    EXPECT_FALSE(panel.visible());
+    EXPECT_TRUE(globals.movementmode);
+}
+
+TEST_F(DailyDataSmoke, QtPlatformShowsTheDialogOfTheForm) {
+    QtPlatform qt;
+    QTimer::singleShot(0, [] {
+        QWidget* shown = QApplication::activeModalWidget();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->objectName().toStdString(), "dailydata");
+        shown->findChild<QPushButton*>("cancelcommand")->click();
+    });
+    qt.showModal(panel);
+    EXPECT_FALSE(panel.visible());
+    EXPECT_FALSE(globals.movementmode);
+}
+
+}  // namespace
+}  // namespace aurelant
