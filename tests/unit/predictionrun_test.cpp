@@ -363,6 +363,22 @@ TEST_F(PredictionRunTest, UnconfidentUpAndDownReports) {
                       kDisclaimer}));
 }
 
+// After six days down from 20 the seventh, opening at 17.6, is predicted UP to 17.97.
+TEST_F(PredictionRunTest, TheLevelIsReachedWhenTheHighEqualsItsCutText) {
+    openFile(downThenUp(0) + "09-Mar-2025,17.6,17.97,17.4,17.5\n");
+    predictDirection();
+    EXPECT_NE(dataFile().find("\tYes\tTRUE\t17.97\t17.97\tREACHED\r\n"), std::string::npos);
+    EXPECT_NE(window.maintext.text.find("at least 57% confidence: 1. Number of these correct: 1."),
+              std::string::npos);
+
+    // Missed by a cent on a day that closed down: no high-confidence prediction was right.
+    openFile(downThenUp(0) + "09-Mar-2025,17.6,17.96,17.4,17.5\n");
+    predictDirection();
+    EXPECT_NE(dataFile().find("\tYes\tFALSE\t17.97\t17.96\tNOT REACHED\r\n"), std::string::npos);
+    EXPECT_EQ(window.maintext.text.find("at least 57%"), std::string::npos);
+    EXPECT_EQ(dataFile().find("57% confidence="), std::string::npos);
+}
+
 TEST_F(PredictionRunTest, UnitsComeFromTheFirstPredictingDay) {
     openFile(downThenUp(1, 27));  // the sixth day opens at 25
     predictDirection();
