@@ -379,6 +379,22 @@ TEST_F(PredictionRunTest, TheLevelIsReachedWhenTheHighEqualsItsCutText) {
     EXPECT_EQ(dataFile().find("57% confidence="), std::string::npos);
 }
 
+TEST_F(PredictionRunTest, TheOnlyPredictionIsTheLastOneAndIsNeverJudged) {
+    openFile(downThenUp(0));
+    predictDirection();
+    EXPECT_EQ(window.maintext.text,
+              joined({"8-Mar-2025 Predicting 60% UP for next trading day", "",
+                      "Predictions of Direction. Average probability of predictions=60%.  "
+                      "Actual percentage correct=0%",
+                      "Percentage of successful price predictions, using predictions with 57% "
+                      "confidence: 0%",
+                      "Gain for these transactions on an intial investment of 1,000 is  0",
+                      "Total gain per 1,000 on UP days:  0.  Gain per 1,000 on DOWN days:  0.    "
+                      "NOTE: Losses not computed",
+                      "Aurelant's Prices - Prediction Report for File:" + file, "", "",
+                      "The probability of an UPWARDS movement is 60%", kDisclaimer}));
+}
+
 TEST_F(PredictionRunTest, UnitsComeFromTheFirstPredictingDay) {
     openFile(downThenUp(1, 27));  // the sixth day opens at 25
     predictDirection();
