@@ -131,7 +131,8 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     const std::string& probability = probabilityTexts_[globals_.patterncode];
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
-    pendingLine_ = date + "\t" + directionText + "\t" + probability + "%\t";
+    pendingLine_.assign(date).append("\t").append(directionText).append("\t");
+    pendingLine_.append(probability).append("%\t");
     if (direction.probability >= kPredictionThreshold) {
         ++tally_.predictionsMade;
         tally_.probabilitySum += direction.probability;

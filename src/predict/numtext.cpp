@@ -15,32 +15,43 @@
 namespace aurelant {
 namespace {
 
-// printf's %.*G, at a fraction of its cost: a run formats numbers for every day of the file.
-std::string generalForm(double value, int digits) {
+// printf's %.*G into [first, last), at a fraction of printf's cost (a run formats numbers for
+// every day of the file); returns the end of the text. Zero is "0", also for -0.0.
+char* formatGeneral(double value, int digits, char* first, char* last) {
     if (value == 0.0) {
-        return "0";  // also for -0.0, which would otherwise print a sign
+        *first = '0';
+        return first + 1;
     }
-    char buffer[64];
     if (!std::isfinite(value)) {
-        std::snprintf(buffer, sizeof buffer, "%G", value);
-        return buffer;
+        return first + std::snprintf(first, static_cast<std::size_t>(last - first), "%G", value);
     }
-    char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits)
-            .ptr;
-    std::string text(buffer, end);
-    std::replace(text.begin(), text.end(), 'e', 'E');
-    return text;
+    char* end = std::to_chars(first, last, value, std::chars_format::general, digits).ptr;
+    std::replace(first, end, 'e', 'E');
+    return end;
 }
 
-// " 0.75" style text becomes " .75": the zero before the point is not written.
-std::string withSignColumn(std::string text) {
-    const bool negative = !text.empty() && text.front() == '-';
-    std::string digits = negative ? text.substr(1) : text;
-    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
-        digits.erase(0, 1);
+std::string generalForm(double value, int digits) {
+    char buffer[64];
+    return {buffer, formatGeneral(value, digits, buffer, buffer + sizeof buffer)};
+}
+
+// The general form with a leading blank unless negative and no zero before the point:
+// 0.75 -> " .75", -0.75 -> "-.75".
+std::string signedGeneralForm(double value, int digits) {
+    char buffer[64];
+    char* text = buffer + 1;  // room for the blank
+    char* end = formatGeneral(value, digits, text, buffer + sizeof buffer);
+    const bool negative = *text == '-';
+    char* number = negative ? text + 1 : text;
+    if (end - number > 1 && number[0] == '0' && number[1] == '.') {
+        *number = negative ? '-' : ' ';  // the sign takes the zero's place
+        return {number, end};
     }
-    return (negative ? "-" : " ") + digits;
+    if (negative) {
+        return {text, end};
+    }
+    buffer[0] = ' ';
+    return {buffer, end};
 }
 
 bool isBlank(char c) {
@@ -129,11 +140,11 @@ double convert(const std::string& cleaned) {
 }  // namespace
 
 std::string numberText(double value) {
-    return withSignColumn(generalForm(value, 15));
+    return signedGeneralForm(value, 15);
 }
 
 std::string singleText(float value) {
-    return withSignColumn(generalForm(value, 7));
+    return signedGeneralForm(value, 7);
 }
 
 std::string printedNumber(float value) {
