@@ -127,31 +127,40 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     const float tableValue = lookUpPattern(globals_);
     globals_.upfraction = static_cast<double>(tableValue) / 100;
     const Direction direction = decideDirection(globals_, tableValue);
-    const std::string directionText = direction.up ? "Up   " : "Down ";
-    const std::string& probability = probabilityTexts_[globals_.patterncode];
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
+    const std::string directionText = direction.up ? "Up   " : "Down ";
     pendingLine_.assign(date).append("\t").append(directionText).append("\t");
-    pendingLine_.append(probability).append("%\t");
+    pendingLine_.append(probabilityTexts_[globals_.patterncode]).append("%\t");
     if (direction.probability >= kPredictionThreshold) {
-        ++tally_.predictionsMade;
-        tally_.probabilitySum += direction.probability;
-        pendingLine_ += "Yes";
-        if (output_.comments(recordNumber)) {
-            output_.screen.append(
-                date + " Predicting " + probability +
-                (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
-                output_.crlf);
-        }
-        pendingDirection_ = direction.up ? 1 : -1;
+        makePrediction(recordNumber, date, direction);
     } else {
-        pendingLine_ += "No\t \t \t \t ";
-        if (output_.comments(recordNumber)) {
-            output_.screen.append(date + " No Prediction for next trading day (only " +
-                                  probability + "% probability of " + trimmed(directionText) + ")" +
-                                  output_.crlf);
-        }
-        pendingDirection_ = 0;
+        declinePrediction(recordNumber, date, directionText);
+    }
+}
+
+void BackTest::makePrediction(long recordNumber, const std::string& date,
+                              const Direction& direction) {
+    ++tally_.predictionsMade;
+    tally_.probabilitySum += direction.probability;
+    pendingLine_ += "Yes";
+    pendingDirection_ = direction.up ? 1 : -1;
+    if (output_.comments(recordNumber)) {
+        output_.screen.append(
+            date + " Predicting " + probabilityTexts_[globals_.patterncode] +
+            (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
+            output_.crlf);
+    }
+}
+
+void BackTest::declinePrediction(long recordNumber, const std::string& date,
+                                 const std::string& directionText) {
+    pendingLine_ += "No\t \t \t \t ";
+    pendingDirection_ = 0;
+    if (output_.comments(recordNumber)) {
+        output_.screen.append(date + " No Prediction for next trading day (only " +
+                              probabilityTexts_[globals_.patterncode] + "% probability of " +
+                              trimmed(directionText) + ")" + output_.crlf);
     }
 }
 

@@ -43,6 +43,10 @@ class BackTest {
                                const Outcome& outcome) const;
     void count(const Outcome& outcome);
     void predictNext(long recordNumber, const std::string& date, double open);
+    // At 54 % or more the prediction is made and judged the next day; below, it is only shown.
+    void makePrediction(long recordNumber, const std::string& date, const Direction& direction);
+    void declinePrediction(long recordNumber, const std::string& date,
+                           const std::string& directionText);
 
     Globals& globals_;
     RunOutput& output_;
