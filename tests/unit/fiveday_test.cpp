@@ -46,6 +46,7 @@ class FiveDayPanel : public ::testing::Test {
   protected:
     FiveDayPanel() : window(globals, platform), panel(window) {
         fs::create_directories(folder);
+        platform.folder = folder.string();  // where a started run writes its data file
         window.load();
         platform.transcript.clear();
     }
