@@ -155,4 +155,3 @@ BENCHMARK(BM_Redisplay)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace aurelant
 
-BENCHMARK_MAIN();

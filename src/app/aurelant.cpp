@@ -5,6 +5,7 @@
 #include "app/helppage.h"
 #include "app/startup.h"
 #include "fiveday/fivedaycommands.h"
+#include "predict/predictionrun.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
@@ -138,6 +139,10 @@ void Aurelant::HelpImage_click() {
     maintext.setText(helpPageText(globals.crlf));
 }
 
+void Aurelant::PredictImage_click() {
+    runPrediction(*this);
+}
+
 void Aurelant::AddData_click() {
     viewFiveDays(*this, OtherModes::Clear);
 }
@@ -183,7 +188,6 @@ void Aurelant::recalc_click() {}
 void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}
-void Aurelant::PredictImage_click() {}
 void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}

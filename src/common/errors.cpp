@@ -18,6 +18,8 @@ AppError programError(Failure kind) {
             return {55,
                     "The file chosen for the output is the source file itself; choose another "
                     "name. The source file has not been changed"};
+        case Failure::EndOfFile:
+            return {62, "Input past end of file"};
     }
     return {0, "Unknown failure"};
 }

@@ -20,7 +20,14 @@ class AppError : public std::runtime_error {
 };
 
 // The program's own failure kinds; failures of the system carry errno instead.
-enum class Failure { NotANumber, DivisionByZero, InvalidArgument, OutOfRange, OutputIsSource };
+enum class Failure {
+    NotANumber,
+    DivisionByZero,
+    InvalidArgument,
+    OutOfRange,
+    OutputIsSource,
+    EndOfFile,
+};
 
 AppError programError(Failure kind);
 

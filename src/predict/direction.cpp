@@ -1,6 +1,15 @@
 #include "predict/direction.h"
 
+#include "app/globals.h"
+#include "predict/numtext.h"
+
 namespace aurelant {
+namespace {
+
+constexpr int kWindowRows = 5;
+constexpr int kDaysBeforeResume = 5;
+
+}  // namespace
 
 void fillUpProbabilityTable(std::array<float, 33>& table) {
     // By pattern code: bit 16 = oldest day closed above its Open ... bit 1 = latest day did.
@@ -11,6 +20,64 @@ void fillUpProbabilityTable(std::array<float, 33>& table) {
         table[code] = kUpPercent[code];
     }
     table[32] = 0;
+}
+
+void shiftIntoWindow(Globals& globals, const DayPrices& day) {
+    auto& rows = globals.fivedays;
+    for (int row = 1; row < kWindowRows; ++row) {
+        for (int field = 1; field <= 4; ++field) {
+            rows[row][field] = rows[row + 1][field];
+        }
+    }
+    rows[kWindowRows][1] = day.open;
+    rows[kWindowRows][2] = day.high;
+    rows[kWindowRows][3] = day.low;
+    rows[kWindowRows][4] = day.close;
+}
+
+float lookUpPattern(Globals& globals) {
+    std::int16_t code = 0;
+    std::int16_t weight = 1;
+    for (int row = kWindowRows; row >= 1; --row, weight *= 2) {
+        if (globals.fivedays[row][1] < globals.fivedays[row][4]) {
+            code += weight;
+        }
+    }
+    globals.patterncode = code;
+    return globals.upprobtable[code];
+}
+
+Direction directionOf(float tableValue) {
+    return tableValue < kNoChangeValue ? Direction{false, 100 - tableValue}
+                                       : Direction{true, tableValue};
+}
+
+Direction decideDirection(Globals& globals, float tableValue) {
+    const Direction direction = directionOf(tableValue);
+    globals.directionup = direction.up;
+    globals.probability = direction.probability;
+    return direction;
+}
+
+std::string probabilityText(float probability) {
+    return trimmed(singleText(probability));
+}
+
+bool MovementGate::admits(bool moved) {
+    if (!moved) {
+        waiting_ = true;
+        movedSinceReset_ = 0;
+        return false;
+    }
+    if (!waiting_) {
+        return true;
+    }
+    if (++movedSinceReset_ >= kDaysBeforeResume) {
+        waiting_ = false;
+        movedSinceReset_ = 0;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace aurelant

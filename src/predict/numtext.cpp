@@ -1,8 +1,10 @@
 #include "predict/numtext.h"
 
 #include <locale.h>
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -13,23 +15,43 @@
 namespace aurelant {
 namespace {
 
-std::string generalForm(double value, int digits) {
+// printf's %.*G into [first, last), at a fraction of printf's cost (a run formats numbers for
+// every day of the file); returns the end of the text. Zero is "0", also for -0.0.
+char* formatGeneral(double value, int digits, char* first, char* last) {
     if (value == 0.0) {
-        return "0";  // also for -0.0, which would otherwise print a sign
+        *first = '0';
+        return first + 1;
     }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    return buffer;
+    if (!std::isfinite(value)) {
+        return first + std::snprintf(first, static_cast<std::size_t>(last - first), "%G", value);
+    }
+    char* end = std::to_chars(first, last, value, std::chars_format::general, digits).ptr;
+    std::replace(first, end, 'e', 'E');
+    return end;
 }
 
-// " 0.75" style text becomes " .75": the zero before the point is not written.
-std::string withSignColumn(std::string text) {
-    const bool negative = !text.empty() && text.front() == '-';
-    std::string digits = negative ? text.substr(1) : text;
-    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
-        digits.erase(0, 1);
+std::string generalForm(double value, int digits) {
+    char buffer[64];
+    return {buffer, formatGeneral(value, digits, buffer, buffer + sizeof buffer)};
+}
+
+// The general form with a leading blank unless negative and no zero before the point:
+// 0.75 -> " .75", -0.75 -> "-.75".
+std::string signedGeneralForm(double value, int digits) {
+    char buffer[64];
+    char* text = buffer + 1;  // room for the blank
+    char* end = formatGeneral(value, digits, text, buffer + sizeof buffer);
+    const bool negative = *text == '-';
+    char* number = negative ? text + 1 : text;
+    if (end - number > 1 && number[0] == '0' && number[1] == '.') {
+        *number = negative ? '-' : ' ';  // the sign takes the zero's place
+        return {number, end};
     }
-    return (negative ? "-" : " ") + digits;
+    if (negative) {
+        return {text, end};
+    }
+    buffer[0] = ' ';
+    return {buffer, end};
 }
 
 bool isBlank(char c) {
@@ -37,6 +59,22 @@ bool isBlank(char c) {
 }
 bool isDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string_view trimmedView(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Digits, points and minus signs only: a text that from_chars may read directly, or reject.
+bool isPlainDecimal(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return isDigit(c) || c == '.' || c == '-'; });
 }
 
 // Length of the number at the start of `text`: sign, digits, point, digits, exponent.
@@ -102,11 +140,11 @@ double convert(const std::string& cleaned) {
 }  // namespace
 
 std::string numberText(double value) {
-    return withSignColumn(generalForm(value, 15));
+    return signedGeneralForm(value, 15);
 }
 
 std::string singleText(float value) {
-    return withSignColumn(generalForm(value, 7));
+    return signedGeneralForm(value, 7);
 }
 
 std::string printedNumber(float value) {
@@ -121,6 +159,10 @@ std::string cutText(std::string_view text) {
     return std::string(text.substr(0, point + 3));
 }
 
+std::string cutNumberText(double value) {
+    return cutText(numberText(value));
+}
+
 std::string plainText(double value) {
     return generalForm(value, 15);
 }
@@ -130,15 +172,7 @@ std::string plainCutText(double value) {
 }
 
 std::string trimmed(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && isBlank(text[last - 1])) {
-        --last;
-    }
-    return std::string(text.substr(first, last - first));
+    return std::string(trimmedView(text));
 }
 
 double leadingNumber(std::string_view text) {
@@ -154,7 +188,15 @@ double leadingNumber(std::string_view text) {
 }
 
 double strictNumber(std::string_view text) {
-    const std::string number = trimmed(text);
+    const std::string_view number = trimmedView(text);
+    if (isPlainDecimal(number)) {
+        double value = 0;
+        const char* end = number.data() + number.size();
+        const auto [stop, failure] = std::from_chars(number.data(), end, value);
+        if (failure == std::errc() && stop == end) {
+            return value;
+        }
+    }
     std::string cleaned;
     if (number.empty() || scanNumber(number, true, cleaned) != number.size()) {
         throw programError(Failure::NotANumber);

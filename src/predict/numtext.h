@@ -21,6 +21,9 @@ std::string printedNumber(float value);
 // " 12.3456" -> " 12.34", " 12.3" and " 12" stay as they are.
 std::string cutText(std::string_view text);
 
+// The cut number text of a value: 12.3456 -> " 12.34".
+std::string cutNumberText(double value);
+
 // Plain decimal text without blanks (a zero before the point), cut to two decimals:
 // 57.0894 -> "57.08", 0.5 -> "0.5".
 std::string plainText(double value);

@@ -1,9 +1,215 @@
 #include "predict/predictionrun.h"
 
+#include <optional>
+
 #include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "predict/backtest.h"
+#include "predict/numtext.h"
+#include "predict/report.h"
+#include "predict/runoutput.h"
+#include "pricefile/historyformat.h"
 
 namespace aurelant {
+namespace {
 
-void runPrediction(Aurelant& /*window*/) {}
+constexpr const char* kDataFileName = "/savescreen1.tmp";
+constexpr const char* kDataFileHeader =
+    "Date    \tDirectn\tProb\tPred?\tRight?\tPredict\tActual\tPrice Reached?";
+
+bool confirmedDirectionOnly(Aurelant& window) {
+    const MessageRequest question{
+        "NOTE: This tool provides information that is somewhat limited. It continues to be "
+        "included as a tool which may be useful. You may instead use the 'Prediction of "
+        "Movement & Direction' tool if you have a current opening price, or you may proceed "
+        "with this 'Direction & Historic Predictions' tool.",
+        "Predict Aurelant's Movement", Buttons::OkCancel, Icon::Information, 2};
+    return window.platform.message(question) != Answer::Cancel;
+}
+
+std::string labelCaption(bool movementmode, const std::string& crlf) {
+    if (movementmode) {
+        return "NOTE: IF YOU HAVE ONE OR MORE PRICES WHICH FOLLOW THE OPENING PRICE, YOU CAN USE "
+               "THESE PRICES TO GENERATE AN IMPROVED PREDICTION. USE THE 'RE-PREDICT' FUNCTION "
+               "FROM THE 'PREDICT' MENU OR THE ' = ' ICON." +
+               crlf + crlf;
+    }
+    return "THE PREDICTION IS GIVEN AT THE BOTTOM OF THIS SCREEN. You will probably have to "
+           "scroll down to it. The information on this screen provides a history of predictions "
+           "for the data in this file." +
+           crlf + crlf +
+           "PLEASE NOTE: These historical predictions should NOT be as good as the ones you will "
+           "obtain with the program, as you can increase the accuracy of the predictions when you "
+           "enter a 'within-day' price and request a re-calculation.";
+}
+
+// The separator of the file's first line; nothing when it has neither four commas nor four TABs.
+std::optional<char> fileSeparator(const std::string& path) {
+    const std::optional<std::string> firstLine = readFirstLine(path);
+    if (!firstLine) {
+        throw programError(Failure::EndOfFile);
+    }
+    return detectSeparator(*firstLine);
+}
+
+// Nothing that claims to be a prediction survives a run that ends early: its data file is partial
+// and the shared results are half updated.
+void withdrawPrediction(Aurelant& window) {
+    window.globals.predictiondone = false;
+    window.globals.repredictready = false;
+    window.recalcEnabled = false;
+    window.strategyEnabled = false;
+}
+
+// One run past its separator check: reads the records, back-tests, reports.
+class PredictionRun {
+  public:
+    PredictionRun(Aurelant& window, char separator)
+        : window_(window),
+          globals_(window.globals),
+          separator_(separator),
+          dataFile_(window.platform.programFolder() + kDataFileName, LineWriter::Mode::Replace),
+          output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
+                  globals_.displayfrom},
+          backTest_(globals_, output_) {}
+
+    void run() {
+        dataFile_.writeLine(kDataFileHeader);
+        readRecords();
+        if (backTest_.tally().predictionsMade == 0) {
+            dataFile_.close();
+            window_.maintext.append(globals_.crlf +
+                                    "No Prediction carried out, so no prediction can be made" +
+                                    globals_.crlf);
+            withdrawPrediction(window_);
+            return;
+        }
+        if (output_.directionOnly) {
+            reportStatistics(backTest_.tally(), backTest_.units(), output_);
+        }
+        finishPrediction();
+    }
+
+  private:
+    void readRecords() {
+        LineReader reader(globals_.currentfile);
+        BusyPointer busy(window_.platform);
+        std::string line;
+        long recordNumber = 0;
+        while (reader.next(line)) {
+            handleRecord(++recordNumber, line);
+        }
+    }
+
+    void handleRecord(long recordNumber, const std::string& line) {
+        const std::optional<PriceRecord> record = splitRecord(line, separator_);
+        if (!record) {
+            if (output_.shows(recordNumber)) {
+                window_.maintext.append(globals_.crlf + "WARNING: Record number " +
+                                        numberText(static_cast<double>(recordNumber)) +
+                                        " was invalid, and was skipped" + globals_.crlf);
+            }
+            return;
+        }
+        const double open = strictNumber(record->open);
+        const double close = strictNumber(record->close);
+        if (!gate_.admits(close != open)) {
+            backTest_.skipDay(recordNumber, record->date);
+            return;
+        }
+        backTest_.processDay(recordNumber, record->date,
+                             {open, strictNumber(record->high), strictNumber(record->low), close});
+    }
+
+    FinalPrediction finalPrediction() {
+        const float tableValue = lookUpPattern(globals_);
+        if (tableValue == kNoChangeValue) {
+            window_.maintext.append(noChangeNotice(globals_.crlf));
+            dataFile_.writeLine(noChangeDataLine());
+        }
+        const Direction direction = decideDirection(globals_, tableValue);
+        FinalPrediction prediction{globals_.currentfile,  direction.up,      direction.probability,
+                                   globals_.movementmode, globals_.nextopen, {}};
+        if (prediction.withLevels) {
+            prediction.levels =
+                priceLevels(globals_.nextopen, globals_.rangevolatility, direction.up);
+        }
+        return prediction;
+    }
+
+    void finishPrediction() {
+        const FinalPrediction prediction = finalPrediction();
+        globals_.noconfidence = prediction.probability < kPredictionThreshold;
+        globals_.reporttext = reportBlock(prediction, globals_.crlf);
+        window_.maintext.append(breaksBeforeReport(prediction, globals_.crlf) +
+                                globals_.reporttext);
+        for (const std::string& line : finalDataLines(prediction)) {
+            dataFile_.writeLine(line);
+        }
+        if (prediction.withLevels) {
+            window_.strategyEnabled = true;
+        }
+        dataFile_.close();
+        globals_.level75text = prediction.levels.level75;
+        globals_.probabilitytext = singleText(prediction.probability);
+        globals_.predictiondone = true;
+    }
+
+    Aurelant& window_;
+    Globals& globals_;
+    char separator_;
+    LineWriter dataFile_;
+    RunOutput output_;
+    MovementGate gate_;
+    BackTest backTest_;
+};
+
+void runAfterChecks(Aurelant& window) {
+    Globals& globals = window.globals;
+    if (!globals.movementmode && !confirmedDirectionOnly(window)) {
+        return;
+    }
+    window.maintext.setText("");
+    const std::optional<char> separator = fileSeparator(globals.currentfile);
+    if (!separator) {
+        window.showMessage(
+            "This file contains neither TAB nor COMMA field separators, and cannot be opened.");
+        return;
+    }
+    globals.separator = std::string(1, *separator);
+    window.infolabel.caption = labelCaption(globals.movementmode, globals.crlf);
+    PredictionRun(window, *separator).run();
+}
+
+// The run stopped: the file counts as closed and must be opened again.
+void failRun(Aurelant& window, const AppError& error) {
+    Globals& globals = window.globals;
+    globals.currentfile.clear();
+    window.caption = globals.programtitle;
+    window.maintext.setText(globals.datapaneltext);
+    globals.fileopen = false;
+    globals.movementmode = false;
+    globals.addlatestmode = false;
+    globals.viewdatamode = false;
+    globals.noconfidence = true;
+    withdrawPrediction(window);
+    window.showMessage(errorMessage(ErrorWording::NumberColon, error));
+}
+
+}  // namespace
+
+void runPrediction(Aurelant& window) {
+    window.cls();
+    if (!window.globals.fileopen) {
+        window.showMessage("You must first open a file");
+        return;
+    }
+    try {
+        runAfterChecks(window);
+    } catch (const AppError& error) {
+        failRun(window, error);
+    }
+}
 
 }  // namespace aurelant

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 
 #include "common/errors.h"
 #include "predict/numtext.h"
@@ -35,6 +37,29 @@ TEST(NumberText, ExponentFormOnlyForVeryLargeOrSmallValues) {
     EXPECT_EQ(numberText(0.00001), " 1E-05");
 }
 
+// printf's %G digits, without the zero before the point.
+std::string printfDigits(const char* format, double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    std::string text = buffer;
+    if (text.find("0.") == (text[0] == '-' ? 1u : 0u)) {
+        text.erase(text[0] == '-' ? 1 : 0, 1);
+    }
+    return text;
+}
+
+TEST(NumberText, DigitsAsPrintfGivesThemAtFifteenAndSevenPlaces) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-8, 18);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        const float single = static_cast<float>(value);
+        ASSERT_EQ(trimmed(numberText(value)), printfDigits("%.15G", value));
+        ASSERT_EQ(trimmed(singleText(single)), printfDigits("%.7G", single));
+    }
+}
+
 TEST(CutText, TruncatesTwoPlacesAfterThePointWithoutRounding) {
     EXPECT_EQ(cutText(numberText(12.3456)), " 12.34");
     EXPECT_EQ(cutText(numberText(12.3)), " 12.3");
@@ -66,10 +91,15 @@ TEST(StrictNumber, AcceptsWholeNumbersWithBlanksAndGrouping) {
     EXPECT_DOUBLE_EQ(strictNumber("-7"), -7);
     EXPECT_DOUBLE_EQ(strictNumber("+.5"), 0.5);
     EXPECT_DOUBLE_EQ(strictNumber("2.5E2"), 250);
+    EXPECT_DOUBLE_EQ(strictNumber("5."), 5);
+    EXPECT_DOUBLE_EQ(strictNumber("-.5"), -0.5);
+    EXPECT_EQ(strictNumber("0." + std::string(400, '0') + "1"), 0);
+    EXPECT_THROW(strictNumber("1" + std::string(400, '0')), AppError);
 }
 
 TEST(StrictNumber, RefusesEverythingElse) {
-    for (const char* text : {"", "   ", "12.5x", "Open", "1,", ",5", "1.2.3", "1e", "--1", "1 2"}) {
+    for (const char* text :
+         {"", "   ", "12.5x", "Open", "1,", ",5", "1.2.3", "1e", "--1", "1 2", "-", "1-2", "."}) {
         try {
             strictNumber(text);
             ADD_FAILURE() << "accepted \"" << text << "\"";

@@ -1,0 +1,167 @@
+#include "predict/backtest.h"
+
+#include <cmath>
+
+#include "app/globals.h"
+#include "predict/checkedmath.h"
+#include "predict/numtext.h"
+#include "predict/runoutput.h"
+
+namespace aurelant {
+namespace {
+
+// A prediction is made from the day on which more than this many days have been processed.
+constexpr int kWindowDays = 5;
+constexpr double kInvestment = 1000;
+
+std::string trimmedNumber(double value) {
+    return trimmed(numberText(value));
+}
+
+std::string checkText(bool right) {
+    return right ? "TRUE" : "FALSE";
+}
+
+std::string resultText(bool reached) {
+    return reached ? "REACHED" : "NOT REACHED";
+}
+
+}  // namespace
+
+BackTest::BackTest(Globals& globals, RunOutput& output) : globals_(globals), output_(output) {
+    for (std::size_t code = 0; code < probabilityTexts_.size(); ++code) {
+        probabilityTexts_[code] =
+            probabilityText(directionOf(globals.upprobtable[code]).probability);
+    }
+}
+
+void BackTest::processDay(long recordNumber, const std::string& date, const DayPrices& day) {
+    const float volatilityBefore = globals_.rangevolatility;
+    globals_.rangevolatility = volatility_.update(day.high, day.low);
+    ++processedDays_;
+    shiftIntoWindow(globals_, day);
+    if (predictionExists_) {
+        completePending(recordNumber, date, day, volatilityBefore);
+    }
+    if (processedDays_ > kWindowDays) {
+        predictNext(recordNumber, date, day.open);
+    }
+}
+
+void BackTest::skipDay(long recordNumber, const std::string& date) {
+    if (!output_.directionOnly) {
+        return;
+    }
+    output_.dataFile.writeLine(date + "\t     \t50%\tNo\t     \t     \t     \t     ");
+    if (output_.comments(recordNumber)) {
+        output_.screen.append(date + " Insufficient history of days with movement. No prediction");
+    }
+}
+
+BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
+    const bool up = pendingDirection_ > 0;
+    Outcome outcome;
+    outcome.predicted =
+        trimmed(cutNumberText(levelPrice(day.open, volatilityBefore, kLevel75, up)));
+    // The level is judged as shown, cut to two decimals.
+    const double level = strictNumber(outcome.predicted);
+    outcome.actual = trimmedNumber(up ? day.high : day.low);
+    outcome.reached = up ? day.high >= level : day.low <= level;
+    if (outcome.reached) {
+        outcome.gain = finiteValue(up ? level - day.low : day.high - level);
+    }
+    const bool closedThatWay = up ? day.close > day.open : day.close < day.open;
+    outcome.right = outcome.reached || closedThatWay;
+    return outcome;
+}
+
+void BackTest::count(const Outcome& outcome) {
+    if (outcome.reached) {
+        ++tally_.reached;
+        (pendingDirection_ > 0 ? tally_.upGain : tally_.downGain) += outcome.gain;
+        tally_.totalGain += outcome.gain;
+    }
+    if (outcome.right) {
+        ++tally_.right;
+    }
+    if (pendingProbability_ >= kHighConfidence) {
+        ++tally_.highConfidence;
+        if (outcome.right) {
+            ++tally_.highConfidenceRight;
+        }
+    }
+}
+
+void BackTest::completePending(long recordNumber, const std::string& date, const DayPrices& day,
+                               float volatilityBefore) {
+    if (pendingDirection_ != 0) {
+        const Outcome outcome = judge(day, volatilityBefore);
+        count(outcome);
+        pendingLine_.append("\t").append(checkText(outcome.right)).append("\t");
+        pendingLine_.append(outcome.predicted).append("\t").append(outcome.actual).append("\t");
+        pendingLine_.append(resultText(outcome.reached));
+        if (output_.comments(recordNumber)) {
+            output_.screen.append(outcomeComment(date, day, outcome));
+        }
+    }
+    if (!pendingLine_.empty()) {
+        output_.dataFile.writeLine(pendingLine_);
+        pendingLine_.clear();
+    }
+}
+
+std::string BackTest::outcomeComment(const std::string& date, const DayPrices& day,
+                                     const Outcome& outcome) const {
+    const std::string gain = trimmed(cutNumberText(finiteValue(units_ * outcome.gain)));
+    return date + " Prediction of direction for today was " + checkText(outcome.right) +
+           ". Open was " + trimmedNumber(day.open) + " and price went to " + outcome.actual +
+           output_.crlf + "     Predicted price was " + outcome.predicted + ", which was " +
+           resultText(outcome.reached) + " so gain was " + gain +
+           " on an initial investment of 1,000 (" + plainText(units_) + " units)" + output_.crlf;
+}
+
+void BackTest::predictNext(long recordNumber, const std::string& date, double open) {
+    if (!predictionExists_) {
+        units_ = std::trunc(checkedDivide(kInvestment, open));
+    }
+    const float tableValue = lookUpPattern(globals_);
+    globals_.upfraction = static_cast<double>(tableValue) / 100;
+    const Direction direction = decideDirection(globals_, tableValue);
+    pendingProbability_ = direction.probability;
+    predictionExists_ = true;
+    const std::string directionText = direction.up ? "Up   " : "Down ";
+    pendingLine_.assign(date).append("\t").append(directionText).append("\t");
+    pendingLine_.append(probabilityTexts_[globals_.patterncode]).append("%\t");
+    if (direction.probability >= kPredictionThreshold) {
+        makePrediction(recordNumber, date, direction);
+    } else {
+        declinePrediction(recordNumber, date, directionText);
+    }
+}
+
+void BackTest::makePrediction(long recordNumber, const std::string& date,
+                              const Direction& direction) {
+    ++tally_.predictionsMade;
+    tally_.probabilitySum += direction.probability;
+    pendingLine_ += "Yes";
+    pendingDirection_ = direction.up ? 1 : -1;
+    if (output_.comments(recordNumber)) {
+        output_.screen.append(
+            date + " Predicting " + probabilityTexts_[globals_.patterncode] +
+            (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
+            output_.crlf);
+    }
+}
+
+void BackTest::declinePrediction(long recordNumber, const std::string& date,
+                                 const std::string& directionText) {
+    pendingLine_ += "No\t \t \t \t ";
+    pendingDirection_ = 0;
+    if (output_.comments(recordNumber)) {
+        output_.screen.append(date + " No Prediction for next trading day (only " +
+                              probabilityTexts_[globals_.patterncode] + "% probability of " +
+                              trimmed(directionText) + ")" + output_.crlf);
+    }
+}
+
+}  // namespace aurelant

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "predict/direction.h"
+#include "predict/pricelevels.h"
+#include "predict/statistics.h"
+
+namespace aurelant {
+
+struct Globals;
+struct RunOutput;
+
+// The historic back-test: replays the direction model day by day, predicting each following
+// day and judging that prediction when the day comes, and writes the day-by-day table.
+class BackTest {
+  public:
+    BackTest(Globals& globals, RunOutput& output);
+
+    // A day with movement that the movement gate lets through.
+    void processDay(long recordNumber, const std::string& date, const DayPrices& day);
+    // A day without movement, or one of the days the gate skips after it.
+    void skipDay(long recordNumber, const std::string& date);
+
+    const BackTestTally& tally() const { return tally_; }
+    // Units bought for about 1,000 at the Open of the first predicting day.
+    double units() const { return units_; }
+
+  private:
+    struct Outcome {
+        std::string predicted;  // the 75 % level as trimmed cut text
+        std::string actual;     // the day's High (UP) or Low (DOWN) as trimmed number text
+        bool reached = false;
+        bool right = false;
+        double gain = 0;  // per unit
+    };
+
+    Outcome judge(const DayPrices& day, float volatilityBefore) const;
+    void completePending(long recordNumber, const std::string& date, const DayPrices& day,
+                         float volatilityBefore);
+    std::string outcomeComment(const std::string& date, const DayPrices& day,
+                               const Outcome& outcome) const;
+    void count(const Outcome& outcome);
+    void predictNext(long recordNumber, const std::string& date, double open);
+    // At 54 % or more the prediction is made and judged the next day; below, it is only shown.
+    void makePrediction(long recordNumber, const std::string& date, const Direction& direction);
+    void declinePrediction(long recordNumber, const std::string& date,
+                           const std::string& directionText);
+
+    Globals& globals_;
+    RunOutput& output_;
+    RangeVolatility volatility_;
+    BackTestTally tally_;
+    int processedDays_ = 0;
+    bool predictionExists_ = false;
+    int pendingDirection_ = 0;  // +1 UP, -1 DOWN, 0 below the threshold
+    float pendingProbability_ = 0;
+    std::array<std::string, 32> probabilityTexts_;  // by pattern code, formed once per run
+    std::string pendingLine_;  // the data-file line that waits for its day's outcome
+    double units_ = 0;
+};
+
+}  // namespace aurelant
