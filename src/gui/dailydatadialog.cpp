@@ -62,6 +62,20 @@ DailyDataDialog::DailyDataDialog(DailyData& model, QWidget* parent)
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     refresh();
+    focusEntry();
+}
+
+// In the entry modes the user types into the day-5 row and ends with the enabled action, which
+// Enter then presses; viewing only offers Cancel.
+void DailyDataDialog::focusEntry() {
+    for (const char* action : {"predictcommand", "savecommand"}) {
+        if (model_.buttonEnabled(action)) {
+            buttons_.at(action)->setDefault(true);
+            boxes_.at(DailyData::boxName(DailyData::kDays, 1))->setFocus();
+            return;
+        }
+    }
+    buttons_.at("cancelcommand")->setFocus();
 }
 
 void DailyDataDialog::press(const std::string& button) {

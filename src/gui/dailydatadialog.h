@@ -29,6 +29,7 @@ class DailyDataDialog : public QDialog {
 
   private:
     void refresh();
+    void focusEntry();
 
     DailyData& model_;
     std::map<std::string, QLineEdit*> boxes_;
