@@ -93,7 +93,12 @@ bool Aurelant::click(const std::string& name) {
     if (found == handlers().end()) {
         return false;
     }
-    (this->*found->second)();
+    // A greyed-out menu item cannot be clicked.
+    const bool disabled =
+        (name == "recalc" && !recalcEnabled) || (name == "strategy" && !strategyEnabled);
+    if (!disabled) {
+        (this->*found->second)();
+    }
     return true;
 }
 

@@ -183,8 +183,9 @@ void LineWriter::writeLine(std::string_view text) {
 }
 
 void LineWriter::flush() {
-    writeAll(fd_, pending_);
-    pending_.clear();
+    std::string data;
+    data.swap(pending_);  // taken before writing, so a failed write is never repeated
+    writeAll(fd_, data);
 }
 
 void LineWriter::close() {
@@ -200,11 +201,17 @@ void appendLineToExistingFile(const std::string& path, std::string_view line) {
     // Without O_CREAT, so a file deleted meanwhile is reported instead of silently recreated;
     // a folder fails with EISDIR.
     const int fd = openOrThrow(path, O_RDWR | O_APPEND);
+    const off_t originalSize = ::lseek(fd, 0, SEEK_END);
     try {
         std::string text = endsWithLineEnd(fd) ? "" : kLineEnd;
         text.append(line).append(kLineEnd);
         writeAll(fd, text);
     } catch (const AppError&) {
+        // A disk that filled up part-way must not leave half a record behind; the write's own
+        // error is the one to report.
+        if (originalSize >= 0) {
+            [[maybe_unused]] const int truncated = ::ftruncate(fd, originalSize);
+        }
         ::close(fd);
         throw;
     }

@@ -180,15 +180,20 @@ void DailyData::pushFile(Conversion convert) {
     }
 }
 
+// Shifts the grid up before converting, field by field, so that a price that fails to convert
+// leaves the grid as far as the load got.
 void DailyData::pushRecord(const PriceRecord& record, Conversion convert) {
-    const std::array<double, kFields> latest{dateNumber(parseDate(record.date).value_or(kNotADate)),
-                                             convert(record.open), convert(record.high),
-                                             convert(record.low), convert(record.close)};
     auto& grid = window_.globals.fivedays;
     for (int row = 1; row < kDays; ++row) {
         grid[row] = grid[row + 1];
     }
-    grid[kDays] = latest;
+    auto& latest = grid[kDays];
+    latest[0] = dateNumber(parseDate(record.date).value_or(kNotADate));
+    const std::array<const std::string*, kFields - 1> prices{&record.open, &record.high,
+                                                             &record.low, &record.close};
+    for (int field = 1; field < kFields; ++field) {
+        latest[field] = convert(*prices[field - 1]);
+    }
 }
 
 // Fills the boxes of days 1.. from grid rows firstRow.. onwards.

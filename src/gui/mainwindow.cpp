@@ -141,6 +141,7 @@ void MainWindow::readUserEdits() {
     const std::string edited = toModelText(maintext_->toPlainText());
     if (edited != toModelText(toDisplayText(shownText_))) {
         model_.maintext.text = edited;  // only a real edit replaces the model's own line ends
+        shownText_ = edited;
     }
     const QTextCursor cursor = maintext_->textCursor();
     const std::string& text = model_.maintext.text;

@@ -95,6 +95,13 @@ TEST_F(MainWindowSmoke, MenuItemsAndPicturesReachTheirCommands) {
     EXPECT_EQ(model.maintext.style.colour, (Rgb{128, 0, 128}));
 }
 
+TEST_F(MainWindowSmoke, ClearScreenReplacesWhatTheUserTyped) {
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    screen->setPlainText("typed by the user");
+    window->runCommand("cls");
+    EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
+}
+
 TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     screen->setPlainText("one\ntwo");

@@ -6,6 +6,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "app/aurelant.h"
@@ -20,6 +21,13 @@ class ScriptFault : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+void createFile(const std::string& name, const std::string& content) {
+    std::ofstream file(name, std::ios::binary);
+    if (!(file << content) || !file.flush()) {
+        throw ScriptFault("cannot write the file " + name);
+    }
+}
 
 std::string unescaped(std::string_view text) {
     std::string out;
@@ -185,16 +193,16 @@ class Runner {
 bool Runner::run(const std::string& line, std::istream& script, int& lineNumber) {
     const auto [word, rest] = splitWord(line);
     if (word == "today") {
-        CalendarDate date;
-        if (std::sscanf(rest.c_str(), "%d-%d-%d", &date.year, &date.month, &date.day) != 3) {
-            throw ScriptFault("today needs YYYY-MM-DD");
+        const auto date = parseDate(rest);
+        if (rest.size() != 10 || rest[4] != '-' || rest[7] != '-' || !date) {
+            throw ScriptFault("today needs a date as YYYY-MM-DD");
         }
-        platform_.todayDate = date;
+        platform_.todayDate = *date;
     } else if (word == "write") {
         writeFile(rest, script, lineNumber);
     } else if (word == "writeraw") {
         const auto [name, text] = splitWord(rest);
-        std::ofstream(name, std::ios::binary) << unescaped(text);
+        createFile(name, unescaped(text));
     } else if (word == "generate") {
         generateFile(rest);
     } else if (word == "remove") {
@@ -252,7 +260,7 @@ void Runner::writeFile(const std::string& name, std::istream& script, int& lineN
             line.pop_back();
         }
         if (line == "end") {
-            std::ofstream(name, std::ios::binary) << content;
+            createFile(name, content);
             return;
         }
         std::string text;
@@ -287,6 +295,10 @@ void Runner::queueFormAction(const std::string& rest) {
         throw ScriptFault("form needs NAME: ACTION");
     }
     const std::string form = rest.substr(0, colon);
+    static const std::set<std::string> knownForms = {"dailydata", "recalcform", "saveasform"};
+    if (knownForms.count(form) == 0) {
+        throw ScriptFault("no form named " + form);
+    }
     const auto [verb, arguments] = splitWord(rest.substr(colon + 2));
     FormAction action;
     if (verb == "set") {
