@@ -226,8 +226,9 @@ FileReplacement::FileReplacement(const std::string& target) : target_(target) {
     if (!error) {
         target_ = resolved.string();  // a link keeps pointing at the rewritten file
     }
-    const std::string name = std::filesystem::path(target).filename().string();
-    std::string pattern = folderOf(target_) + "/." + name + ".XXXXXX";
+    // A short name of its own, so that even a target whose name is as long as the system
+    // allows still gets a temporary beside it.
+    std::string pattern = folderOf(target_) + "/.aurelant-XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         throw systemError(errno);

@@ -63,6 +63,10 @@ QStringList qtNameFilters(const std::string& filterList) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
         for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            if (pattern == "*.*") {
+                patterns << "*";  // on Linux "*.*" would hide names without a point
+                continue;
+            }
             patterns << pattern;
             if (pattern.toUpper() != pattern) {
                 patterns << pattern.toUpper();
@@ -121,6 +125,7 @@ std::optional<std::string> QtPlatform::askFile(const FileRequest& request) {
         dialog.setDefaultSuffix(suffix.startsWith('.') ? suffix.mid(1) : suffix);
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the descriptions name their patterns
     if (!request.initialName.empty()) {
         dialog.selectFile(QString::fromStdString(request.initialName));
     }

@@ -6,6 +6,7 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "common/utf8.h"
 #include "pricefile/filetools.h"
 
 namespace aurelant {
@@ -87,13 +88,13 @@ void convertFile(Aurelant& window, const std::string& source, const std::string&
 }  // namespace
 
 std::optional<std::string> csvFromSpaceSeparated(std::string_view line) {
-    if (line.size() <= kLongestDropped) {
+    if (characterCount(line) <= kLongestDropped) {
         return std::nullopt;
     }
     std::string text;
     std::copy_if(line.begin(), line.end(), std::back_inserter(text),
                  [](char c) { return c != ','; });
-    const std::size_t dateEnd = std::min(kDateLength, text.size());
+    const std::size_t dateEnd = characterPrefixLength(text, kDateLength);
     std::replace(text.begin() + static_cast<std::ptrdiff_t>(dateEnd), text.end(), ' ', ',');
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) {

@@ -1,10 +1,8 @@
 #include "pricefile/filetools.h"
 
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <wctype.h>
 
 #include <cerrno>
 
@@ -23,52 +21,6 @@ struct stat statusOf(const std::string& path) {
         throw systemError(errno);
     }
     return info;
-}
-
-// The case rules of Unicode, from the C library's UTF-8 locale; nothing where it is missing.
-locale_t unicodeCase() {
-    static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-    return locale;
-}
-
-// Decodes the UTF-8 sequence at `at`; its length is 0 when the bytes there are not valid UTF-8.
-std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80   ? 1
-                               : lead < 0xC2 ? 0
-                               : lead < 0xE0 ? 2
-                               : lead < 0xF0 ? 3
-                               : lead < 0xF5 ? 4
-                                             : 0;
-    if (length == 0 || at + length > text.size()) {
-        return {0, 0};
-    }
-    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) {
-            return {0, 0};
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-        return {0, 0};  // an overlong form, a surrogate or beyond Unicode
-    }
-    return {code, length};
-}
-
-void appendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-        return;
-    }
-    const std::size_t length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
-    static constexpr unsigned char kLeads[] = {0, 0, 0xC0, 0xE0, 0xF0};
-    out += static_cast<char>(kLeads[length] | (code >> (6 * (length - 1))));
-    for (std::size_t i = length - 1; i > 0; --i) {
-        out += static_cast<char>(0x80 | ((code >> (6 * (i - 1))) & 0x3F));
-    }
 }
 
 }  // namespace
@@ -99,23 +51,6 @@ void requireUserFile(const std::string& path, Access access) {
 
 std::uintmax_t fileSize(const std::string& path) {
     return static_cast<std::uintmax_t>(statusOf(path).st_size);
-}
-
-std::string upperCase(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        const auto [code, length] = decodeUtf8(text, at);
-        if (length == 0) {
-            out += text[at++];
-            continue;
-        }
-        const locale_t locale = unicodeCase();
-        appendUtf8(out, locale ? static_cast<char32_t>(::towupper_l(code, locale))
-                               : (code >= 'a' && code <= 'z' ? code - 32 : code));
-        at += length;
-    }
-    return out;
 }
 
 void appendPreview(MainScreen& screen, const std::string& path, std::size_t count,

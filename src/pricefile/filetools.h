@@ -28,10 +28,6 @@ void requireUserFile(const std::string& path, Access access);
 // The file's size in bytes; throws AppError when it cannot be learnt.
 std::uintmax_t fileSize(const std::string& path);
 
-// The text with its letters in upper case, accented and other non-English letters included;
-// bytes that are not valid UTF-8 stay as they are.
-std::string upperCase(std::string_view text);
-
 // Appends a file of `count` lines to the screen, each followed by `lineEnd`: the whole file when
 // it has at most 120 lines, otherwise a notice, the first 60 lines, a snip marker and the last
 // 60 lines.

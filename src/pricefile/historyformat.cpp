@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "common/dates.h"
+#include "common/utf8.h"
 
 namespace aurelant {
 namespace {
@@ -42,7 +43,7 @@ bool isHeaderLine(std::string_view line) {
 }
 
 bool isShortLine(std::string_view line) {
-    return line.size() <= kShortLineLength;
+    return characterCount(line) <= kShortLineLength;
 }
 
 bool isRecordLine(std::string_view line) {
@@ -52,7 +53,7 @@ bool isRecordLine(std::string_view line) {
 bool looksLikePriceData(std::string_view sample) {
     const auto separators =
         std::count_if(sample.begin(), sample.end(), [](char c) { return c == '\t' || c == ','; });
-    return sample.size() > kShortestSample && separators > kFewestSampleSeparators;
+    return characterCount(sample) > kShortestSample && separators > kFewestSampleSeparators;
 }
 
 bool hasFourSeparators(std::string_view line, char separator) {

@@ -5,6 +5,7 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "common/utf8.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 
@@ -92,12 +93,12 @@ void showOpenedFile(Aurelant& window, std::size_t count) {
 // Checks, normalises and shows the chosen file, or refuses it with a message.
 void openChosenFile(Aurelant& window) {
     Globals& g = window.globals;
-    requireUserFile(g.currentfile, Access::Read);
     if (fileSize(g.currentfile) == 0) {
         window.showMessage(
             "The file you are attempting to open contains no data. Possibly a bad downloaded?");
         return;
     }
+    requireUserFile(g.currentfile, Access::Read);
     if (!looksLikePriceData(formatSample(g.currentfile))) {
         window.showMessage(
             "This file does not appear to contain valid OHLC data, and will not be opened.");

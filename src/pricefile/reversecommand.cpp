@@ -6,6 +6,7 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "common/utf8.h"
 #include "pricefile/filetools.h"
 
 namespace aurelant {
@@ -35,7 +36,7 @@ std::optional<std::size_t> readRecords(const std::string& path,
     std::size_t count = 0;
     std::string line;
     while (reader.next(line)) {
-        if (line.size() <= kLongestNonRecord) {
+        if (characterCount(line) <= kLongestNonRecord) {
             continue;
         }
         if (++count > kMostRecords) {

@@ -153,7 +153,7 @@ TEST(QtNameFilters, PairsBecomeFiltersThatMatchEitherCase) {
         qtNameFilters("Comma Separated Value Files(*.CSV)|*.csv|All Files (*.*)|*.*");
     ASSERT_EQ(filters.size(), 2);
     EXPECT_EQ(filters[0].toStdString(), "Comma Separated Value Files(*.CSV) (*.csv *.CSV)");
-    EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*.*)");
+    EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*)");
 }
 
 TEST(TextConversion, OffsetsCountCrLfAsTwoInTheModelAndOneOnScreen) {

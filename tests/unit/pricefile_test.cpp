@@ -276,18 +276,6 @@ TEST(SpaceSeparatedToCsv, LinesOfTwentyCharactersOrFewerAreDropped) {
     EXPECT_FALSE(csvFromSpaceSeparated("").has_value());
 }
 
-TEST(UpperCase, TurnsEveryLetterAndKeepsBrokenBytes) {
-    EXPECT_EQ(upperCase("/home/me/prices.csv"), "/HOME/ME/PRICES.CSV");
-    EXPECT_EQ(upperCase("Kurse für Öl ß.csv"), "KURSE FÜR ÖL ß.CSV");
-    EXPECT_EQ(upperCase("цены αβγ ÿ"), "ЦЕНЫ ΑΒΓ Ÿ");
-    EXPECT_EQ(upperCase("a\xff"
-                        "b\xc3"),
-              "A\xff"
-              "B\xc3");
-    EXPECT_EQ(upperCase("\xe0\x80\x80x"), "\xe0\x80\x80X");  // an overlong form stays
-    EXPECT_EQ(upperCase("\xf8\x90\x80\x80y"), "\xf8\x90\x80\x80Y");
-}
-
 TEST(UserFiles, OnlyPlainFilesThatCanBeReachedPass) {
     EXPECT_NO_THROW(requireUserFile("/etc/hostname", Access::Read));
     try {

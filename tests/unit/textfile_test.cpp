@@ -135,6 +135,14 @@ TEST_F(TextFiles, ReplacementTakesTheTargetsPlaceAndPermissions) {
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(TextFiles, ReplacementWorksForTheLongestNamesTheSystemAllows) {
+    const auto path = write(std::string(251, 'x') + ".csv", "old\n");
+    FileReplacement replacement(path);
+    replacement.writer().writeLine("new");
+    replacement.commit();
+    EXPECT_EQ(read(path), "new\r\n");
+}
+
 TEST_F(TextFiles, AnAbandonedReplacementLeavesTheTargetAndNoTemporary) {
     const auto path = write("prices.csv", "old\n");
     {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Texts are UTF-8; lengths and cuts that users see count characters, not bytes. A byte that is
+// not part of valid UTF-8 counts as one character and is kept as it is.
+namespace aurelant {
+
+std::size_t characterCount(std::string_view text);
+
+// The number of bytes that the first `characters` characters of the text take.
+std::size_t characterPrefixLength(std::string_view text, std::size_t characters);
+
+// The text with its letters in upper case, accented and other non-English letters included.
+std::string upperCase(std::string_view text);
+
+}  // namespace aurelant

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "common/utf8.h"
+#include "pricefile/convertcommand.h"
+#include "pricefile/historyformat.h"
+
+namespace aurelant {
+namespace {
+
+TEST(UpperCase, TurnsEveryLetterAndKeepsBrokenBytes) {
+    EXPECT_EQ(upperCase("/home/me/prices.csv"), "/HOME/ME/PRICES.CSV");
+    EXPECT_EQ(upperCase("Kurse für Öl ß.csv"), "KURSE FÜR ÖL ß.CSV");
+    EXPECT_EQ(upperCase("цены αβγ ÿ"), "ЦЕНЫ ΑΒΓ Ÿ");
+    EXPECT_EQ(upperCase("a\xff"
+                        "b\xc3"),
+              "A\xff"
+              "B\xc3");
+    EXPECT_EQ(upperCase("\xe0\x80\x80x"), "\xe0\x80\x80X");  // an overlong form stays
+    EXPECT_EQ(upperCase("\xf8\x90\x80\x80y"), "\xf8\x90\x80\x80Y");
+}
+
+TEST(Characters, CountLettersNotBytes) {
+    EXPECT_EQ(characterCount("abc"), 3u);
+    EXPECT_EQ(characterCount("Öl für"), 6u);
+    EXPECT_EQ(characterCount("a\xff"
+                             "b"),
+              3u);  // a stray byte is one character
+    EXPECT_EQ(characterPrefixLength("Ölpreis", 2), 3u);
+    EXPECT_EQ(characterPrefixLength("ab", 8), 2u);
+}
+
+TEST(Characters, LengthRulesOfHistoryFilesCountCharacters) {
+    EXPECT_TRUE(isShortLine("Börsenkurs Öl:"));  // 14 characters in 16 bytes
+    EXPECT_FALSE(isShortLine("Börsenkurs Öl::"));
+    EXPECT_EQ(csvFromSpaceSeparated("Jän 1/03 12.50 12.75 12"), "Jän 1/03,12.50,12.75,12");
+}
+
+}  // namespace
+}  // namespace aurelant
