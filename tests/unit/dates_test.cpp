@@ -14,14 +14,12 @@ TEST(ParseDate, AcceptsTheFormsOfHistoryFiles) {
     }
 }
 
-TEST(ParseDate, TwoDigitYearsPivotAtThirty) {
+// Two-digit years pivot at thirty; a first number above twelve is the day.
+TEST(ParseDate, TwoDigitYearsAndDayFirst) {
     EXPECT_EQ(parseDate("1/5/29")->year, 2029);
     EXPECT_EQ(parseDate("1/5/30")->year, 1930);
     EXPECT_EQ(parseDate("1/5/99")->year, 1999);
     EXPECT_EQ(parseDate("1/5/00")->year, 2000);
-}
-
-TEST(ParseDate, ADayAboveTwelveFirstIsTheDay) {
     EXPECT_EQ(parseDate("13/01/2004"), (CalendarDate{2004, 1, 13}));
 }
 

@@ -40,9 +40,7 @@ TEST_F(DirectionModel, PatternCodeWeighsTheLatestDayOne) {
         EXPECT_EQ(lookUpPattern(globals), c.value) << c.days;
         EXPECT_EQ(globals.patterncode, c.code) << c.days;
     }
-}
-
-TEST_F(DirectionModel, ADayClosingAtItsOpenCountsAsNotUp) {
+    // A day closing at its Open counts as not up.
     shiftIntoWindow(globals, {10, 11, 9, 10});
     EXPECT_EQ(lookUpPattern(globals), 60);
 }
@@ -55,9 +53,6 @@ TEST_F(DirectionModel, BelowFiftyIsDownWithTheComplement) {
     EXPECT_TRUE(decideDirection(globals, 50).up);
     EXPECT_EQ(globals.probability, 50);
     EXPECT_TRUE(globals.directionup);
-}
-
-TEST(ProbabilityText, WithoutBlanks) {
     EXPECT_EQ(probabilityText(57), "57");
     EXPECT_EQ(probabilityText(51.5f), "51.5");
 }
@@ -71,16 +66,9 @@ TEST(MovementGate, SkipsTheFourDaysAfterADayWithoutMovement) {
     }
     EXPECT_TRUE(gate.admits(true));
     EXPECT_TRUE(gate.admits(true));
-}
-
-TEST(MovementGate, AnotherDayWithoutMovementRestartsTheCount) {
-    MovementGate gate;
-    gate.admits(false);
-    gate.admits(true);
-    gate.admits(true);
-    EXPECT_FALSE(gate.admits(false));
-    for (int day = 1; day <= 4; ++day) {
-        EXPECT_FALSE(gate.admits(true)) << day;
+    // Another day without movement during the wait restarts the count.
+    for (const bool moved : {false, true, true, false, true, true, true, true}) {
+        EXPECT_FALSE(gate.admits(moved));
     }
     EXPECT_TRUE(gate.admits(true));
 }

@@ -5,22 +5,18 @@
 namespace aurelant {
 namespace {
 
-TEST(HistoryFormat, HeaderLinesHoldOHLAndCInAnyCase) {
+// Open keeps the lines that are neither headers (O, H, L and C in any case) nor short (fourteen
+// characters or fewer).
+TEST(HistoryFormat, RecordLinesAreNeitherHeadersNorShort) {
     EXPECT_TRUE(isHeaderLine("Date,Open,High,Low,Close"));
     EXPECT_TRUE(isHeaderLine("date\topen\thigh\tlow\tclose\tvolume"));
     EXPECT_TRUE(isHeaderLine("OHLC"));
     EXPECT_FALSE(isHeaderLine("Date,Open,High,Last"));  // no C
     EXPECT_FALSE(isHeaderLine("05-Oct-2026,10.5,11,10.25,10.75"));
     EXPECT_FALSE(isHeaderLine(""));
-}
-
-TEST(HistoryFormat, ShortLinesHaveFourteenCharactersOrFewer) {
     EXPECT_TRUE(isShortLine(""));
     EXPECT_TRUE(isShortLine("1/2/03,1,2,1,2"));
     EXPECT_FALSE(isShortLine("1/2/03,1,2,1,22"));
-}
-
-TEST(HistoryFormat, OpenKeepsLinesThatAreNeitherHeadersNorShort) {
     EXPECT_TRUE(isRecordLine("05-Jan-2026,10.5,11,10.25,10.75"));
     EXPECT_TRUE(isRecordLine("1/2/03,1,2,1,22"));
     EXPECT_FALSE(isRecordLine("1/2/03,1,2,1,2"));
@@ -49,15 +45,13 @@ TEST(HistoryFormat, TheFirstLineDecidesTheSeparatorCommasFirst) {
     EXPECT_FALSE(detectSeparator("").has_value());
 }
 
-TEST(HistoryFormat, ARecordNeedsFourSeparators) {
+// A record needs four separators; its five fields are given untrimmed.
+TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
     EXPECT_TRUE(hasFourSeparators("a,b,c,d,e", ','));
     EXPECT_TRUE(hasFourSeparators(",,,,", ','));
     EXPECT_FALSE(hasFourSeparators("a,b,c,d", ','));
     EXPECT_FALSE(hasFourSeparators("a,b,c,d,e", '\t'));
     EXPECT_FALSE(splitRecord("05-Jan-2026,10.5,11,10.25", ',').has_value());
-}
-
-TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
     const auto record = splitRecord("05-Jan-2026, 10.5,11,10.25,10.75 ", ',');
     ASSERT_TRUE(record);
     EXPECT_EQ(record->date, "05-Jan-2026");
@@ -65,9 +59,7 @@ TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
     EXPECT_EQ(record->high, "11");
     EXPECT_EQ(record->low, "10.25");
     EXPECT_EQ(record->close, "10.75 ");
-    const auto tabbed = splitRecord("05-Jan-2026\t1\t2\t3\t4", '\t');
-    ASSERT_TRUE(tabbed);
-    EXPECT_EQ(tabbed->close, "4");
+    EXPECT_EQ(splitRecord("05-Jan-2026\t1\t2\t3\t4", '\t')->close, "4");
 }
 
 TEST(HistoryFormat, AFifthSeparatorEndsCloseOnlyBeyondTheNinthCharacter) {

@@ -10,7 +10,9 @@
 namespace aurelant {
 namespace {
 
-TEST(NumberText, LeadingBlankAndNoZeroBeforeThePoint) {
+// A leading blank, no zero before the point, 15 digits for doubles and 7 for singles, the
+// exponent form only for very large or small values.
+TEST(NumberText, AsTheProgramPrintsNumbers) {
     EXPECT_EQ(numberText(12.3456), " 12.3456");
     EXPECT_EQ(numberText(0.75), " .75");
     EXPECT_EQ(numberText(-0.75), "-.75");
@@ -18,9 +20,6 @@ TEST(NumberText, LeadingBlankAndNoZeroBeforeThePoint) {
     EXPECT_EQ(numberText(100), " 100");
     EXPECT_EQ(numberText(0), " 0");
     EXPECT_EQ(numberText(-0.0), " 0");
-}
-
-TEST(NumberText, FifteenDigitsForDoublesAndSevenForSingles) {
     EXPECT_EQ(numberText(1.0 / 3.0), " .333333333333333");
     EXPECT_EQ(numberText(0.1 + 0.2), " .3");
     EXPECT_EQ(numberText(100.87984), " 100.87984");
@@ -28,9 +27,6 @@ TEST(NumberText, FifteenDigitsForDoublesAndSevenForSingles) {
     EXPECT_EQ(singleText(56.5f), " 56.5");
     EXPECT_EQ(singleText(57.0f), " 57");
     EXPECT_EQ(printedNumber(53.0f), " 53 ");
-}
-
-TEST(NumberText, ExponentFormOnlyForVeryLargeOrSmallValues) {
     EXPECT_EQ(numberText(123456789012345.0), " 123456789012345");
     EXPECT_EQ(numberText(1e15), " 1E+15");
     EXPECT_EQ(numberText(0.0001), " .0001");

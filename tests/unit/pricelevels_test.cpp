@@ -9,23 +9,16 @@
 namespace aurelant {
 namespace {
 
-TEST(RangeVolatility, TheFirstDayGivesItsOwnRange) {
+// The first day gives its own range, older days weigh less, a High equal to the Low gives zero.
+TEST(RangeVolatility, WeighsOlderDaysLess) {
     RangeVolatility volatility;
     EXPECT_EQ(volatility.update(110, 100), static_cast<float>(std::log(1.1)));
-}
-
-TEST(RangeVolatility, OlderDaysWeighLess) {
-    RangeVolatility volatility;
-    volatility.update(110, 100);
     const double r = std::log(1.2);
     const double s = r * r + 0.99 * std::log(1.1) * std::log(1.1);
     EXPECT_EQ(volatility.update(120, 100), static_cast<float>(std::sqrt(s / 1.99)));
-}
-
-TEST(RangeVolatility, HighEqualToLowGivesZero) {
-    RangeVolatility volatility;
-    volatility.update(5, 5);
-    EXPECT_EQ(volatility.update(7.25, 7.25), 0.0f);
+    RangeVolatility flat;
+    flat.update(5, 5);
+    EXPECT_EQ(flat.update(7.25, 7.25), 0.0f);
 }
 
 TEST(RangeVolatility, ALowOfZeroOrARatioWithoutLogarithmFails) {
@@ -53,16 +46,10 @@ TEST(PriceLevels, UpAndDownFromAnOpenOfHundred) {
     EXPECT_EQ(down.level25, " 98.27");
 }
 
-TEST(PriceLevels, ZeroVolatilityGivesTheOpen) {
+TEST(PriceLevels, ZeroVolatilityOpensBelowOneAndOverflow) {
     EXPECT_EQ(levelPrice(42.5, 0, kLevel25, true), 42.5);
     EXPECT_EQ(priceLevels(42.5, 0, false).level75, " 42.5");
-}
-
-TEST(PriceLevels, AnOpenBelowOneHasNoZeroBeforeThePoint) {
-    EXPECT_EQ(priceLevels(0.5, 0.02f, true).level75, " .50");
-}
-
-TEST(PriceLevels, AnOverflowingLevelFails) {
+    EXPECT_EQ(priceLevels(0.5, 0.02f, true).level75, " .50");  // no zero before the point
     EXPECT_THROW(levelPrice(1e308, 100, kLevel25, true), AppError);
 }
 

@@ -82,7 +82,7 @@ TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
     }
 }
 
-TEST_F(TextFiles, WritersEndEveryLineWithCrLf) {
+TEST_F(TextFiles, WrittenAndAppendedLinesEndWithCrLfOnALineOfTheirOwn) {
     const auto path = (folder / "out.txt").string();
     {
         LineWriter writer(path, LineWriter::Mode::Replace);
@@ -93,9 +93,6 @@ TEST_F(TextFiles, WritersEndEveryLineWithCrLf) {
     appender.writeLine("two");
     appender.close();
     EXPECT_EQ(read(path), "one\r\ntwo\r\n");
-}
-
-TEST_F(TextFiles, AppendedLinesStartOnALineOfTheirOwn) {
     const auto unended = write("unended.csv", "one\r\ntwo");
     appendLineToExistingFile(unended, "three");
     EXPECT_EQ(read(unended), "one\r\ntwo\r\nthree\r\n");
@@ -120,48 +117,33 @@ TEST_F(TextFiles, AppendingNeverCreatesAFile) {
     EXPECT_EQ(entries(), 0u);
 }
 
-TEST_F(TextFiles, ReplacementTakesTheTargetsPlaceAndPermissions) {
+// A replacement takes the target's place and permissions, also for the longest names and
+// through a link; abandoned, it leaves the target and no temporary file.
+TEST_F(TextFiles, ReplacementTakesTheTargetsPlace) {
+    const std::string longName = std::string(251, 'x') + ".csv";
     const auto path = write("prices.csv", "old\n");
+    const auto real = write("real.csv", "old\n");
+    const auto link = (folder / "link.csv").string();
+    fs::create_symlink(real, link);
     ::chmod(path.c_str(), 0640);
-    {
-        FileReplacement replacement(path);
+    for (const std::string& target : {path, write(longName, "old\n"), link}) {
+        FileReplacement replacement(target);
         replacement.writer().writeLine("new");
         replacement.commit();
     }
     EXPECT_EQ(read(path), "new\r\n");
+    EXPECT_EQ(read((folder / longName).string()), "new\r\n");
+    EXPECT_EQ(read(real), "new\r\n");
+    EXPECT_TRUE(fs::is_symlink(link));
     struct stat info {};
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(entries(), 1u);
-}
-
-TEST_F(TextFiles, ReplacementWorksForTheLongestNamesTheSystemAllows) {
-    const auto path = write(std::string(251, 'x') + ".csv", "old\n");
-    FileReplacement replacement(path);
-    replacement.writer().writeLine("new");
-    replacement.commit();
-    EXPECT_EQ(read(path), "new\r\n");
-}
-
-TEST_F(TextFiles, AnAbandonedReplacementLeavesTheTargetAndNoTemporary) {
-    const auto path = write("prices.csv", "old\n");
     {
         FileReplacement replacement(path);
         replacement.writer().writeLine("half");
     }
-    EXPECT_EQ(read(path), "old\n");
-    EXPECT_EQ(entries(), 1u);
-}
-
-TEST_F(TextFiles, ReplacingThroughALinkRewritesTheLinkedFile) {
-    const auto real = write("real.csv", "old\n");
-    const auto link = (folder / "link.csv").string();
-    fs::create_symlink(real, link);
-    FileReplacement replacement(link);
-    replacement.writer().writeLine("new");
-    replacement.commit();
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(read(real), "new\r\n");
+    EXPECT_EQ(read(path), "new\r\n");
+    EXPECT_EQ(entries(), 4u);
 }
 
 TEST(DerivedFileName, CutsAtTheFirstPointOfTheWholePath) {
