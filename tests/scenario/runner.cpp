@@ -29,30 +29,19 @@ void createFile(const std::string& name, const std::string& content) {
     }
 }
 
+// Undoes the escapes \t, \r, \n and \\; any other backslash stays as it stands.
 std::string unescaped(std::string_view text) {
+    static const std::map<char, char> escapes = {
+        {'t', '\t'}, {'r', '\r'}, {'n', '\n'}, {'\\', '\\'}};
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
+        const auto escape =
+            text[i] == '\\' && i + 1 < text.size() ? escapes.find(text[i + 1]) : escapes.end();
+        if (escape == escapes.end()) {
             out += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        switch (next) {
-            case 't':
-                out += '\t';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            default:
-                out += '\\';
-                out += next;
+        } else {
+            out += escape->second;
+            ++i;
         }
     }
     return out;

@@ -3,82 +3,32 @@
 namespace aurelant {
 namespace {
 
-std::string buttonsName(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::OkCancel:
-            return "okcancel";
-        case Buttons::YesNo:
-            return "yesno";
-        case Buttons::Ok:
-            break;
-    }
-    return "ok";
+// Transcript names of the enumerations, in the order of their values.
+template <typename Enum, std::size_t Count>
+std::string nameOf(Enum value, const char* const (&names)[Count]) {
+    return names[static_cast<std::size_t>(value)];
 }
-
-std::string iconName(Icon icon) {
-    switch (icon) {
-        case Icon::Information:
-            return "information";
-        case Icon::Question:
-            return "question";
-        case Icon::Exclamation:
-            return "exclamation";
-        case Icon::None:
-            break;
-    }
-    return "none";
-}
-
-std::string answerName(Answer answer) {
-    switch (answer) {
-        case Answer::Cancel:
-            return "cancel";
-        case Answer::Yes:
-            return "yes";
-        case Answer::No:
-            return "no";
-        case Answer::Ok:
-            break;
-    }
-    return "ok";
-}
+constexpr const char* kButtons[] = {"ok", "okcancel", "yesno"};
+constexpr const char* kIcons[] = {"none", "information", "question", "exclamation"};
+constexpr const char* kAnswers[] = {"ok", "cancel", "yes", "no"};
 
 bool fits(Buttons buttons, Answer answer) {
-    switch (buttons) {
-        case Buttons::OkCancel:
-            return answer == Answer::Ok || answer == Answer::Cancel;
-        case Buttons::YesNo:
-            return answer == Answer::Yes || answer == Answer::No;
-        case Buttons::Ok:
-            break;
+    if (buttons == Buttons::OkCancel) {
+        return answer == Answer::Ok || answer == Answer::Cancel;
     }
-    return answer == Answer::Ok;
+    return buttons == Buttons::YesNo ? answer == Answer::Yes || answer == Answer::No
+                                     : answer == Answer::Ok;
 }
 
 }  // namespace
 
 std::string quoted(const std::string& text) {
+    static const std::map<char, std::string> escapes = {
+        {'\t', "\\t"}, {'\r', "\\r"}, {'\n', "\\n"}, {'\\', "\\\\"}, {'"', "\\\""}};
     std::string out = "\"";
     for (char c : text) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '"':
-                out += "\\\"";
-                break;
-            default:
-                out += c;
-        }
+        const auto escape = escapes.find(c);
+        out += escape == escapes.end() ? std::string(1, c) : escape->second;
     }
     return out + "\"";
 }
@@ -106,14 +56,15 @@ Answer ScriptedPlatform::message(const MessageRequest& request) {
         answer = answers.front();
         answers.pop_front();
         if (!fits(request.buttons, answer)) {
-            throw ScriptError("the answer " + answerName(answer) + " does not fit the question " +
-                              quoted(request.text));
+            throw ScriptError("the answer " + nameOf(answer, kAnswers) +
+                              " does not fit the question " + quoted(request.text));
         }
     }
-    transcript.push_back(
-        "message caption=" + quoted(request.caption) + " buttons=" + buttonsName(request.buttons) +
-        " icon=" + iconName(request.icon) + " default=" + std::to_string(request.defaultButton) +
-        " text=" + quoted(request.text) + " -> " + answerName(answer));
+    transcript.push_back("message caption=" + quoted(request.caption) +
+                         " buttons=" + nameOf(request.buttons, kButtons) +
+                         " icon=" + nameOf(request.icon, kIcons) +
+                         " default=" + std::to_string(request.defaultButton) +
+                         " text=" + quoted(request.text) + " -> " + nameOf(answer, kAnswers));
     return answer;
 }
 
