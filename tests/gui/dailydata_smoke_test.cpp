@@ -70,20 +70,20 @@ TEST_F(DailyDataSmoke, DrawsEveryControlOfTheModel) {
     EXPECT_EQ(child<QLineEdit>(dialog, "date4text")->text().toStdString(), "05-Jan-2026");
 }
 
-TEST_F(DailyDataSmoke, PressesCarryTheTypedTextsAndCloseTheDialog) {
+TEST_F(DailyDataSmoke, TheCloseBoxLeavesTheModesAndPressesCarryTheTypedTexts) {
+    {
+        DailyDataDialog dialog(panel, nullptr);
+        dialog.reject();
+        EXPECT_FALSE(panel.visible());
+        EXPECT_TRUE(globals.movementmode);
+    }
+    panel.show();
     DailyDataDialog dialog(panel, nullptr);
     child<QLineEdit>(dialog, "day5opentext")->setText("12.5");
     child<QPushButton>(dialog, "predictcommand")->click();
     EXPECT_EQ(globals.nextopen, 12.5);
     EXPECT_FALSE(panel.visible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-}
-
-TEST_F(DailyDataSmoke, TheCloseBoxLeavesTheModesAlone) {
-    DailyDataDialog dialog(panel, nullptr);
-    dialog.reject();
-    EXPECT_FALSE(panel.visible());
-    EXPECT_TRUE(globals.movementmode);
 }
 
 TEST_F(DailyDataSmoke, QtPlatformShowsTheDialogOfTheForm) {

@@ -72,19 +72,15 @@ TEST_F(MainWindowSmoke, PicturesSitAtTheirPlacesWithTheirTooltips) {
     }
 }
 
-TEST_F(MainWindowSmoke, StartupStateIsDrawn) {
+TEST_F(MainWindowSmoke, TheStartupStateIsDrawnAndCommandsAreReached) {
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     EXPECT_EQ(window->windowTitle().toStdString(), "Aurelant's Prices V2.46");
     auto* label = window->findChild<QLabel*>("infolabel");
     EXPECT_EQ(label->text().toStdString(), std::string(26, ' ') + "AurelantsPrices");
     EXPECT_TRUE(label->font().italic());
-    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
     EXPECT_FALSE(window->findChild<QAction*>("recalc")->isEnabled());
     EXPECT_FALSE(window->findChild<QAction*>("strategy")->isEnabled());
-}
-
-TEST_F(MainWindowSmoke, MenuItemsAndPicturesReachTheirCommands) {
-    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     window->findChild<QAction*>("about")->trigger();
     EXPECT_TRUE(screen->toPlainText().startsWith("AURELANT'S PRICES - TODAY!"));
     window->findChild<QToolButton*>("clsimage")->click();
@@ -93,13 +89,6 @@ TEST_F(MainWindowSmoke, MenuItemsAndPicturesReachTheirCommands) {
     EXPECT_EQ(screen->toPlainText().split('\n').size(), 52);
     window->findChild<QAction*>("cls")->trigger();
     EXPECT_EQ(model.maintext.style.colour, (Rgb{128, 0, 128}));
-}
-
-TEST_F(MainWindowSmoke, ClearScreenReplacesWhatTheUserTyped) {
-    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
-    screen->setPlainText("typed by the user");
-    window->runCommand("cls");
-    EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
 }
 
 TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
@@ -113,6 +102,8 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     EXPECT_EQ(model.maintext.text, "one\r\ntwo");
     EXPECT_EQ(model.maintext.selectionStart, 5u);
     EXPECT_EQ(model.maintext.selectionLength, 3u);
+    window->runCommand("cls");  // replaces what the user typed
+    EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
 }
 
 TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
@@ -142,21 +133,13 @@ TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
     QFile::remove(QString::fromStdString(path));
 }
 
-}  // namespace
-}  // namespace aurelant
-
-namespace aurelant {
-namespace {
-
-TEST(QtNameFilters, PairsBecomeFiltersThatMatchEitherCase) {
+// Name filters match either case; offsets count CR LF as two in the model and one on screen.
+TEST(TextConversion, FiltersAndOffsets) {
     const QStringList filters =
         qtNameFilters("Comma Separated Value Files(*.CSV)|*.csv|All Files (*.*)|*.*");
     ASSERT_EQ(filters.size(), 2);
     EXPECT_EQ(filters[0].toStdString(), "Comma Separated Value Files(*.CSV) (*.csv *.CSV)");
     EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*)");
-}
-
-TEST(TextConversion, OffsetsCountCrLfAsTwoInTheModelAndOneOnScreen) {
     const std::string model = "ab\r\ncd\r\ne";
     EXPECT_EQ(toDisplayText(model).toStdString(), "ab\ncd\ne");
     EXPECT_EQ(toModelText("ab\ncd"), "ab\r\ncd");

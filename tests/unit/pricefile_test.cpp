@@ -10,7 +10,6 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "pricefile/convertcommand.h"
-#include "pricefile/filetools.h"
 #include "scenario/scripted_platform.h"
 
 namespace aurelant {
@@ -232,22 +231,6 @@ TEST(SpaceSeparatedToCsv, BlanksAfterTheDateBecomeCommas) {
     };
     for (const auto& [line, csv] : cases) {
         EXPECT_EQ(csvFromSpaceSeparated(line), csv) << line;
-    }
-}
-
-TEST(UserFiles, OnlyPlainFilesThatCanBeReachedPass) {
-    EXPECT_NO_THROW(requireUserFile("/etc/hostname", Access::Read));
-    try {
-        requireUserFile("/dev/null", Access::Read);
-        FAIL();
-    } catch (const AppError& error) {
-        EXPECT_EQ(error.description(), "Invalid argument");
-    }
-    try {
-        requireUserFile("/nonexistent/prices.csv", Access::Read);
-        FAIL();
-    } catch (const AppError& error) {
-        EXPECT_EQ(error.number(), ENOENT);
     }
 }
 
