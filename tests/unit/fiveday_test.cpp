@@ -1,27 +1,21 @@
 // What scenario scripts cannot set up: a file that changes between the panel's load and its
 // Save, and a form closed by its close box without any button.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "app/aurelant.h"
 #include "fiveday/dailydata.h"
 #include "scenario/scripted_platform.h"
+#include "unit/tempfolder.h"
 
 namespace aurelant {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FiveDayPanel, SaveReportsAFileThatVanishedOrBecameAFolder) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("aurelant-fiveday-" + std::to_string(::getpid()));
-    const std::string path = (folder / "prices.csv").string();
+using FiveDayPanel = TempFolderTest;
+
+TEST_F(FiveDayPanel, SaveReportsAFileThatVanishedOrBecameAFolder) {
     for (const bool folderInstead : {false, true}) {
-        fs::create_directories(folder);
-        std::ofstream(path, std::ios::binary) << "02-Jan-2026,1,2,3,4\r\n05-Jan-2026,5,6,7,8\r\n";
+        const std::string path =
+            write("prices.csv", "02-Jan-2026,1,2,3,4\r\n05-Jan-2026,5,6,7,8\r\n");
         Globals globals;
         ScriptedPlatform platform;
         Aurelant window(globals, platform);
@@ -51,7 +45,7 @@ TEST(FiveDayPanel, SaveReportsAFileThatVanishedOrBecameAFolder) {
         EXPECT_FALSE(panel.visible());
         EXPECT_FALSE(globals.fileopen);
         EXPECT_EQ(window.caption, globals.programtitle);
-        fs::remove_all(folder);
+        fs::remove_all(path);
     }
 }
 

@@ -1,16 +1,10 @@
 // The file commands where scenario scripts cannot reach: permissions as an ordinary user, links,
 // folders in place of files, bytes that script lines cannot hold, and the paste mode of Convert.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "pricefile/convertcommand.h"
 #include "scenario/scripted_platform.h"
+#include "unit/tempfolder.h"
 
 namespace aurelant {
 namespace {
@@ -48,38 +42,13 @@ class AsOrdinaryUser {
     bool wasRoot_;
 };
 
-class PriceFileCommands : public ::testing::Test {
+class PriceFileCommands : public TempFolderTest {
   protected:
     PriceFileCommands() : window(globals, platform) {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::permissions(folder, fs::perms::all);
         window.load();
         platform.transcript.clear();
     }
-    ~PriceFileCommands() override {
-        // Folders a test made read-only must be opened again, or their files cannot go.
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored)) {
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
-        fs::remove_all(folder, ignored);
-    }
 
-    std::string write(const std::string& name, const std::string& content, int mode = 0666) {
-        const fs::path path = folder / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-        ::chmod(path.c_str(), mode);
-        return path.string();
-    }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static std::size_t entries(const fs::path& where) {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(where), {}));
-    }
     // Clicks NAME with the file dialogs answered by FILES; returns the text of the last message.
     std::string click(const std::string& name, std::vector<std::optional<std::string>> files) {
         platform.fileAnswers.assign(files.begin(), files.end());
@@ -93,9 +62,6 @@ class PriceFileCommands : public ::testing::Test {
         return "";
     }
 
-    fs::path folder = fs::temp_directory_path() /
-                      ("aurelant-pricefile-" + std::to_string(::getpid()) + "-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     Globals globals;
     ScriptedPlatform platform;
     Aurelant window;

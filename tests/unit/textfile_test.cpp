@@ -1,37 +1,14 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include "common/errors.h"
 #include "common/textfile.h"
+#include "common/errors.h"
+#include "unit/tempfolder.h"
 
 namespace aurelant {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TextFiles : public ::testing::Test {
+class TextFiles : public TempFolderTest {
   protected:
-    TextFiles() {
-        folder = fs::temp_directory_path() /
-                 ("aurelant-textfile-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    ~TextFiles() override { fs::remove_all(folder); }
-
-    std::string write(const std::string& name, const std::string& content) {
-        const std::string path = (folder / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     static std::vector<std::string> lines(const std::string& path) {
         LineReader reader(path);
         std::vector<std::string> all;
@@ -41,11 +18,6 @@ class TextFiles : public ::testing::Test {
         }
         return all;
     }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-    }
-
-    fs::path folder;
 };
 
 TEST_F(TextFiles, EveryKindOfLineEndEndsALine) {
