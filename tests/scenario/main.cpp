@@ -9,18 +9,17 @@ namespace fs = std::filesystem;
 int main(int argc, char** argv) {
     std::string script;
     std::string work;
+    bool usable = true;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--work" && i + 1 < argc) {
             work = argv[++i];
-        } else if (script.empty()) {
-            script = argument;
         } else {
-            std::cerr << "usage: aurelant-scenario SCRIPT [--work DIR]\n";
-            return 1;
+            usable = usable && script.empty();
+            script = argument;
         }
     }
-    if (script.empty()) {
+    if (!usable || script.empty()) {
         std::cerr << "usage: aurelant-scenario SCRIPT [--work DIR]\n";
         return 1;
     }

@@ -69,26 +69,22 @@ TEST(CutText, TruncatesTwoPlacesAfterThePointWithoutRounding) {
 }
 
 TEST(LeadingNumber, ReadsTheNumberATextBeginsWith) {
-    EXPECT_DOUBLE_EQ(leadingNumber("12.5x"), 12.5);
-    EXPECT_DOUBLE_EQ(leadingNumber("  42"), 42);
-    EXPECT_DOUBLE_EQ(leadingNumber("1,000"), 1);
-    EXPECT_DOUBLE_EQ(leadingNumber(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(leadingNumber("-3.25 and more"), -3.25);
-    EXPECT_DOUBLE_EQ(leadingNumber("1e3"), 1000);
-    EXPECT_DOUBLE_EQ(leadingNumber("abc"), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber(""), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("-"), 0);
+    const std::pair<const char*, double> cases[] = {
+        {"12.5x", 12.5}, {"  42", 42}, {"1,000", 1}, {".5", 0.5}, {"-3.25 and more", -3.25},
+        {"1e3", 1000},   {"abc", 0},   {"", 0},      {"-", 0}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_DOUBLE_EQ(leadingNumber(text), value) << text;
+    }
     EXPECT_THROW(leadingNumber("1e999"), AppError);
 }
 
 TEST(StrictNumber, AcceptsWholeNumbersWithBlanksAndGrouping) {
-    EXPECT_DOUBLE_EQ(strictNumber(" 10.50 "), 10.5);
-    EXPECT_DOUBLE_EQ(strictNumber("1,000.25"), 1000.25);
-    EXPECT_DOUBLE_EQ(strictNumber("-7"), -7);
-    EXPECT_DOUBLE_EQ(strictNumber("+.5"), 0.5);
-    EXPECT_DOUBLE_EQ(strictNumber("2.5E2"), 250);
-    EXPECT_DOUBLE_EQ(strictNumber("5."), 5);
-    EXPECT_DOUBLE_EQ(strictNumber("-.5"), -0.5);
+    const std::pair<const char*, double> cases[] = {
+        {" 10.50 ", 10.5}, {"1,000.25", 1000.25}, {"-7", -7}, {"+.5", 0.5}, {"2.5E2", 250},
+        {"5.", 5},         {"-.5", -0.5}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_DOUBLE_EQ(strictNumber(text), value) << text;
+    }
     EXPECT_EQ(strictNumber("0." + std::string(400, '0') + "1"), 0);
     EXPECT_THROW(strictNumber("1" + std::string(400, '0')), AppError);
 }

@@ -11,13 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kRecords = [] {
-    std::string text;
-    for (int i = 0; i < 5; ++i) {
-        text += "05-Jan-2026,10.5,11,10.25,10.75\r\n";
-    }
-    return text;
-}();
+constexpr const char* kRecord = "05-Jan-2026,10.5,11,10.25,10.75\r\n";
+const std::string kRecords = std::string(kRecord) + kRecord + kRecord + kRecord + kRecord;
 constexpr const char* kDenied = "Error Number: 13  Error is: Permission denied";
 constexpr const char* kQuote = "01/02/03 12.50 12.75 12.30 12.60\r\n";
 

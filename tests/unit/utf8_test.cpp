@@ -19,7 +19,7 @@ TEST(UpperCase, TurnsEveryLetterAndKeepsBrokenBytes) {
     EXPECT_EQ(upperCase("\xf8\x90\x80\x80y"), "\xf8\x90\x80\x80Y");
 }
 
-TEST(Characters, CountLettersNotBytes) {
+TEST(Characters, CountLettersNotBytesAlsoInTheLengthRules) {
     EXPECT_EQ(characterCount("abc"), 3u);
     EXPECT_EQ(characterCount("Öl für"), 6u);
     EXPECT_EQ(characterCount("a\xff"
@@ -27,9 +27,7 @@ TEST(Characters, CountLettersNotBytes) {
               3u);  // a stray byte is one character
     EXPECT_EQ(characterPrefixLength("Ölpreis", 2), 3u);
     EXPECT_EQ(characterPrefixLength("ab", 8), 2u);
-}
-
-TEST(Characters, LengthRulesOfHistoryFilesCountCharacters) {
+    // The length rules of history files count characters.
     EXPECT_TRUE(isShortLine("Börsenkurs Öl:"));  // 14 characters in 16 bytes
     EXPECT_FALSE(isShortLine("Börsenkurs Öl::"));
     EXPECT_EQ(csvFromSpaceSeparated("Jän 1/03 12.50 12.75 12"), "Jän 1/03,12.50,12.75,12");
