@@ -129,25 +129,26 @@ std::optional<double> shortDecimal(std::string_view text) {
     if (negative) {
         text.remove_prefix(1);
     }
-    std::uint64_t whole = 0;
-    int digitCount = 0;
-    int decimals = 0;
-    bool afterPoint = false;
-    for (const char c : text) {
-        if (c == '.' && !afterPoint) {
-            afterPoint = true;
-        } else if (isDigit(c) && digitCount < kExactDigits) {
-            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
-            ++digitCount;
-            decimals += afterPoint ? 1 : 0;
-        } else {
-            return std::nullopt;
+    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
+    std::size_t i = 0;
+    auto readDigits = [&] {
+        const std::size_t start = i;
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
         }
+        return i - start;
+    };
+    const std::size_t wholeDigits = readDigits();
+    std::size_t decimals = 0;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        decimals = readDigits();
     }
-    if (digitCount == 0) {
+    const std::size_t digitCount = wholeDigits + decimals;
+    if (i != text.size() || digitCount == 0 || digitCount > kExactDigits) {
         return std::nullopt;
     }
-    const double value = static_cast<double>(whole) / kPowersOfTen[decimals];
+    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
     return negative ? -value : value;
 }
 
