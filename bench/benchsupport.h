@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
