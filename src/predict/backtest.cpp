@@ -18,11 +18,11 @@ std::string trimmedNumber(double value) {
     return trimmed(numberText(value));
 }
 
-std::string checkText(bool right) {
+const char* checkText(bool right) {
     return right ? "TRUE" : "FALSE";
 }
 
-std::string resultText(bool reached) {
+const char* resultText(bool reached) {
     return reached ? "REACHED" : "NOT REACHED";
 }
 
@@ -52,7 +52,8 @@ void BackTest::skipDay(long recordNumber, const std::string& date) {
     if (!output_.directionOnly) {
         return;
     }
-    output_.dataFile.writeLine(date + "\t     \t50%\tNo\t     \t     \t     \t     ");
+    output_.dataFile.write(date);
+    output_.dataFile.writeLine("\t     \t50%\tNo\t     \t     \t     \t     ");
     if (output_.comments(recordNumber)) {
         output_.screen.append(date + " Insufficient history of days with movement. No prediction");
     }
@@ -129,7 +130,7 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     const Direction direction = decideDirection(globals_, tableValue);
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
-    const std::string directionText = direction.up ? "Up   " : "Down ";
+    const std::string_view directionText = direction.up ? "Up   " : "Down ";
     pendingLine_.assign(date).append("\t").append(directionText).append("\t");
     pendingLine_.append(probabilityTexts_[globals_.patterncode]).append("%\t");
     if (direction.probability >= kPredictionThreshold) {
@@ -154,7 +155,7 @@ void BackTest::makePrediction(long recordNumber, const std::string& date,
 }
 
 void BackTest::declinePrediction(long recordNumber, const std::string& date,
-                                 const std::string& directionText) {
+                                 std::string_view directionText) {
     pendingLine_ += "No\t \t \t \t ";
     pendingDirection_ = 0;
     if (output_.comments(recordNumber)) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
@@ -46,7 +47,7 @@ class BackTest {
     // At 54 % or more the prediction is made and judged the next day; below, it is only shown.
     void makePrediction(long recordNumber, const std::string& date, const Direction& direction);
     void declinePrediction(long recordNumber, const std::string& date,
-                           const std::string& directionText);
+                           std::string_view directionText);
 
     Globals& globals_;
     RunOutput& output_;

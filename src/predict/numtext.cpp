@@ -2,18 +2,58 @@
 
 #include <locale.h>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "common/errors.h"
 
 namespace aurelant {
 namespace {
+
+// Every whole number of up to this many digits, and ten to the power of that many, is exact
+// in a double. Decimals of up to this many significant digits lie so much further apart than
+// doubles that at most one of them reads back as a given double.
+constexpr int kExactDigits = 15;
+// The significant digits of single-precision number texts.
+constexpr int kSingleDigits = 7;
+
+// A value that is a whole number of hundredths, as prices are, written as that decimal for
+// %.15G: "-12.5", "0.05", "100"; nothing for any other value. The decimal reads back as the
+// value and has at most 15 digits, so it is the one that %.15G writes; writing it from the whole
+// number of hundredths costs a fraction of the general conversion.
+char* hundredthsForm(double value, char* first, char* last) {
+    constexpr double kBelowFifteenDigits = 1e13;
+    if (!(std::fabs(value) < kBelowFifteenDigits)) {
+        return nullptr;
+    }
+    const long long hundredths = std::llround(value * 100);
+    if (static_cast<double>(hundredths) / 100 != value) {
+        return nullptr;
+    }
+    char* end = first;
+    if (hundredths < 0) {
+        *end++ = '-';
+    }
+    const long long size = std::llabs(hundredths);
+    end = std::to_chars(end, last, size / 100).ptr;
+    const int cents = static_cast<int>(size % 100);
+    if (cents != 0) {
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) {
+            *end++ = static_cast<char>('0' + cents % 10);
+        }
+    }
+    return end;
+}
 
 // printf's %.*G into [first, last), at a fraction of printf's cost (a run formats numbers for
 // every day of the file); returns the end of the text. Zero is "0", also for -0.0.
@@ -25,22 +65,30 @@ char* formatGeneral(double value, int digits, char* first, char* last) {
     if (!std::isfinite(value)) {
         return first + std::snprintf(first, static_cast<std::size_t>(last - first), "%G", value);
     }
+    if (digits == kExactDigits) {
+        if (char* end = hundredthsForm(value, first, last)) {
+            return end;
+        }
+    }
     char* end = std::to_chars(first, last, value, std::chars_format::general, digits).ptr;
     std::replace(first, end, 'e', 'E');
     return end;
 }
 
+// Room for any number text with its sign or blank.
+using NumberBuffer = std::array<char, 64>;
+
 std::string generalForm(double value, int digits) {
-    char buffer[64];
-    return {buffer, formatGeneral(value, digits, buffer, buffer + sizeof buffer)};
+    NumberBuffer buffer;
+    return {buffer.data(),
+            formatGeneral(value, digits, buffer.data(), buffer.data() + buffer.size())};
 }
 
-// The general form with a leading blank unless negative and no zero before the point:
-// 0.75 -> " .75", -0.75 -> "-.75".
-std::string signedGeneralForm(double value, int digits) {
-    char buffer[64];
-    char* text = buffer + 1;  // room for the blank
-    char* end = formatGeneral(value, digits, text, buffer + sizeof buffer);
+// The general form with a leading blank unless negative and no zero before the point, in
+// `buffer`: 0.75 -> " .75", -0.75 -> "-.75".
+std::string_view signedGeneralForm(double value, int digits, NumberBuffer& buffer) {
+    char* text = buffer.data() + 1;  // room for the blank
+    char* end = formatGeneral(value, digits, text, buffer.data() + buffer.size());
     const bool negative = *text == '-';
     char* number = negative ? text + 1 : text;
     if (end - number > 1 && number[0] == '0' && number[1] == '.') {
@@ -51,7 +99,7 @@ std::string signedGeneralForm(double value, int digits) {
         return {text, end};
     }
     buffer[0] = ' ';
-    return {buffer, end};
+    return {buffer.data(), end};
 }
 
 bool isBlank(char c) {
@@ -71,10 +119,37 @@ std::string_view trimmedView(std::string_view text) {
     return text;
 }
 
-// Digits, points and minus signs only: a text that from_chars may read directly, or reject.
-bool isPlainDecimal(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return isDigit(c) || c == '.' || c == '-'; });
+// A plain decimal of at most 15 digits, such as a price, read exactly: its digits as a whole
+// number and the power of ten of its decimals are both exact doubles, so one division gives the
+// correctly rounded value, the one that from_chars gives too. Nothing for any other text.
+std::optional<double> shortDecimal(std::string_view text) {
+    static constexpr std::array<double, kExactDigits + 1> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) {
+        text.remove_prefix(1);
+    }
+    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
+    std::size_t i = 0;
+    auto readDigits = [&] {
+        const std::size_t start = i;
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        }
+        return i - start;
+    };
+    const std::size_t wholeDigits = readDigits();
+    std::size_t decimals = 0;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        decimals = readDigits();
+    }
+    const std::size_t digitCount = wholeDigits + decimals;
+    if (i != text.size() || digitCount == 0 || digitCount > kExactDigits) {
+        return std::nullopt;
+    }
+    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return negative ? -value : value;
 }
 
 // Length of the number at the start of `text`: sign, digits, point, digits, exponent.
@@ -140,11 +215,13 @@ double convert(const std::string& cleaned) {
 }  // namespace
 
 std::string numberText(double value) {
-    return signedGeneralForm(value, 15);
+    NumberBuffer buffer;
+    return std::string(signedGeneralForm(value, kExactDigits, buffer));
 }
 
 std::string singleText(float value) {
-    return signedGeneralForm(value, 7);
+    NumberBuffer buffer;
+    return std::string(signedGeneralForm(value, kSingleDigits, buffer));
 }
 
 std::string printedNumber(float value) {
@@ -160,11 +237,12 @@ std::string cutText(std::string_view text) {
 }
 
 std::string cutNumberText(double value) {
-    return cutText(numberText(value));
+    NumberBuffer buffer;
+    return cutText(signedGeneralForm(value, kExactDigits, buffer));
 }
 
 std::string plainText(double value) {
-    return generalForm(value, 15);
+    return generalForm(value, kExactDigits);
 }
 
 std::string plainCutText(double value) {
@@ -189,13 +267,8 @@ double leadingNumber(std::string_view text) {
 
 double strictNumber(std::string_view text) {
     const std::string_view number = trimmedView(text);
-    if (isPlainDecimal(number)) {
-        double value = 0;
-        const char* end = number.data() + number.size();
-        const auto [stop, failure] = std::from_chars(number.data(), end, value);
-        if (failure == std::errc() && stop == end) {
-            return value;
-        }
+    if (const std::optional<double> value = shortDecimal(number)) {
+        return *value;
     }
     std::string cleaned;
     if (number.empty() || scanNumber(number, true, cleaned) != number.size()) {
