@@ -233,7 +233,11 @@ std::string cutText(std::string_view text) {
     if (point == std::string_view::npos) {
         return std::string(text);
     }
-    return std::string(text.substr(0, point + 3));
+    // An exponent stays, so that " 5.1234E-05" is cut to " 5.12E-05" and keeps its value's size.
+    const auto exponent = text.find('E', point);
+    const std::string_view tail = exponent == std::string_view::npos ? "" : text.substr(exponent);
+    const std::size_t kept = std::min(point + 3, exponent);
+    return std::string(text.substr(0, kept)).append(tail);
 }
 
 std::string cutNumberText(double value) {

@@ -24,8 +24,8 @@ std::string cutText(std::string_view text);
 // The cut number text of a value: 12.3456 -> " 12.34".
 std::string cutNumberText(double value);
 
-// Plain decimal text without blanks (a zero before the point), cut to two decimals:
-// 57.0894 -> "57.08", 0.5 -> "0.5".
+// Plain decimal text without blanks, with a zero before the point: 0.5 -> "0.5"; and the same
+// cut to two decimals: 57.0894 -> "57.08".
 std::string plainText(double value);
 std::string plainCutText(double value);
 

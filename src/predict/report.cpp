@@ -1,8 +1,6 @@
 #include "predict/report.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/utf8.h"
 #include "predict/direction.h"
 #include "predict/numtext.h"
 
@@ -40,12 +38,6 @@ std::string repeated(const std::string& text, int times) {
         result += text;
     }
     return result;
-}
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
 }
 
 std::string probabilityWords(bool up) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "app/aurelant.h"
 #include "common/textfile.h"

@@ -66,6 +66,10 @@ TEST(CutText, TruncatesTwoPlacesAfterThePointWithoutRounding) {
     EXPECT_EQ(plainCutText(64.5), "64.5");
     EXPECT_EQ(plainCutText(66.666), "66.66");
     EXPECT_EQ(plainText(0.5), "0.5");
+    // Tiny prices keep their exponent, so the cut value stays tiny.
+    EXPECT_EQ(cutText(numberText(5.1234e-05)), " 5.12E-05");
+    EXPECT_EQ(cutText(" 5.1E-05"), " 5.1E-05");
+    EXPECT_DOUBLE_EQ(strictNumber(cutText(numberText(5.1234e-05))), 5.12e-05);
 }
 
 TEST(LeadingNumber, ReadsTheNumberATextBeginsWith) {
