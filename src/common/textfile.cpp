@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -96,9 +97,25 @@ bool LineReader::fill() {
             throw systemError(errno);
         }
         position_ = 0;
+        nextCarriageReturn_ = kUnknown;
+        nextLineFeed_ = kUnknown;
         length_ = static_cast<std::size_t>(count);
         return count > 0;
     }
+}
+
+std::size_t LineReader::findLineEnd() {
+    auto next = [this](char wanted, std::size_t& cached) {
+        if (cached == kUnknown || cached < position_) {
+            const void* found =
+                std::memchr(buffer_.data() + position_, wanted, length_ - position_);
+            cached =
+                found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
+                      : length_;
+        }
+        return cached;
+    };
+    return std::min(next('\r', nextCarriageReturn_), next('\n', nextLineFeed_));
 }
 
 bool LineReader::next(std::string& line) {
@@ -123,17 +140,12 @@ bool LineReader::next(std::string& line) {
                 continue;
             }
         }
-        const char* start = buffer_.data() + position_;
-        const std::size_t available = length_ - position_;
-        std::size_t end = 0;
-        while (end < available && start[end] != '\n' && start[end] != '\r') {
-            ++end;
-        }
-        line.append(start, end);
+        const std::size_t end = findLineEnd();
+        line.append(buffer_.data() + position_, end - position_);
         haveLine = true;
-        position_ += end;
-        if (end < available) {
-            skipLineFeed_ = start[end] == '\r';
+        position_ = end;
+        if (end < length_) {
+            skipLineFeed_ = buffer_[end] == '\r';
             ++position_;
             return true;
         }

@@ -25,6 +25,7 @@ class LineReader {
 
   private:
     bool fill();
+    std::size_t findLineEnd();
 
     int fd_ = -1;
     std::vector<char> buffer_;
@@ -32,6 +33,12 @@ class LineReader {
     std::size_t length_ = 0;
     bool atStart_ = true;
     bool skipLineFeed_ = false;  // the previous line ended in CR; an LF now belongs to it
+
+    // Where the next CR and LF stand in the buffer (its length when it holds none), found
+    // once per buffer and kind rather than searched again for every line.
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    std::size_t nextCarriageReturn_ = kUnknown;
+    std::size_t nextLineFeed_ = kUnknown;
 };
 
 // The first line of a file, or nothing when the file has no line at all.
