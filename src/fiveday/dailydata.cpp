@@ -189,10 +189,10 @@ void DailyData::pushRecord(const PriceRecord& record, Conversion convert) {
     }
     auto& latest = grid[kDays];
     latest[0] = dateNumber(parseDate(record.date).value_or(kNotADate));
-    const std::array<const std::string*, kFields - 1> prices{&record.open, &record.high,
-                                                             &record.low, &record.close};
+    const std::array<std::string_view, kFields - 1> prices{record.open, record.high, record.low,
+                                                           record.close};
     for (int field = 1; field < kFields; ++field) {
-        latest[field] = convert(*prices[field - 1]);
+        latest[field] = convert(prices[field - 1]);
     }
 }
 

@@ -76,7 +76,7 @@ std::optional<PriceRecord> splitRecord(std::string_view line, char separator) {
     }
     const auto [p1, p2, p3, p4] = *positions;
     auto between = [line](std::size_t from, std::size_t to) {
-        return std::string(line.substr(from + 1, to - from - 1));
+        return line.substr(from + 1, to - from - 1);
     };
     std::size_t closeEnd = line.find(separator, p4 + 1);
     if (closeEnd == std::string_view::npos || closeEnd + 1 <= kFifthSeparatorMinimum) {

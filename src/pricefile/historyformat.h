@@ -27,12 +27,13 @@ std::optional<char> detectSeparator(std::string_view firstLine);
 // Whether the line holds at least four separators, as a record must.
 bool hasFourSeparators(std::string_view line, char separator);
 
+// The prices are views into the line they were cut from, valid as long as that line is.
 struct PriceRecord {
     std::string date;  // an 8-digit YYYYMMDD date already rearranged to MM-DD-YYYY
-    std::string open;
-    std::string high;
-    std::string low;
-    std::string close;
+    std::string_view open;
+    std::string_view high;
+    std::string_view low;
+    std::string_view close;
 };
 
 // The five fields of a record, as texts cut from the line without trimming; nothing for a line
