@@ -160,8 +160,7 @@ void DailyData::loadForEntry() {
 }
 
 bool DailyData::detectFileSeparator() {
-    const std::optional<std::string> firstLine = readFirstLine(window_.globals.currentfile);
-    const std::optional<char> separator = firstLine ? detectSeparator(*firstLine) : std::nullopt;
+    const std::optional<char> separator = historyFileSeparator(window_.globals.currentfile);
     separatorMissing_ = !separator;
     if (separator) {
         window_.globals.separator = std::string(1, *separator);

@@ -14,10 +14,6 @@ namespace {
 constexpr int kWindowDays = 5;
 constexpr double kInvestment = 1000;
 
-std::string trimmedNumber(double value) {
-    return trimmed(numberText(value));
-}
-
 const char* checkText(bool right) {
     return right ? "TRUE" : "FALSE";
 }
@@ -62,11 +58,10 @@ void BackTest::skipDay(long recordNumber, const std::string& date) {
 BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
     const bool up = pendingDirection_ > 0;
     Outcome outcome;
-    outcome.predicted =
-        trimmed(cutNumberText(levelPrice(day.open, volatilityBefore, kLevel75, up)));
+    outcome.predicted = trimmedCutText(levelPrice(day.open, volatilityBefore, kLevel75, up));
     // The level is judged as shown, cut to two decimals.
     const double level = strictNumber(outcome.predicted);
-    outcome.actual = trimmedNumber(up ? day.high : day.low);
+    outcome.actual = trimmedNumberText(up ? day.high : day.low);
     outcome.reached = up ? day.high >= level : day.low <= level;
     if (outcome.reached) {
         outcome.gain = finiteValue(up ? level - day.low : day.high - level);
@@ -113,9 +108,9 @@ void BackTest::completePending(long recordNumber, const std::string& date, const
 
 std::string BackTest::outcomeComment(const std::string& date, const DayPrices& day,
                                      const Outcome& outcome) const {
-    const std::string gain = trimmed(cutNumberText(finiteValue(units_ * outcome.gain)));
+    const std::string gain = trimmedCutText(finiteValue(units_ * outcome.gain));
     return date + " Prediction of direction for today was " + checkText(outcome.right) +
-           ". Open was " + trimmedNumber(day.open) + " and price went to " + outcome.actual +
+           ". Open was " + trimmedNumberText(day.open) + " and price went to " + outcome.actual +
            output_.crlf + "     Predicted price was " + outcome.predicted + ", which was " +
            resultText(outcome.reached) + " so gain was " + gain +
            " on an initial investment of 1,000 (" + plainText(units_) + " units)" + output_.crlf;

@@ -245,6 +245,14 @@ std::string cutNumberText(double value) {
     return cutText(signedGeneralForm(value, kExactDigits, buffer));
 }
 
+std::string trimmedNumberText(double value) {
+    return trimmed(numberText(value));
+}
+
+std::string trimmedCutText(double value) {
+    return trimmed(cutNumberText(value));
+}
+
 std::string plainText(double value) {
     return generalForm(value, kExactDigits);
 }

@@ -24,6 +24,10 @@ std::string cutText(std::string_view text);
 // The cut number text of a value: 12.3456 -> " 12.34".
 std::string cutNumberText(double value);
 
+// The number text and the cut number text without their leading blank: 0.75 -> ".75".
+std::string trimmedNumberText(double value);
+std::string trimmedCutText(double value);
+
 // Plain decimal text without blanks, with a zero before the point: 0.5 -> "0.5"; and the same
 // cut to two decimals: 57.0894 -> "57.08".
 std::string plainText(double value);

@@ -44,15 +44,6 @@ std::string labelCaption(bool movementmode, const std::string& crlf) {
            "enter a 'within-day' price and request a re-calculation.";
 }
 
-// The separator of the file's first line; nothing when it has neither four commas nor four TABs.
-std::optional<char> fileSeparator(const std::string& path) {
-    const std::optional<std::string> firstLine = readFirstLine(path);
-    if (!firstLine) {
-        throw programError(Failure::EndOfFile);
-    }
-    return detectSeparator(*firstLine);
-}
-
 // Nothing that claims to be a prediction survives a run that ends early: its data file is partial
 // and the shared results are half updated.
 void withdrawPrediction(Aurelant& window) {
@@ -171,7 +162,7 @@ void runAfterChecks(Aurelant& window) {
         return;
     }
     window.maintext.setText("");
-    const std::optional<char> separator = fileSeparator(globals.currentfile);
+    const std::optional<char> separator = historyFileSeparator(globals.currentfile);
     if (!separator) {
         window.showMessage(
             "This file contains neither TAB nor COMMA field separators, and cannot be opened.");

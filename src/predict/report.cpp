@@ -102,7 +102,7 @@ std::vector<std::string> finalDataLines(const FinalPrediction& prediction) {
         lines.push_back(
             "If the movement does occur, then the following probability would exist (with an "
             "Open of " +
-            trimmed(numberText(prediction.nextopen)) + "):");
+            trimmedNumberText(prediction.nextopen) + "):");
         lines.push_back(levelWords(prediction.up, "75") + trimmed(prediction.levels.level75));
     }
     return lines;

@@ -11,12 +11,8 @@ namespace {
 
 constexpr int kTableRuleLength = 55;
 
-std::string countText(int count) {
-    return trimmed(numberText(count));
-}
-
 std::string percentOf(int part, int whole) {
-    return trimmed(cutNumberText(100.0 * part / whole));
+    return trimmedCutText(100.0 * part / whole);
 }
 
 std::string gainText(double units, double perUnit) {
@@ -27,8 +23,8 @@ void reportHighConfidence(const BackTestTally& tally, RunOutput& output) {
     if (tally.highConfidence <= 0 || tally.highConfidenceRight <= 0) {
         return;
     }
-    const std::string count = countText(tally.highConfidence);
-    const std::string right = countText(tally.highConfidenceRight);
+    const std::string count = trimmedNumberText(tally.highConfidence);
+    const std::string right = trimmedNumberText(tally.highConfidenceRight);
     const std::string percent = percentOf(tally.highConfidenceRight, tally.highConfidence);
     output.screen.append(
         "Predictions of Direction: Number of predictions with at least 57% confidence: " + count +
@@ -42,8 +38,7 @@ void reportHighConfidence(const BackTestTally& tally, RunOutput& output) {
 }  // namespace
 
 void reportStatistics(const BackTestTally& tally, double units, RunOutput& output) {
-    const std::string average =
-        trimmed(cutNumberText(tally.probabilitySum / tally.predictionsMade));
+    const std::string average = trimmedCutText(tally.probabilitySum / tally.predictionsMade);
     const std::string directionPercent = percentOf(tally.right, tally.predictionsMade);
     const std::string pricePercent = percentOf(tally.reached, tally.predictionsMade);
     const std::string& crlf = output.crlf;

@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "common/dates.h"
+#include "common/errors.h"
+#include "common/textfile.h"
 #include "common/utf8.h"
 
 namespace aurelant {
@@ -54,6 +56,14 @@ bool looksLikePriceData(std::string_view sample) {
     const auto separators =
         std::count_if(sample.begin(), sample.end(), [](char c) { return c == '\t' || c == ','; });
     return characterCount(sample) > kShortestSample && separators > kFewestSampleSeparators;
+}
+
+std::optional<char> historyFileSeparator(const std::string& path) {
+    const std::optional<std::string> firstLine = readFirstLine(path);
+    if (!firstLine) {
+        throw programError(Failure::EndOfFile);
+    }
+    return detectSeparator(*firstLine);
 }
 
 bool hasFourSeparators(std::string_view line, char separator) {

@@ -24,6 +24,10 @@ bool looksLikePriceData(std::string_view sample);
 // "," when the line holds at least four commas, else TAB when it holds at least four TABs.
 std::optional<char> detectSeparator(std::string_view firstLine);
 
+// The separator of a history file, from its first line; throws AppError for a file without any
+// line, as for one that cannot be read.
+std::optional<char> historyFileSeparator(const std::string& path);
+
 // Whether the line holds at least four separators, as a record must.
 bool hasFourSeparators(std::string_view line, char separator);
 
