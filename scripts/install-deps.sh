@@ -3,10 +3,9 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev
     libgtest-dev libbenchmark-dev
-    xvfb xauth
 )
 
 missing=()
@@ -20,6 +19,10 @@ fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages: ${missing[*]}. Install them as root (sudo is not available)." >&2
+        exit 1
+    fi
     sudo="sudo"
 fi
 echo "Installing: ${missing[*]}"

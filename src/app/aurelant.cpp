@@ -16,7 +16,6 @@ namespace {
 
 constexpr Rgb kLabelBlue{0, 0, 192};
 constexpr Rgb kScreenPurple{128, 0, 128};
-constexpr const char* kInformationPanel = "Information Panel";
 constexpr const char* kRedisplayHint =
     "You may re-display the contents of the currently-opened file by using the'Re-display' tool "
     "in the 'Tools' menu.";

@@ -115,4 +115,7 @@ class Aurelant {
 // The caption of message boxes that have no caption of their own.
 inline constexpr const char* kProgramShortTitle = "Aurelant";
 
+// The label's caption when it has nothing particular to say.
+inline constexpr const char* kInformationPanel = "Information Panel";
+
 }  // namespace aurelant

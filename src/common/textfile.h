@@ -34,8 +34,9 @@ class LineReader {
     bool atStart_ = true;
     bool skipLineFeed_ = false;  // the previous line ended in CR; an LF now belongs to it
 
-    // Where the next CR and LF stand in the buffer (its length when it holds none), found
-    // once per buffer and kind rather than searched again for every line.
+    // Where the next CR and LF stand in the buffer (its length when it holds none); a position
+    // found is kept until the reading passes it, so a kind absent from the buffer is searched
+    // for once per buffer, not once per line.
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::size_t nextCarriageReturn_ = kUnknown;
     std::size_t nextLineFeed_ = kUnknown;

@@ -54,13 +54,12 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
-// The length of the character at `at`: a valid UTF-8 sequence, or one stray byte.
+}  // namespace
+
 std::size_t characterLength(std::string_view text, std::size_t at) {
     const std::size_t length = decodeUtf8(text, at).second;
     return length == 0 ? 1 : length;
 }
-
-}  // namespace
 
 std::size_t characterCount(std::string_view text) {
     std::size_t count = 0;

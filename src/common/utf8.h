@@ -10,6 +10,9 @@ namespace aurelant {
 
 std::size_t characterCount(std::string_view text);
 
+// The length in bytes of the character at `at`: a valid UTF-8 sequence, or one stray byte.
+std::size_t characterLength(std::string_view text, std::size_t at);
+
 // The number of bytes that the first `characters` characters of the text take.
 std::size_t characterPrefixLength(std::string_view text, std::size_t characters);
 

@@ -8,7 +8,8 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    // Qt takes the desktop's locale; numbers in files and on screen always use a point.
+    // Qt takes the desktop's locale; the C library must keep writing numbers with a point, as
+    // history files and the screen have them.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("aurelant");
 
@@ -19,7 +20,6 @@ int main(int argc, char** argv) {
 
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
-    window.refresh();
     window.adjustSize();
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();

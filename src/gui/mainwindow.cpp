@@ -7,8 +7,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
-#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include "app/controls.h"
@@ -138,10 +138,11 @@ void MainWindow::buildToolbar(QWidget* central) {
 }
 
 void MainWindow::readUserEdits() {
-    const std::string edited = toModelText(maintext_->toPlainText());
-    if (edited != toModelText(toDisplayText(shownText_))) {
-        model_.maintext.text = edited;  // only a real edit replaces the model's own line ends
-        shownText_ = edited;
+    // Only a real edit replaces the model's text, with its own line ends.
+    if (maintext_->document()->isModified()) {
+        shownText_ = toModelText(maintext_->toPlainText());
+        model_.maintext.text = shownText_;
+        maintext_->document()->setModified(false);
     }
     const QTextCursor cursor = maintext_->textCursor();
     const std::string& text = model_.maintext.text;
@@ -167,6 +168,7 @@ void MainWindow::refresh() {
     if (model_.maintext.text != shownText_) {
         shownText_ = model_.maintext.text;
         maintext_->setPlainText(toDisplayText(shownText_));
+        maintext_->document()->setModified(false);
     }
     actions_.at("recalc")->setEnabled(model_.recalcEnabled);
     actions_.at("strategy")->setEnabled(model_.strategyEnabled);

@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include "app/aurelant.h"
 #include "formdialogs.h"
 #include "platform/formmodel.h"
 #include "textconversion.h"
@@ -164,7 +165,7 @@ void QtPlatform::print(const PrintJob& job) {
         printer.setOutputFileName(pdf);
     }
     if (!printLines(printer, job)) {
-        QMessageBox::warning(parent_, "Aurelant", "The document could not be printed.");
+        QMessageBox::warning(parent_, kProgramShortTitle, "The document could not be printed.");
     }
 }
 

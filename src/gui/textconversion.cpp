@@ -1,5 +1,7 @@
 #include "textconversion.h"
 
+#include "common/utf8.h"
+
 namespace aurelant {
 
 QString toDisplayText(const std::string& modelText) {
@@ -18,52 +20,20 @@ std::string toModelText(const QString& displayText) {
     return text.toStdString();
 }
 
-// Walks the model text one shown character at a time: CR LF is one, a UTF-8 sequence is one
-// (or two, for characters outside the basic plane, as QString counts them).
-namespace {
-
-std::size_t modelStep(const std::string& text, std::size_t i, int& shown) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-        shown = 1;
-        return 2;
-    }
-    std::size_t length = 1;
-    if (byte >= 0xF0) {
-        length = 4;
-    } else if (byte >= 0xE0) {
-        length = 3;
-    } else if (byte >= 0xC0) {
-        length = 2;
-    }
-    shown = length == 4 ? 2 : 1;
-    return std::min(length, text.size() - i);
-}
-
-// Walks the model text until `stop(modelOffset, shownOffset)` holds or the text ends.
-template <typename Stop>
-std::pair<std::size_t, int> walk(const std::string& text, Stop stop) {
-    std::size_t i = 0;
-    int shownSoFar = 0;
-    while (i < text.size() && !stop(i, shownSoFar)) {
-        int shown = 0;
-        i += modelStep(text, i, shown);
-        shownSoFar += shown;
-    }
-    return {i, shownSoFar};
-}
-
-}  // namespace
-
 std::size_t toModelOffset(const std::string& modelText, int displayOffset) {
-    return walk(modelText,
-                [displayOffset](std::size_t, int shown) { return shown >= displayOffset; })
-        .first;
-}
-
-int toDisplayOffset(const std::string& modelText, std::size_t modelOffset) {
-    return walk(modelText, [modelOffset](std::size_t model, int) { return model >= modelOffset; })
-        .second;
+    std::size_t at = 0;
+    for (int shown = 0; at < modelText.size() && shown < displayOffset; ++shown) {
+        if (modelText.compare(at, 2, "\r\n") == 0) {
+            at += 2;  // one line break on screen
+            continue;
+        }
+        const std::size_t length = characterLength(modelText, at);
+        at += length;
+        if (length == 4) {
+            ++shown;  // QString counts a character beyond the basic plane twice
+        }
+    }
+    return at;
 }
 
 }  // namespace aurelant

@@ -11,6 +11,5 @@ std::string toModelText(const QString& displayText);
 
 // The offset in `modelText` of the character shown at `displayOffset`.
 std::size_t toModelOffset(const std::string& modelText, int displayOffset);
-int toDisplayOffset(const std::string& modelText, std::size_t modelOffset);
 
 }  // namespace aurelant

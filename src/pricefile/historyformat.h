@@ -5,7 +5,8 @@
 #include <string_view>
 
 // The history-file format: one trading day a line, Date, Open, High, Low and Close separated
-// by commas or TABs, oldest first. Every reader of history files goes through these.
+// by commas or TABs, oldest first. The
+// prediction, the five-day panel and Open read history files through these.
 namespace aurelant {
 
 // A line naming the fields: in upper case it holds each of the letters O, H, L and C.

@@ -13,7 +13,7 @@ void redisplayOpenFile(Aurelant& window) {
         return;
     }
     window.maintext.setText("");
-    window.infolabel.caption = "Information Panel";
+    window.infolabel.caption = kInformationPanel;
     try {
         BusyPointer busy(window.platform);
         requireUserFile(g.currentfile, Access::Read);
