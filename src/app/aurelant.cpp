@@ -133,6 +133,16 @@ void Aurelant::newFile() {
     infolabel.caption = kInformationPanel;
 }
 
+void Aurelant::dropFileAfterError(const std::string& newCaption) {
+    globals.currentfile.clear();
+    caption = newCaption;
+    maintext.setText(globals.datapaneltext);
+    globals.fileopen = false;
+    globals.addlatestmode = false;
+    globals.viewdatamode = false;
+    globals.movementmode = false;
+}
+
 void Aurelant::showMessage(const std::string& text) {
     platform.message({text, kProgramShortTitle, Buttons::Ok, Icon::None, 1});
 }

@@ -65,6 +65,9 @@ class Aurelant {
     void cls();
     void newFile();
     void showMessage(const std::string& text);  // OK button, the program's title
+    // After a failure on the open file: no file is open any more, the screen is idle and the
+    // five-day panel's modes are cleared.
+    void dropFileAfterError(const std::string& newCaption);
 
     // Menu items.
     void new_click() { newFile(); }

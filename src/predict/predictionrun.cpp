@@ -175,15 +175,8 @@ void runAfterChecks(Aurelant& window) {
 
 // The run stopped: the file counts as closed and must be opened again.
 void failRun(Aurelant& window, const AppError& error) {
-    Globals& globals = window.globals;
-    globals.currentfile.clear();
-    window.caption = globals.programtitle;
-    window.maintext.setText(globals.datapaneltext);
-    globals.fileopen = false;
-    globals.movementmode = false;
-    globals.addlatestmode = false;
-    globals.viewdatamode = false;
-    globals.noconfidence = true;
+    window.dropFileAfterError(window.globals.programtitle);
+    window.globals.noconfidence = true;
     withdrawPrediction(window);
     window.showMessage(errorMessage(ErrorWording::NumberColon, error));
 }

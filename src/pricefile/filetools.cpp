@@ -76,14 +76,7 @@ void appendPreview(MainScreen& screen, const std::string& path, std::size_t coun
 }
 
 void closeFileAfterError(Aurelant& window, const AppError& error) {
-    Globals& g = window.globals;
-    g.currentfile.clear();
-    window.caption.clear();
-    window.maintext.setText(g.datapaneltext);
-    g.fileopen = false;
-    g.addlatestmode = false;
-    g.viewdatamode = false;
-    g.movementmode = false;
+    window.dropFileAfterError("");
     window.showMessage(errorMessage(ErrorWording::NumberColon, error));
 }
 
