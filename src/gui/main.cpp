@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
 
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
+    platform.setRedraw([&window] { window.refresh(); });
     window.adjustSize();
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();

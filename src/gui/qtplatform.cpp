@@ -78,7 +78,14 @@ QStringList qtNameFilters(const std::string& filterList) {
     return filters;
 }
 
+void QtPlatform::redraw() const {
+    if (redraw_) {
+        redraw_();
+    }
+}
+
 Answer QtPlatform::message(const MessageRequest& request) {
+    redraw();
     QMessageBox box(qtIcon(request.icon), QString::fromStdString(request.caption),
                     toDisplayText(request.text), QMessageBox::NoButton, parent_);
     QList<QMessageBox::StandardButton> buttons;
@@ -114,6 +121,7 @@ Answer QtPlatform::message(const MessageRequest& request) {
 }
 
 std::optional<std::string> QtPlatform::askFile(const FileRequest& request) {
+    redraw();
     QFileDialog dialog(parent_, QString::fromStdString(request.title));
     const bool save = request.mode == FileRequest::Mode::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -170,6 +178,7 @@ void QtPlatform::print(const PrintJob& job) {
 }
 
 void QtPlatform::showModal(FormModel& form) {
+    redraw();
     form.show();
     if (const auto dialog = makeFormDialog(form, parent_)) {
         dialog->exec();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "platform/platform.h"
 
@@ -11,6 +12,9 @@ class QtPlatform : public Platform {
   public:
     // Dialogs are centred on `parent` once it is set.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
+    // Called before every dialog, so that the window shows what the command has done so far
+    // (a cleared screen behind a question, say).
+    void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -25,7 +29,10 @@ class QtPlatform : public Platform {
     CalendarDate today() override;
 
   private:
+    void redraw() const;
+
     QWidget* parent_ = nullptr;
+    std::function<void()> redraw_;
 };
 
 // "desc|pattern|desc|pattern" as Qt name filters, each pattern also in upper case, since file
