@@ -172,6 +172,14 @@ class Runner {
     void queueFormAction(const std::string& rest);
     void writeFile(const std::string& name, std::istream& script, int& lineNumber);
     void generateFile(const std::string& rest);
+    void setToday(const std::string& text);
+    void writeRaw(const std::string& nameAndText);
+    void removeFile(const std::string& name);
+    void queueFileAnswer(const std::string& name);
+    void queueAnswer(const std::string& answer);
+    void setClipboard(const std::string& text);
+    void setScreen(const std::string& text);
+    void selectText(const std::string& startAndLength);
 
     std::ostream& out_;
     Globals globals_;
@@ -180,64 +188,86 @@ class Runner {
 };
 
 bool Runner::run(const std::string& line, std::istream& script, int& lineNumber) {
+    using Statement = void (Runner::*)(const std::string&);
+    static const std::map<std::string, Statement> statements = {
+        {"today", &Runner::setToday},
+        {"writeraw", &Runner::writeRaw},
+        {"generate", &Runner::generateFile},
+        {"remove", &Runner::removeFile},
+        {"file", &Runner::queueFileAnswer},
+        {"answer", &Runner::queueAnswer},
+        {"clipboard", &Runner::setClipboard},
+        {"screen", &Runner::setScreen},
+        {"select", &Runner::selectText},
+        {"form", &Runner::queueFormAction},
+        {"show", &Runner::show},
+    };
     const auto [word, rest] = splitWord(line);
-    if (word == "today") {
-        const auto date = parseDate(rest);
-        if (rest.size() != 10 || rest[4] != '-' || rest[7] != '-' || !date) {
-            throw ScriptFault("today needs a date as YYYY-MM-DD");
-        }
-        platform_.todayDate = *date;
-    } else if (word == "write") {
+    if (word == "write") {
         writeFile(rest, script, lineNumber);
-    } else if (word == "writeraw") {
-        const auto [name, text] = splitWord(rest);
-        createFile(name, unescaped(text));
-    } else if (word == "generate") {
-        generateFile(rest);
-    } else if (word == "remove") {
-        std::remove(rest.c_str());
-    } else if (word == "file") {
-        platform_.fileAnswers.push_back(rest == "cancel" ? std::nullopt
-                                                         : std::optional<std::string>(rest));
-    } else if (word == "answer") {
-        static const std::map<std::string, Answer> answers = {{"yes", Answer::Yes},
-                                                              {"no", Answer::No},
-                                                              {"ok", Answer::Ok},
-                                                              {"cancel", Answer::Cancel}};
-        const auto found = answers.find(rest);
-        if (found == answers.end()) {
-            throw ScriptFault("unknown answer " + rest);
-        }
-        platform_.answers.push_back(found->second);
-    } else if (word == "clipboard") {
-        platform_.clipboard =
-            rest == "none" ? std::nullopt : std::optional<std::string>(unescaped(rest));
-    } else if (word == "screen") {
-        window_.maintext.setText(unescaped(rest));
-    } else if (word == "select") {
-        std::size_t start = 0;
-        std::size_t length = 0;
-        if (std::sscanf(rest.c_str(), "%zu %zu", &start, &length) != 2) {
-            throw ScriptFault("select needs START LENGTH");
-        }
-        const std::size_t size = window_.maintext.text.size();
-        window_.maintext.selectionStart = std::min(start, size);
-        window_.maintext.selectionLength = std::min(length, size - window_.maintext.selectionStart);
-    } else if (word == "form") {
-        queueFormAction(rest);
     } else if (word == "click") {
         if (!window_.click(rest)) {
             throw ScriptFault("no menu item or picture named " + rest);
         }
-        flush();
-        return !window_.exitRequested;
-    } else if (word == "show") {
-        show(rest);
+    } else if (const auto found = statements.find(word); found != statements.end()) {
+        (this->*found->second)(rest);
     } else {
         throw ScriptFault("unknown statement " + word);
     }
     flush();
-    return true;
+    return !window_.exitRequested;
+}
+
+void Runner::setToday(const std::string& text) {
+    const auto date = parseDate(text);
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !date) {
+        throw ScriptFault("today needs a date as YYYY-MM-DD");
+    }
+    platform_.todayDate = *date;
+}
+
+void Runner::writeRaw(const std::string& nameAndText) {
+    const auto [name, text] = splitWord(nameAndText);
+    createFile(name, unescaped(text));
+}
+
+void Runner::removeFile(const std::string& name) {
+    std::remove(name.c_str());
+}
+
+void Runner::queueFileAnswer(const std::string& name) {
+    platform_.fileAnswers.push_back(name == "cancel" ? std::nullopt
+                                                     : std::optional<std::string>(name));
+}
+
+void Runner::queueAnswer(const std::string& answer) {
+    static const std::map<std::string, Answer> answers = {
+        {"yes", Answer::Yes}, {"no", Answer::No}, {"ok", Answer::Ok}, {"cancel", Answer::Cancel}};
+    const auto found = answers.find(answer);
+    if (found == answers.end()) {
+        throw ScriptFault("unknown answer " + answer);
+    }
+    platform_.answers.push_back(found->second);
+}
+
+void Runner::setClipboard(const std::string& text) {
+    platform_.clipboard =
+        text == "none" ? std::nullopt : std::optional<std::string>(unescaped(text));
+}
+
+void Runner::setScreen(const std::string& text) {
+    window_.maintext.setText(unescaped(text));
+}
+
+void Runner::selectText(const std::string& startAndLength) {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    if (std::sscanf(startAndLength.c_str(), "%zu %zu", &start, &length) != 2) {
+        throw ScriptFault("select needs START LENGTH");
+    }
+    MainScreen& screen = window_.maintext;
+    screen.selectionStart = std::min(start, screen.text.size());
+    screen.selectionLength = std::min(length, screen.text.size() - screen.selectionStart);
 }
 
 void Runner::writeFile(const std::string& name, std::istream& script, int& lineNumber) {
