@@ -161,13 +161,8 @@ std::optional<std::string> readFirstLine(const std::string& path) {
     return line;
 }
 
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-LineWriter::LineWriter(const std::string& path, Mode mode)
-    : fd_(openOrThrow(path, O_WRONLY | O_CREAT | (mode == Mode::Append ? O_APPEND : O_TRUNC))) {}
+LineWriter::LineWriter(const std::string& path)
+    : fd_(openOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC)) {}
 
 LineWriter::LineWriter(int fd) : fd_(fd) {}
 

@@ -45,14 +45,10 @@ class LineReader {
 // The first line of a file, or nothing when the file has no line at all.
 std::optional<std::string> readFirstLine(const std::string& path);
 
-// Whether a file exists and is not a folder.
-bool isRegularFile(const std::string& path);
-
 class LineWriter {
   public:
-    enum class Mode { Replace, Append };
-
-    LineWriter(const std::string& path, Mode mode);
+    // Creates the file, or empties an existing one.
+    explicit LineWriter(const std::string& path);
     ~LineWriter();  // closes without reporting; call close() to learn of failures
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;

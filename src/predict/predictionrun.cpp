@@ -60,7 +60,7 @@ class PredictionRun {
         : window_(window),
           globals_(window.globals),
           separator_(separator),
-          dataFile_(window.platform.programFolder() + kDataFileName, LineWriter::Mode::Replace),
+          dataFile_(window.platform.programFolder() + kDataFileName),
           output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
                   globals_.displayfrom},
           backTest_(globals_, output_) {}

@@ -1,5 +1,7 @@
 #include "scenario/runner.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -363,7 +365,8 @@ void Runner::show(const std::string& what) {
 }
 
 void Runner::showFile(const std::string& name) {
-    if (!isRegularFile(name)) {
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         out_ << "file " << name << " missing\n";
         return;
     }

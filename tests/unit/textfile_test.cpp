@@ -56,14 +56,10 @@ TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
 
 TEST_F(TextFiles, WrittenAndAppendedLinesEndWithCrLfOnALineOfTheirOwn) {
     const auto path = (folder / "out.txt").string();
-    {
-        LineWriter writer(path, LineWriter::Mode::Replace);
-        writer.writeLine("one");
-        writer.close();
-    }
-    LineWriter appender(path, LineWriter::Mode::Append);
-    appender.writeLine("two");
-    appender.close();
+    LineWriter writer(path);
+    writer.writeLine("one");
+    writer.writeLine("two");
+    writer.close();
     EXPECT_EQ(read(path), "one\r\ntwo\r\n");
     const auto unended = write("unended.csv", "one\r\ntwo");
     appendLineToExistingFile(unended, "three");
