@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
     platform.setRedraw([&window] { window.refresh(); });
+    platform.setChartOpener([&window] { window.showChart(); });
     window.adjustSize();
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "app/controls.h"
+#include "chartwindow.h"
 #include "textconversion.h"
 
 // Resources of a static library are registered by name, from the global namespace.
@@ -172,6 +173,19 @@ void MainWindow::refresh() {
     }
     actions_.at("recalc")->setEnabled(model_.recalcEnabled);
     actions_.at("strategy")->setEnabled(model_.strategyEnabled);
+    actions_.at("chart")->setEnabled(model_.globals.fileopen);
+    if (chart_ != nullptr) {
+        chart_->follow();
+    }
+}
+
+void MainWindow::showChart() {
+    if (chart_ == nullptr) {
+        chart_ = new ChartWindow(model_, this);
+    }
+    chart_->show();
+    chart_->raise();
+    chart_->activateWindow();
 }
 
 }  // namespace aurelant

@@ -188,6 +188,12 @@ void QtPlatform::showModal(FormModel& form) {
 
 void QtPlatform::showViewer() {}
 
+void QtPlatform::showChart() {
+    if (openChart_) {
+        openChart_();
+    }
+}
+
 void QtPlatform::setBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -15,6 +15,8 @@ class QtPlatform : public Platform {
     // Called before every dialog, so that the window shows what the command has done so far
     // (a cleared screen behind a question, say).
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
+    // What opens the price chart window.
+    void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -24,6 +26,7 @@ class QtPlatform : public Platform {
     void print(const PrintJob& job) override;
     void showModal(FormModel& form) override;
     void showViewer() override;
+    void showChart() override;
     void setBusy(bool busy) override;
     std::string programFolder() override;
     CalendarDate today() override;
@@ -33,6 +36,7 @@ class QtPlatform : public Platform {
 
     QWidget* parent_ = nullptr;
     std::function<void()> redraw_;
+    std::function<void()> openChart_;
 };
 
 // "desc|pattern|desc|pattern" as Qt name filters, each pattern also in upper case, since file

@@ -58,6 +58,8 @@ class Platform {
     virtual void showModal(FormModel& form) = 0;
     // Opens the HTML viewer on the shared viewer address, or brings it to the front.
     virtual void showViewer() = 0;
+    // Opens the price chart window, or brings it to the front.
+    virtual void showChart() = 0;
 
     virtual void setBusy(bool busy) = 0;
     // The folder of the program's working files.
