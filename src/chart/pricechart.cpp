@@ -137,13 +137,14 @@ void PriceChart::placeResults(const Aurelant& window, long lines) {
             [](const ChartDay& each, long number) { return each.recordNumber < number; });
         if (day != days_.end() && day->recordNumber == judged.recordNumber &&
             day->date == judged.date) {
-            marks_.push_back({static_cast<std::size_t>(day - days_.begin()), judged.up,
-                              judged.right});
+            marks_.push_back(
+                {static_cast<std::size_t>(day - days_.begin()), judged.up, judged.right});
         }
     }
     if (lines != results.lastRecord()) {
-        addNote("The file has changed since the last prediction: predict again to see where the "
-                "next trading day may go.");
+        addNote(
+            "The file has changed since the last prediction: predict again to see where the "
+            "next trading day may go.");
         return;
     }
     title_ += directionWords(results.outlook());
@@ -188,8 +189,8 @@ void PriceChart::showWhole() {
 
 void PriceChart::zoom(double factor, double anchor) {
     const long fewest = std::min(kFewestDays, recordCount());
-    const long count = std::clamp(std::lround(static_cast<double>(count_) * factor), fewest,
-                                  recordCount());
+    const long count =
+        std::clamp(std::lround(static_cast<double>(count_) * factor), fewest, recordCount());
     const double anchorDay = static_cast<double>(first_) + anchor * static_cast<double>(count_);
     setView(std::lround(anchorDay - anchor * static_cast<double>(count)), count);
 }
@@ -233,9 +234,8 @@ std::vector<ChartMarker> PriceChart::markers() const {
         const long day = static_cast<long>(mark.day);
         if (day >= first_ && day < first_ + count_) {
             const DayPrices& prices = days_[mark.day].prices;
-            markers.push_back(
-                {days_[mark.day].dateNumber, mark.up ? prices.low : prices.high, mark.up,
-                 mark.right});
+            markers.push_back({days_[mark.day].dateNumber, mark.up ? prices.low : prices.high,
+                               mark.up, mark.right});
         }
     }
     return markers;

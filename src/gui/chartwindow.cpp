@@ -7,22 +7,23 @@
 #include <QChartView>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSvgGenerator>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "app/aurelant.h"
 
@@ -35,6 +36,7 @@ const QColor kFalling(200, 0, 0);
 const QColor kUpMarker(0, 90, 220);
 const QColor kDownMarker(230, 120, 0);
 const QColor kLevel(90, 0, 140);
+constexpr int kLegendHeight = 24;
 
 // Noon of the day, local time, as the time axis shows dates.
 qreal axisTime(double dateNumber) {
@@ -51,8 +53,8 @@ QImage markerImage(bool up, bool right) {
     const QColor colour = up ? kUpMarker : kDownMarker;
     painter.setPen(QPen(colour, 2));
     painter.setBrush(right ? QBrush(colour) : QBrush(Qt::NoBrush));
-    const QPolygonF triangle = up ? QPolygonF({{8, 2}, {14.5, 14}, {1.5, 14}})
-                                  : QPolygonF({{1.5, 2}, {14.5, 2}, {8, 14}});
+    const QPolygonF triangle =
+        up ? QPolygonF({{8, 2}, {14.5, 14}, {1.5, 14}}) : QPolygonF({{1.5, 2}, {14.5, 2}, {8, 14}});
     painter.drawPolygon(triangle);
     return image;
 }
@@ -97,13 +99,14 @@ ChartWindow::ChartWindow(Aurelant& window, QWidget* parent)
     resize(960, 600);
 
     chart_ = new QChart;
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->legend()->hide();
+    chart_->setMargins(chart_->margins() + QMargins(0, 0, 0, kLegendHeight));
     dates_ = new QDateTimeAxis(chart_);
     dates_->setFormat("dd-MMM-yyyy");
     prices_ = new QValueAxis(chart_);
     chart_->addAxis(dates_, Qt::AlignBottom);
     chart_->addAxis(prices_, Qt::AlignRight);
-    connect(chart_, &QChart::plotAreaChanged, this, [this] { placeLevelLabels(); });
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { placeOverlays(); });
 
     auto* view = new ChartView(chart_, this);
     view->setObjectName("chartview");
@@ -180,10 +183,13 @@ void ChartWindow::changeEvent(QEvent* event) {
 
 void ChartWindow::draw() {
     chart_->removeAllSeries();
-    for (QGraphicsSimpleTextItem* label : levelLabels_) {
-        delete label;
-    }
+    qDeleteAll(levelLabels_);
     levelLabels_.clear();
+    for (const auto& [picture, text] : legend_) {
+        delete picture;
+        delete text;
+    }
+    legend_.clear();
     chart_->setTitle(QString::fromStdString(model_.title()));
     note_->setText(QString::fromStdString(model_.note()));
     note_->setVisible(!model_.note().empty());
@@ -195,13 +201,13 @@ void ChartWindow::draw() {
     }
     const qreal firstDay = axisTime(candles.front().date);
     const qreal lastDay = axisTime(candles.back().date);
-    const qreal beyond = model_.levels().empty() ? kDay : (lastDay - firstDay) * 0.2 + 3 * kDay;
+    const qreal beyond = model_.levels().empty() ? kDay : (lastDay - firstDay) * 0.12 + 4 * kDay;
     dates_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(firstDay - kDay)),
                      QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lastDay + beyond)));
     drawCandles(candles);
     drawMarkers();
-    drawLevels(lastDay, lastDay + beyond);
-    placeLevelLabels();
+    drawLevels(lastDay);
+    placeOverlays();
 }
 
 void ChartWindow::drawCandles(const std::vector<Candle>& candles) {
@@ -225,7 +231,8 @@ void ChartWindow::drawCandles(const std::vector<Candle>& candles) {
         high = std::max(high, level.price);
     }
     const double margin = std::max(high - low, std::abs(high) * 0.01) * 0.06;
-    prices_->setRange(low - margin, high + margin);
+    // Prices that cannot fall below zero get no negative room under them.
+    prices_->setRange(low >= 0 ? std::max(0.0, low - margin) : low - margin, high + margin);
     addSeries(series);
 }
 
@@ -245,25 +252,23 @@ void ChartWindow::drawMarkers() {
         }
         series->append(axisTime(marker.date), marker.up ? marker.price - gap : marker.price + gap);
     }
-    for (auto& byDirection : kinds) {
-        for (QScatterSeries* series : byDirection) {
-            if (series != nullptr) {
-                addSeries(series);
-            }
+    for (QScatterSeries* series : {kinds[1][1], kinds[1][0], kinds[0][1], kinds[0][0]}) {
+        if (series != nullptr) {
+            addSeries(series);
+            addLegendEntry(series->lightMarker(), series->name());
         }
     }
 }
 
-// Dashed lines across the view, labelled beyond the last candle.
-void ChartWindow::drawLevels(qreal lastDay, qreal rightEdge) {
+// Dashed lines across the view up to the last candle, labelled beyond it.
+void ChartWindow::drawLevels(qreal lastDay) {
     const auto left = static_cast<qreal>(dates_->min().toMSecsSinceEpoch());
     for (const ChartLevel& level : model_.levels()) {
         auto* series = new QLineSeries;
         series->setPen(QPen(kLevel, level.name == "Open" ? 1.5 : 1, Qt::DashLine));
         series->append(left, level.price);
-        series->append(rightEdge, level.price);
+        series->append(lastDay + kDay / 2, level.price);
         addSeries(series);
-        chart_->legend()->markers(series).front()->setVisible(false);
         auto* label = new QGraphicsSimpleTextItem(
             QString::fromStdString(level.name + " " + level.text), chart_);
         label->setBrush(kLevel);
@@ -278,14 +283,37 @@ void ChartWindow::addSeries(QAbstractSeries* series) {
     series->attachAxis(prices_);
 }
 
-void ChartWindow::placeLevelLabels() {
+// Qt's legend would show the markers as squares of one colour, so the chart has its own.
+void ChartWindow::addLegendEntry(const QImage& picture, const QString& text) {
+    legend_.emplace_back(new QGraphicsPixmapItem(QPixmap::fromImage(picture), chart_),
+                         new QGraphicsSimpleTextItem(text, chart_));
+}
+
+void ChartWindow::placeOverlays() {
     const QList<QAbstractSeries*> series = chart_->series();
     if (series.isEmpty()) {
         return;
     }
+    // Each label beside its line, moved down as far as it must not to cover the one above.
+    std::vector<std::pair<QPointF, QGraphicsSimpleTextItem*>> labels;
     for (QGraphicsSimpleTextItem* label : levelLabels_) {
         const QPointF at = chart_->mapToPosition(label->data(0).toPointF(), series.front());
-        label->setPos(at.x(), at.y() - label->boundingRect().height());
+        labels.emplace_back(at - QPointF(0, label->boundingRect().height() / 2), label);
+    }
+    std::sort(labels.begin(), labels.end(),
+              [](const auto& a, const auto& b) { return a.first.y() < b.first.y(); });
+    qreal free = std::numeric_limits<qreal>::lowest();
+    for (const auto& [at, label] : labels) {
+        label->setPos(at.x(), std::max(at.y(), free));
+        free = label->y() + label->boundingRect().height();
+    }
+    qreal x = chart_->plotArea().left();
+    const qreal y = chart_->size().height() - kLegendHeight;
+    for (const auto& [picture, text] : legend_) {
+        picture->setPos(x, y);
+        x += picture->boundingRect().width() + 4;
+        text->setPos(x, y + (picture->boundingRect().height() - text->boundingRect().height()) / 2);
+        x += text->boundingRect().width() + 16;
     }
 }
 

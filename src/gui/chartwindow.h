@@ -9,6 +9,7 @@
 class QAbstractSeries;
 class QChart;
 class QChartView;
+class QGraphicsPixmapItem;
 class QGraphicsSimpleTextItem;
 class QDateTimeAxis;
 class QLabel;
@@ -36,9 +37,11 @@ class ChartWindow : public QWidget {
     void draw();
     void drawCandles(const std::vector<Candle>& candles);
     void drawMarkers();
-    void drawLevels(qreal lastDay, qreal rightEdge);
+    void drawLevels(qreal lastDay);
     void addSeries(QAbstractSeries* series);
-    void placeLevelLabels();
+    void addLegendEntry(const QImage& picture, const QString& text);
+    // Places the level labels and the legend, which Qt Charts does not lay out.
+    void placeOverlays();
     void watchFile();
 
     Aurelant& window_;
@@ -50,6 +53,7 @@ class ChartWindow : public QWidget {
     QLabel* note_ = nullptr;
     QFileSystemWatcher watcher_;
     std::vector<QGraphicsSimpleTextItem*> levelLabels_;  // each keeps its place in data(0)
+    std::vector<std::pair<QGraphicsPixmapItem*, QGraphicsSimpleTextItem*>> legend_;
     long dragged_ = 0;  // trading days panned since the mouse button went down
 };
 
