@@ -45,4 +45,13 @@ void exportChart(Aurelant& window, const std::function<std::string(PictureFormat
     }
 }
 
+void printChart(Aurelant& window, std::string png) {
+    PrintJob job;
+    job.picture = std::move(png);
+    const PrintOutcome outcome = window.platform.print(job);
+    if (outcome.kind == PrintOutcome::Kind::Failed) {
+        window.showMessage("Error: " + outcome.failure);
+    }
+}
+
 }  // namespace aurelant

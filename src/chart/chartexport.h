@@ -14,4 +14,7 @@ enum class PictureFormat { Png, Svg };
 // file of that name as it was.
 void exportChart(Aurelant& window, const std::function<std::string(PictureFormat)>& draw);
 
+// Prints the chart, a PNG picture, on the printer that prints the main screen.
+void printChart(Aurelant& window, std::string png);
+
 }  // namespace aurelant

@@ -142,6 +142,8 @@ ChartWindow::ChartWindow(Aurelant& window, QWidget* parent)
     addButton("export", "&Save as Picture...", [this] {
         exportChart(window_, [this](PictureFormat format) { return picture(format); });
     });
+    addButton("printchart", "&Print...",
+              [this] { printChart(window_, picture(PictureFormat::Png)); });
     buttons->addStretch();
 
     note_ = new QLabel(this);

@@ -34,6 +34,18 @@ QMessageBox::Icon qtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Draws the picture from `y` down, as wide as the page, on a new page when it does not fit.
+void printPicture(QPrinter& printer, QPainter& painter, const std::string& png, int y) {
+    const QImage picture = QImage::fromData(QByteArray::fromStdString(png), "PNG");
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    QSize size = picture.size().scaled(page.width(), page.height(), Qt::KeepAspectRatio);
+    if (y + size.height() > page.height()) {
+        printer.newPage();
+        y = 0;
+    }
+    painter.drawImage(QRect(QPoint(0, y), size), picture);
+}
+
 // Draws the lines at the job's font size, a new page whenever one is full; false when the
 // printer did not take the document.
 bool printLines(QPrinter& printer, const PrintJob& job) {
@@ -54,6 +66,9 @@ bool printLines(QPrinter& printer, const PrintJob& job) {
         }
         painter.drawText(0, y, QString::fromStdString(line));
         y += lineHeight;
+    }
+    if (!job.picture.empty()) {
+        printPicture(printer, painter, job.picture, y);
     }
     return painter.end() && printer.printerState() != QPrinter::Error;
 }

@@ -38,6 +38,7 @@ struct FileRequest {
 struct PrintJob {
     int fontSize = 8;
     std::vector<std::string> lines;
+    std::string picture{};  // a PNG picture printed after the lines, as wide as the page allows
 };
 
 // How a print job ended: on paper (or in a PDF file), cancelled by the user, or failed.

@@ -68,6 +68,8 @@ TEST_F(ChartWindowTest, FollowsTheMainWindowAndSavesPictures) {
     chartWindow->findChild<QPushButton*>("export")->click();
     EXPECT_EQ(read(png).substr(0, 4), "\x89PNG");
     EXPECT_NE(read(svg).find("<svg"), std::string::npos);
+    chartWindow->findChild<QPushButton*>("printchart")->click();
+    EXPECT_EQ(platform.transcript.back(), "print picture");
 
     window->runCommand("new");
     EXPECT_TRUE(chart->series().isEmpty());
