@@ -14,6 +14,7 @@
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "viewer/viewercommands.h"
 
 namespace aurelant {
 namespace {
@@ -209,6 +210,14 @@ void Aurelant::csvsave_click() {
     saveAsCsv(*this);
 }
 
+void Aurelant::displayhtml_click() {
+    displayHtmlFile(*this);
+}
+
+void Aurelant::tphomeimage_click() {
+    showHomePage(*this);
+}
+
 void Aurelant::print_click() {
     printScreen(*this);
 }
@@ -222,10 +231,8 @@ void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
 void Aurelant::recalc_click() {}
-void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::repredimage_click() {}
-void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}
 
 }  // namespace aurelant
