@@ -109,15 +109,12 @@ void savePrediction(Aurelant& window, const SaveFormat& format) {
 }  // namespace
 
 void appendHtmlRow(std::string& html, std::string_view line) {
-    for (const char c : line) {
+    appendReplaced(html, line, [](char c) -> std::string_view {
         if (c == '\t') {
-            html += "</td><td>";
-        } else if (c == ' ') {
-            html += "&nbsp;";
-        } else {
-            appendEscapedHtml(html, c);
+            return "</td><td>";
         }
-    }
+        return c == ' ' ? "&nbsp;" : htmlEntity(c);
+    });
     html += "</td></tr><tr><td>";
 }
 

@@ -47,9 +47,11 @@ std::optional<std::string> localFileProblem(const std::string& path) {
     try {
         requireUserFile(path, Access::Read);
         if (fileSize(path) > kLargestShownPage) {
-            return "The file " + path + " is too large to be shown here (more than " +
-                   std::to_string(kLargestShownPage / (1024 * 1024)) +
-                   " MB). Open it in a web browser or a spreadsheet program instead.";
+            return "The file " + path +
+                   " is too large to be shown here: this viewer shows pages of "
+                   "up to " +
+                   std::to_string(kLargestShownPage / 1024) +
+                   " KB. Open it in a web browser instead.";
         }
     } catch (const AppError& error) {
         return "The file " + path + " cannot be shown: " + error.description();

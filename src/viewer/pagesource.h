@@ -15,8 +15,9 @@ AddressKind addressKind(const std::string& address);
 // The file's path for a local address ("file://" taken off), the address itself otherwise.
 std::string localPath(const std::string& address);
 
-// Pages larger than this take the display too long to lay out; the viewer declines them.
-inline constexpr std::uintmax_t kLargestShownPage = 4 * 1024 * 1024;
+// The display lays a page's tables out at once, which takes seconds for a saved prediction of
+// some thousand days; the viewer declines larger pages rather than keep the user waiting.
+inline constexpr std::uintmax_t kLargestShownPage = 512 * 1024;
 
 // Why a local file cannot be shown (missing, unreadable, a folder, binary, too large), or
 // nothing when it can.
