@@ -23,6 +23,7 @@
 #include "qtplatform.h"
 #include "saveasformdialog.h"
 #include "scenario/scripted_platform.h"
+#include "viewer/pagesource.h"
 #include "viewerwindow.h"
 
 namespace aurelant {
@@ -163,9 +164,11 @@ TEST_F(OutputWindows, TheViewerShowsASavedPredictionAndSaysWhatItCannotShow) {
     EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - AurelantsPrices Predictions");
     EXPECT_NE(pageText(*viewer).find("The probability of an UPWARDS movement"), std::string::npos);
 
+    std::ofstream(folder / "x.bin", std::ios::binary) << std::string("\0\1", 2);
+    std::ofstream(folder / "huge.htm", std::ios::binary) << std::string(kLargestShownPage + 1, 'x');
     for (const std::string& unshown :
-         {(folder / "gone.htm").string(), (folder / "x.bin").string()}) {
-        std::ofstream(folder / "x.bin", std::ios::binary) << std::string("\0\1", 2);
+         {(folder / "gone.htm").string(), (folder / "huge.htm").string(),
+          (folder / "x.bin").string()}) {
         vieweraddress = unshown;
         qt.showViewer();
         ASSERT_EQ(openViewer(), viewer);
@@ -175,9 +178,10 @@ TEST_F(OutputWindows, TheViewerShowsASavedPredictionAndSaysWhatItCannotShow) {
     vieweraddress = saved;
     qt.showViewer();
     const std::vector<std::string> recent{saved, (folder / "x.bin").string(),
+                                          (folder / "huge.htm").string(),
                                           (folder / "gone.htm").string()};
     EXPECT_EQ(viewer->model().addressList, recent);
-    EXPECT_EQ(viewer->findChild<QComboBox*>("cboAddress")->count(), 3);
+    EXPECT_EQ(viewer->findChild<QComboBox*>("cboAddress")->count(), 4);
 
     viewer->findChild<QAction*>("Home")->trigger();
     EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - AurelantsPrices Home");
