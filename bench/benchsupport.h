@@ -57,6 +57,9 @@ class Program {
     double bestClick(benchmark::State& state, const std::string& command,
                      const std::function<void()>& prepare);
 
+    // One untimed click, to set the scene.
+    void click(const std::string& command) { window_.click(command); }
+
     Globals& globals() { return globals_; }
     ScriptedPlatform& platform() { return platform_; }
 

@@ -5,6 +5,7 @@
 #include "app/helppage.h"
 #include "app/startup.h"
 #include "fiveday/fivedaycommands.h"
+#include "output/predictionsaves.h"
 #include "output/printscreen.h"
 #include "output/saveasform.h"
 #include "output/screensave.h"
@@ -13,6 +14,7 @@
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "viewer/viewercommands.h"
 
 namespace aurelant {
 namespace {
@@ -199,6 +201,26 @@ void Aurelant::screensave_click() {
     saveScreen(*this);
 }
 
+void Aurelant::textsave_click() {
+    saveAsText(*this);
+}
+
+void Aurelant::htmlsave_click() {
+    saveAsHtml(*this);
+}
+
+void Aurelant::csvsave_click() {
+    saveAsCsv(*this);
+}
+
+void Aurelant::displayhtml_click() {
+    displayHtmlFile(*this);
+}
+
+void Aurelant::tphomeimage_click() {
+    showHomePage(*this);
+}
+
 void Aurelant::print_click() {
     printScreen(*this);
 }
@@ -208,17 +230,12 @@ void Aurelant::saveimage_click() {
 }
 
 // Commands that later work fills in; until then a click does nothing.
-void Aurelant::textsave_click() {}
-void Aurelant::htmlsave_click() {}
-void Aurelant::csvsave_click() {}
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
 void Aurelant::recalc_click() {}
-void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::repredimage_click() {}
-void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}
 
 }  // namespace aurelant

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
 
     aurelant::Globals globals;
     aurelant::QtPlatform platform;
+    platform.setViewerAddress(globals.vieweraddress);
     aurelant::Aurelant model(globals, platform);
     model.load();  // the welcome message comes before the window
 

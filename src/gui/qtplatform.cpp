@@ -16,6 +16,7 @@
 #include "formdialogs.h"
 #include "platform/formmodel.h"
 #include "textconversion.h"
+#include "viewerwindow.h"
 
 namespace aurelant {
 namespace {
@@ -211,7 +212,18 @@ void QtPlatform::showModal(FormModel& form) {
     form.hide();  // a form without a dialog closes at once
 }
 
-void QtPlatform::showViewer() {}
+void QtPlatform::showViewer() {
+    if (viewerAddress_ == nullptr) {
+        return;
+    }
+    if (auto* open = qobject_cast<ViewerWindow*>(viewer_.data())) {
+        open->showAddress(*viewerAddress_);
+        return;
+    }
+    auto* viewer = new ViewerWindow(*viewerAddress_, parent_);
+    viewer_ = viewer;
+    viewer->show();
+}
 
 void QtPlatform::showChart() {
     if (openChart_) {

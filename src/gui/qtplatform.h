@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -15,6 +16,8 @@ class QtPlatform : public Platform {
     // Called before every dialog, so that the window shows what the command has done so far
     // (a cleared screen behind a question, say).
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
+    // The shared address that the viewer opens on.
+    void setViewerAddress(std::string& address) { viewerAddress_ = &address; }
     // What opens the price chart window.
     void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
 
@@ -26,6 +29,7 @@ class QtPlatform : public Platform {
     // On the default printer; when the system has none, into a PDF file the user names.
     PrintOutcome print(const PrintJob& job) override;
     void showModal(FormModel& form) override;
+    // One viewer window: a further request brings it to the front on the new address.
     void showViewer() override;
     void showChart() override;
     void setBusy(bool busy) override;
@@ -36,6 +40,8 @@ class QtPlatform : public Platform {
     void redraw() const;
 
     QWidget* parent_ = nullptr;
+    std::string* viewerAddress_ = nullptr;
+    QPointer<QWidget> viewer_;
     std::function<void()> redraw_;
     std::function<void()> openChart_;
 };

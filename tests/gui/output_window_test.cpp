@@ -1,21 +1,30 @@
-// The windows of saving and printing, offscreen: the save-as dialog draws its model and its
-// close box keeps the choice; printing without a printer goes into the PDF file the user names.
+// The windows of saving, printing and viewing, offscreen: the save-as dialog draws its model and
+// its close box keeps the choice; printing without a printer goes into the PDF file the user
+// names; the viewer shows a saved prediction, its home page and a readable message for what it
+// cannot show.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
-#include "app/globals.h"
+#include "app/aurelant.h"
 #include "qtapplication.h"
 #include "qtplatform.h"
 #include "saveasformdialog.h"
+#include "scenario/scripted_platform.h"
+#include "viewer/pagesource.h"
+#include "viewerwindow.h"
 
 namespace aurelant {
 namespace {
@@ -105,6 +114,98 @@ TEST_F(OutputWindows, WithoutAPrinterPrintsIntoThePdfFileOrReportsWhyNot) {
     const PrintOutcome failed = PdfPlatform((folder / "gone" / "x.pdf").string()).print(job);
     EXPECT_EQ(failed.kind, PrintOutcome::Kind::Failed);
     EXPECT_FALSE(failed.failure.empty());
+}
+
+// Saves a prediction of a short history as an HTML page in `folder` and returns its path.
+std::string savedPrediction(const fs::path& folder) {
+    std::ofstream prices(folder / "prices.csv", std::ios::binary);
+    const char* days[] = {"10,10.3,9.8,9.9",    "9.9,10.4,9.85,10.2", "10.2,10.6,10.1,10.5",
+                          "10.5,10.55,10,10.1", "10.1,10.2,9.7,9.8",  "9.8,9.95,9.5,9.6",
+                          "9.6,10.1,9.55,10",   "10,10.05,9.7,9.75"};
+    int day = 12;
+    for (const char* dayPrices : days) {
+        prices << "202601" << day++ << ',' << dayPrices << "\r\n";
+    }
+    prices.close();
+    Globals globals;
+    ScriptedPlatform platform;
+    platform.folder = folder.string();
+    Aurelant window(globals, platform);
+    window.load();
+    platform.fileAnswers = {(folder / "prices.csv").string(), (folder / "saved.htm").string()};
+    platform.answers = {Answer::Ok, Answer::No};
+    window.click("open");
+    window.click("predictchange");
+    window.click("htmlsave");
+    return (folder / "saved.htm").string();
+}
+
+ViewerWindow* openViewer() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* viewer = qobject_cast<ViewerWindow*>(widget); viewer && viewer->isVisible()) {
+            return viewer;
+        }
+    }
+    return nullptr;
+}
+
+std::string pageText(ViewerWindow& viewer) {
+    return viewer.findChild<QTextBrowser*>("brwWebBrowser")->toPlainText().toStdString();
+}
+
+TEST_F(OutputWindows, TheViewerShowsASavedPredictionAndSaysWhatItCannotShow) {
+    std::string vieweraddress = savedPrediction(folder);
+    const std::string saved = vieweraddress;
+    QtPlatform qt;
+    qt.setViewerAddress(vieweraddress);
+    qt.showViewer();
+    ViewerWindow* viewer = openViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - AurelantsPrices Predictions");
+    EXPECT_NE(pageText(*viewer).find("The probability of an UPWARDS movement"), std::string::npos);
+
+    std::ofstream(folder / "x.bin", std::ios::binary) << std::string("\0\1", 2);
+    std::ofstream(folder / "huge.htm", std::ios::binary) << std::string(kLargestShownPage + 1, 'x');
+    for (const std::string& unshown :
+         {(folder / "gone.htm").string(), (folder / "huge.htm").string(),
+          (folder / "x.bin").string()}) {
+        vieweraddress = unshown;
+        qt.showViewer();
+        ASSERT_EQ(openViewer(), viewer);
+        EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - The page cannot be shown");
+        EXPECT_NE(pageText(*viewer).find(unshown), std::string::npos) << pageText(*viewer);
+    }
+    vieweraddress = saved;
+    qt.showViewer();
+    const std::vector<std::string> recent{saved, (folder / "x.bin").string(),
+                                          (folder / "huge.htm").string(),
+                                          (folder / "gone.htm").string()};
+    EXPECT_EQ(viewer->model().addressList, recent);
+    EXPECT_EQ(viewer->findChild<QComboBox*>("cboAddress")->count(), 4);
+
+    viewer->findChild<QAction*>("Home")->trigger();
+    EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - AurelantsPrices Home");
+    viewer->findChild<QAction*>("Back")->trigger();
+    EXPECT_EQ(viewer->model().addressText, saved);
+    delete viewer;
+}
+
+TEST_F(OutputWindows, AnAddressThatCannotBeReachedLoadsInTheBackgroundAndSaysSo) {
+    std::string vieweraddress = "http://127.0.0.1:9/prices.htm";
+    QtPlatform qt;
+    qt.setViewerAddress(vieweraddress);
+    qt.showViewer();
+    ViewerWindow* viewer = openViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->model().timerEnabled);
+    QElapsedTimer clock;
+    clock.start();
+    while (viewer->model().timerEnabled && clock.elapsed() < 20000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - The page cannot be shown");
+    EXPECT_NE(pageText(*viewer).find("cannot be reached"), std::string::npos);
+    delete viewer;
 }
 
 }  // namespace

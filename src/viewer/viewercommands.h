@@ -1,0 +1,14 @@
+#pragma once
+
+namespace aurelant {
+
+class Aurelant;
+
+// Display a File Saved as HTML: asks for the file and shows it in the viewer.
+void displayHtmlFile(Aurelant& window);
+
+// The home-page command: explains where price files can be had, then opens the viewer on the
+// program's home page.
+void showHomePage(Aurelant& window);
+
+}  // namespace aurelant
