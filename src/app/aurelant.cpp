@@ -101,7 +101,7 @@ bool Aurelant::click(const std::string& name) {
     // A greyed-out menu item cannot be clicked.
     const bool disabled = (name == "recalc" && !recalcEnabled) ||
                           (name == "strategy" && !strategyEnabled) ||
-                          (name == "chart" && !globals.fileopen);
+                          (name == "chart" && !chartEnabled());
     if (!disabled) {
         (this->*found->second)();
     }

@@ -92,6 +92,8 @@ class Aurelant {
     void predictmove_click();
     void recalc_click();
     void chart_click() { platform.showChart(); }
+    // The price chart is offered while a file is open.
+    bool chartEnabled() const { return globals.fileopen; }
     void web_click() { tphomeimage_click(); }
     void reverse_click();
     void fixup_click();

@@ -156,7 +156,6 @@ ChartWindow::ChartWindow(Aurelant& window, QWidget* parent)
 
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] { follow(); });
     follow();
-    draw();
 }
 
 void ChartWindow::follow() {

@@ -173,7 +173,7 @@ void MainWindow::refresh() {
     }
     actions_.at("recalc")->setEnabled(model_.recalcEnabled);
     actions_.at("strategy")->setEnabled(model_.strategyEnabled);
-    actions_.at("chart")->setEnabled(model_.globals.fileopen);
+    actions_.at("chart")->setEnabled(model_.chartEnabled());
     if (chart_ != nullptr) {
         chart_->follow();
     }

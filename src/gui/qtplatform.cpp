@@ -39,16 +39,16 @@ QMessageBox::Icon qtIcon(Icon icon) {
 void printPicture(QPrinter& printer, QPainter& painter, const std::string& png, int y) {
     const QImage picture = QImage::fromData(QByteArray::fromStdString(png), "PNG");
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    QSize size = picture.size().scaled(page.width(), page.height(), Qt::KeepAspectRatio);
-    if (y + size.height() > page.height()) {
+    const QSize size = picture.size().scaled(page.width(), page.height(), Qt::KeepAspectRatio);
+    const bool fits = y + size.height() <= page.height();
+    if (!fits) {
         printer.newPage();
-        y = 0;
     }
-    painter.drawImage(QRect(QPoint(0, y), size), picture);
+    painter.drawImage(QRect(QPoint(0, fits ? y : 0), size), picture);
 }
 
-// Draws the lines at the job's font size, a new page whenever one is full; false when the
-// printer did not take the document.
+// Draws the lines at the job's font size, a new page whenever one is full, then the job's
+// picture; false when the printer did not take the document.
 bool printLines(QPrinter& printer, const PrintJob& job) {
     QPainter painter;
     if (!painter.begin(&printer)) {
