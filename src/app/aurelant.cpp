@@ -10,6 +10,7 @@
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "repredict/recalcform.h"
 
 namespace aurelant {
 namespace {
@@ -189,6 +190,14 @@ void Aurelant::redisplay_click() {
     redisplayOpenFile(*this);
 }
 
+void Aurelant::recalc_click() {
+    showRecalcForm(*this);
+}
+
+void Aurelant::repredimage_click() {
+    recalcFromPicture(*this);
+}
+
 // Commands that later work fills in; until then a click does nothing.
 void Aurelant::screensave_click() {}
 void Aurelant::textsave_click() {}
@@ -198,11 +207,9 @@ void Aurelant::print_click() {}
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
-void Aurelant::recalc_click() {}
 void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}
-void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}
 
