@@ -5,6 +5,9 @@
 #include "app/helppage.h"
 #include "app/startup.h"
 #include "fiveday/fivedaycommands.h"
+#include "output/printscreen.h"
+#include "output/saveasform.h"
+#include "output/screensave.h"
 #include "predict/predictionrun.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/opencommand.h"
@@ -198,18 +201,27 @@ void Aurelant::repredimage_click() {
     recalcFromPicture(*this);
 }
 
+void Aurelant::screensave_click() {
+    saveScreen(*this);
+}
+
+void Aurelant::print_click() {
+    printScreen(*this);
+}
+
+void Aurelant::saveimage_click() {
+    saveInChosenForm(*this);
+}
+
 // Commands that later work fills in; until then a click does nothing.
-void Aurelant::screensave_click() {}
 void Aurelant::textsave_click() {}
 void Aurelant::htmlsave_click() {}
 void Aurelant::csvsave_click() {}
-void Aurelant::print_click() {}
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
 void Aurelant::displayhtml_click() {}
 void Aurelant::strategy_click() {}
-void Aurelant::saveimage_click() {}
 void Aurelant::tphomeimage_click() {}
 void Aurelant::strategyimage_click() {}
 

@@ -6,6 +6,7 @@
 
 #include "dailydatadialog.h"
 #include "recalcformdialog.h"
+#include "saveasformdialog.h"
 
 namespace aurelant {
 namespace {
@@ -23,6 +24,7 @@ const std::map<std::string, DialogMaker>& dialogMakers() {
     static const std::map<std::string, DialogMaker> makers = {
         {"dailydata", maker<DailyData, DailyDataDialog>()},
         {"recalcform", maker<RecalcForm, RecalcFormDialog>()},
+        {"saveasform", maker<SaveAsForm, SaveAsFormDialog>()},
     };
     return makers;
 }
