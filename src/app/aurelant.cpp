@@ -5,6 +5,7 @@
 #include "app/helppage.h"
 #include "app/startup.h"
 #include "fiveday/fivedaycommands.h"
+#include "output/predictionsaves.h"
 #include "output/printscreen.h"
 #include "output/saveasform.h"
 #include "output/screensave.h"
@@ -205,6 +206,18 @@ void Aurelant::screensave_click() {
     saveScreen(*this);
 }
 
+void Aurelant::textsave_click() {
+    saveAsText(*this);
+}
+
+void Aurelant::htmlsave_click() {
+    saveAsHtml(*this);
+}
+
+void Aurelant::csvsave_click() {
+    saveAsCsv(*this);
+}
+
 void Aurelant::print_click() {
     printScreen(*this);
 }
@@ -214,9 +227,6 @@ void Aurelant::saveimage_click() {
 }
 
 // Commands that later work fills in; until then a click does nothing.
-void Aurelant::textsave_click() {}
-void Aurelant::htmlsave_click() {}
-void Aurelant::csvsave_click() {}
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}

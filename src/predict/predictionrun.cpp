@@ -14,7 +14,6 @@
 namespace aurelant {
 namespace {
 
-constexpr const char* kDataFileName = "/savescreen1.tmp";
 constexpr const char* kDataFileHeader =
     "Date    \tDirectn\tProb\tPred?\tRight?\tPredict\tActual\tPrice Reached?";
 
@@ -60,7 +59,7 @@ class PredictionRun {
         : window_(window),
           globals_(window.globals),
           separator_(separator),
-          dataFile_(window.platform.programFolder() + kDataFileName),
+          dataFile_(window.platform.programFolder() + kPredictionDataFile),
           output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
                   globals_.displayfrom},
           backTest_(globals_, output_) {}
