@@ -6,14 +6,13 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace aurelant {
 namespace {
 
-constexpr int pixels(int twips) {
-    return twips / 15;  // at 96 dots per inch
-}
+constexpr double kTwipsPerPixel = 15;  // at 96 dots per inch
 
 // A run of blanks in a caption pushes what follows onto the label's next line. Qt lets blanks
 // hang past the edge instead, so the run becomes a line break.
@@ -31,25 +30,55 @@ RecalcFormDialog::RecalcFormDialog(RecalcForm& model, QWidget* parent)
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     setFont(font);
-    setFixedSize(pixels(RecalcForm::kWidth), pixels(RecalcForm::kHeight));
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const RecalcForm::Control& control : RecalcForm::layout()) {
         QWidget* widget = addControl(control);
         widget->setObjectName(QString::fromStdString(control.name));
-        widget->setGeometry(pixels(control.left), pixels(control.top), pixels(control.width),
-                            pixels(control.height));
         widgets_[control.name] = widget;
         if (control.kind != RecalcForm::Kind::Label) {
             tabOrder.emplace_back(control.tabIndex, widget);
         }
     }
+    placeControls();
     std::sort(tabOrder.begin(), tabOrder.end());
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
     tabOrder.front().second->setFocus();
     refresh();
+}
+
+// The layout was drawn for a narrow 8-point font; a wider one stretches the whole layout until
+// every caption that keeps its lines fits its place.
+double RecalcFormDialog::stretch() const {
+    double scale = 1;
+    for (const RecalcForm::Control& control : RecalcForm::layout()) {
+        const QWidget* widget = widgets_.at(control.name);
+        int needed = 0;
+        if (control.kind == RecalcForm::Kind::Option) {
+            needed = widget->sizeHint().width();
+        } else if (control.kind == RecalcForm::Kind::Label && !control.wraps) {
+            for (const QString& line : labelText(control.caption).split('\n')) {
+                needed = std::max(needed, widget->fontMetrics().horizontalAdvance(line));
+            }
+        }
+        scale = std::max(scale, needed * kTwipsPerPixel / control.width);
+    }
+    return scale;
+}
+
+void RecalcFormDialog::placeControls() {
+    const double pixelsPerTwip = stretch() / kTwipsPerPixel;
+    const auto pixels = [pixelsPerTwip](int twips) {
+        return static_cast<int>(std::lround(twips * pixelsPerTwip));
+    };
+    for (const RecalcForm::Control& control : RecalcForm::layout()) {
+        widgets_.at(control.name)
+            ->setGeometry(pixels(control.left), pixels(control.top), pixels(control.width),
+                          pixels(control.height));
+    }
+    setFixedSize(pixels(RecalcForm::kWidth), pixels(RecalcForm::kHeight));
 }
 
 QWidget* RecalcFormDialog::addControl(const RecalcForm::Control& control) {

@@ -25,6 +25,8 @@ class RecalcFormDialog : public QDialog {
 
   private:
     QWidget* addControl(const RecalcForm::Control& control);
+    double stretch() const;
+    void placeControls();
     void refresh();
 
     RecalcForm& model_;

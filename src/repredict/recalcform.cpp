@@ -39,7 +39,7 @@ const std::vector<RecalcForm::Control>& RecalcForm::layout() {
          "exists." +
              std::string(131, ' ') +
              "When entering only the first price, select one of the Option buttons below.",
-         360, 1560, 4575, 1335, 10},
+         360, 1560, 4575, 1335, 10, true},
         {"lowoption", Kind::Option, "'Open' is considered to be the 'Low' for the day", 840, 3120,
          3735, 195, 3},
         {"highoption", Kind::Option, "'Open' is considered to be the 'High' for the day", 840, 3480,

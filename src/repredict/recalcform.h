@@ -22,6 +22,7 @@ class RecalcForm : public FormModel {
         std::string caption;           // empty for the text boxes
         int left, top, width, height;  // twips
         int tabIndex;
+        bool wraps = false;  // sentences that wrap inside the box; other captions keep their lines
     };
     // The client area in twips and the controls in their places, top to bottom.
     static constexpr int kWidth = 5310;
