@@ -89,6 +89,14 @@ Reprediction refusal(const RepredictionInput& input, const std::string& message)
     return {"", message, input.upfraction};
 }
 
+// The UP probability in percent once the price stands z units above or below the Open.
+double upPercentAfter(double d, double z, bool above) {
+    const double tail = 1 + power(z / 0.617, 3.2);
+    const double x = above ? finiteValue((1 - d) * exponential(-4 * z) * tail)
+                           : checkedDivide((1 - d) * exponential(4 * z), tail);
+    return checkedDivide(100 * d, d + x);
+}
+
 Reprediction onePrice(const RepredictionInput& input, double price) {
     if (price <= 0) {
         return refusal(input, kInvalidPrice);
@@ -98,13 +106,9 @@ Reprediction onePrice(const RepredictionInput& input, double price) {
     }
     const double open = input.open;
     const double sigma = input.volatility;
-    const double d = input.upfraction;
     const double z = distance(checkedLog(price) - checkedLog(open), sigma);
-    const double tail = 1 + power(z / 0.617, 3.2);
     const bool above = price > open;
-    const double x = above ? finiteValue((1 - d) * exponential(-4 * z) * tail)
-                           : checkedDivide((1 - d) * exponential(4 * z), tail);
-    const double upPercent = checkedDivide(100 * d, d + x);
+    const double upPercent = upPercentAfter(input.upfraction, z, above);
     if (upPercent == 50) {
         return refusal(input, kEvenChances);
     }
@@ -128,7 +132,7 @@ Reprediction onePrice(const RepredictionInput& input, double price) {
         text += levelLines("There is a ", "go to ",
                            levels(open, up, sigma * scaleAt(z), multipliers), crlf);
     }
-    return {text, "", d};
+    return {text, "", input.upfraction};
 }
 
 std::string directionLine(double upChance) {
@@ -149,6 +153,64 @@ double turningPointUpdate(double d, bool lowPoint) {
     return std::clamp(updated, std::nextafter(0.0, 1.0), std::nextafter(1.0, 0.0));
 }
 
+// The day's range so far: its two prices and their volatility distances from the Open.
+struct Range {
+    double lo;
+    double hi;
+    double zl;
+    double zh;
+};
+
+double upChanceWithin(const Range& range, double d) {
+    const double upWeight =
+        finiteValue(d * exponential(-4 * range.zl) *
+                    (1 + power(range.zl / scaleAt(range.zh), shapeAt(range.zh, 3.3))));
+    const double downWeight =
+        finiteValue((1 - d) * exponential(-4 * range.zh) *
+                    (1 + power(range.zh / scaleAt(range.zl), shapeAt(range.zl, 3.2))));
+    return checkedDivide(upWeight, downWeight + upWeight);
+}
+
+// The level blocks after the direction line; `lowFirst` when the first price was the low.
+std::string levelBlocks(const RepredictionInput& input, const Range& range, bool lowFirst,
+                        double second) {
+    const double open = input.open;
+    const double sigma = input.volatility;
+    const std::string& crlf = input.crlf;
+    const std::string blockEnd = crlf + crlf;
+    const Triple upMultipliers = quantileMultipliers(0.333333, shapeAt(range.zl, 3.2));
+    std::string text =
+        "If the price goes up, and the Low is LESS THAN OR EQUAL to " + plainText(range.lo) +
+        ", then the following probabilities exist:" + blockEnd +
+        levelLines("A ", "exceed ", levels(open, true, sigma * scaleAt(range.zl), upMultipliers),
+                   crlf) +
+        blockEnd;
+    if (lowFirst) {
+        const double c = turningPointScaleAt(range.zl);
+        text += "If the price goes up, and the Low is EQUAL to " + plainText(range.lo) +
+                ", then the following probabilities exist:" + blockEnd +
+                levelLines("A ", "exceed ", levels(open, true, sigma * c, kTurningPointMultipliers),
+                           crlf) +
+                crlf + "AND - the probability of a High higher than " + plainText(second) + " is " +
+                plainCutText(checkedDivide(100, 1 + power(range.zh / c, 3.5))) + "%" + blockEnd;
+    }
+    const Triple downMultipliers = quantileMultipliers(0.3333333333, shapeAt(range.zh, 3.3));
+    text += "If the price goes down, and the High is GREATER THAN OR EQUAL to " +
+            plainText(range.hi) + ", then the following probabilies exist:" + blockEnd +
+            levelLines("A ", "fall below ",
+                       levels(open, false, sigma * scaleAt(range.zh), downMultipliers), crlf) +
+            blockEnd;
+    if (!lowFirst) {
+        const double c = turningPointScaleAt(range.zh);
+        text += "If the price goes down, and the High is EQUAL to " + plainText(range.hi) +
+                ", then the following probabilities will exist:" + blockEnd +
+                levelLines("A ", "fall below ",
+                           levels(open, false, sigma * c, kTurningPointMultipliers), crlf) +
+                blockEnd;
+    }
+    return text;
+}
+
 Reprediction twoPrices(const RepredictionInput& input, double first, double second) {
     if (first == second) {
         return refusal(input, kSameAsPrevious);
@@ -159,52 +221,11 @@ Reprediction twoPrices(const RepredictionInput& input, double first, double seco
     // A rise after the first price makes it the day's low point so far, a fall its high point.
     const bool lowFirst = second > first;
     const double d = turningPointUpdate(input.upfraction, lowFirst);
-    const double open = input.open;
-    const double sigma = input.volatility;
-    const double lo = std::min(first, second);
-    const double hi = std::max(first, second);
-    const double zl = distance(checkedLog(checkedDivide(lo, open)), sigma);
-    const double zh = distance(checkedLog(checkedDivide(hi, open)), sigma);
-    const double al = scaleAt(zl);
-    const double ah = scaleAt(zh);
-    const double bl = shapeAt(zl, 3.2);
-    const double bh = shapeAt(zh, 3.3);
-    const double upWeight = finiteValue(d * exponential(-4 * zl) * (1 + power(zl / ah, bh)));
-    const double downWeight =
-        finiteValue((1 - d) * exponential(-4 * zh) * (1 + power(zh / al, bl)));
-    const double upChance = checkedDivide(upWeight, downWeight + upWeight);
-
-    const std::string& crlf = input.crlf;
-    const std::string blockEnd = crlf + crlf;
-    std::string text = directionLine(upChance) + blockEnd;
-    text += "If the price goes up, and the Low is LESS THAN OR EQUAL to " + plainText(lo) +
-            ", then the following probabilities exist:" + blockEnd +
-            levelLines("A ", "exceed ",
-                       levels(open, true, sigma * al, quantileMultipliers(0.333333, bl)), crlf) +
-            blockEnd;
-    if (lowFirst) {
-        const double c = turningPointScaleAt(zl);
-        text += "If the price goes up, and the Low is EQUAL to " + plainText(lo) +
-                ", then the following probabilities exist:" + blockEnd +
-                levelLines("A ", "exceed ", levels(open, true, sigma * c, kTurningPointMultipliers),
-                           crlf) +
-                crlf + "AND - the probability of a High higher than " + plainText(second) + " is " +
-                plainCutText(checkedDivide(100, 1 + power(zh / c, 3.5))) + "%" + blockEnd;
-    }
-    text +=
-        "If the price goes down, and the High is GREATER THAN OR EQUAL to " + plainText(hi) +
-        ", then the following probabilies exist:" + blockEnd +
-        levelLines("A ", "fall below ",
-                   levels(open, false, sigma * ah, quantileMultipliers(0.3333333333, bh)), crlf) +
-        blockEnd;
-    if (!lowFirst) {
-        const double c = turningPointScaleAt(zh);
-        text += "If the price goes down, and the High is EQUAL to " + plainText(hi) +
-                ", then the following probabilities will exist:" + blockEnd +
-                levelLines("A ", "fall below ",
-                           levels(open, false, sigma * c, kTurningPointMultipliers), crlf) +
-                blockEnd;
-    }
+    Range range{std::min(first, second), std::max(first, second), 0, 0};
+    range.zl = distance(checkedLog(checkedDivide(range.lo, input.open)), input.volatility);
+    range.zh = distance(checkedLog(checkedDivide(range.hi, input.open)), input.volatility);
+    const std::string text = directionLine(upChanceWithin(range, d)) + input.crlf + input.crlf +
+                             levelBlocks(input, range, lowFirst, second);
     return {text, "", d};
 }
 

@@ -126,8 +126,8 @@ TEST(Reprediction, EntriesThatGiveAMessage) {
     const std::string invalid = "You must have a valid price entered";
     const std::string overflow = "Error: Overflow: a number is out of range";
     struct Case {
-        const char* first;
-        const char* second;
+        std::string first;
+        std::string second;
         double d;
         double open;
         float sigma;
@@ -149,6 +149,7 @@ TEST(Reprediction, EntriesThatGiveAMessage) {
         // A misplaced decimal point and a number beyond the double range.
         {"1,005", "", 0.5, 100, 0.02f, overflow},
         {"1e400", "", 0.5, 100, 0.02f, overflow},
+        {std::string(5000, '9'), "", 0.5, 100, 0.02f, overflow},
         {"101", "1e400", 0.5, 100, 0.02f, overflow},
         {"101", "", 0.5, 100, 0, "Error: Division by zero"},
         {"101", "99", 0.5, 100, 0, "Error: Division by zero"},
