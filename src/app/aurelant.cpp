@@ -14,6 +14,7 @@
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "repredict/recalcform.h"
 #include "viewer/viewercommands.h"
 
 namespace aurelant {
@@ -194,6 +195,14 @@ void Aurelant::redisplay_click() {
     redisplayOpenFile(*this);
 }
 
+void Aurelant::recalc_click() {
+    showRecalcForm(*this);
+}
+
+void Aurelant::repredimage_click() {
+    recalcFromPicture(*this);
+}
+
 void Aurelant::screensave_click() {
     saveScreen(*this);
 }
@@ -230,9 +239,7 @@ void Aurelant::saveimage_click() {
 void Aurelant::screencopy_click() {}
 void Aurelant::screencut_click() {}
 void Aurelant::screenpaste_click() {}
-void Aurelant::recalc_click() {}
 void Aurelant::strategy_click() {}
-void Aurelant::repredimage_click() {}
 void Aurelant::strategyimage_click() {}
 
 }  // namespace aurelant
