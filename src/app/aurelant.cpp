@@ -6,10 +6,12 @@
 #include "app/startup.h"
 #include "fiveday/fivedaycommands.h"
 #include "predict/predictionrun.h"
+#include "pricefile/clipboardcommands.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "strategy/strategycommand.h"
 
 namespace aurelant {
 namespace {
@@ -189,21 +191,36 @@ void Aurelant::redisplay_click() {
     redisplayOpenFile(*this);
 }
 
+void Aurelant::screencopy_click() {
+    copySelection(*this);
+}
+
+void Aurelant::screencut_click() {
+    cutSelection(*this);
+}
+
+void Aurelant::screenpaste_click() {
+    pasteFromClipboard(*this);
+}
+
+void Aurelant::strategy_click() {
+    showTradingStrategy(*this);
+}
+
+void Aurelant::strategyimage_click() {
+    strategyFromToolbar(*this);
+}
+
 // Commands that later work fills in; until then a click does nothing.
 void Aurelant::screensave_click() {}
 void Aurelant::textsave_click() {}
 void Aurelant::htmlsave_click() {}
 void Aurelant::csvsave_click() {}
 void Aurelant::print_click() {}
-void Aurelant::screencopy_click() {}
-void Aurelant::screencut_click() {}
-void Aurelant::screenpaste_click() {}
 void Aurelant::recalc_click() {}
 void Aurelant::displayhtml_click() {}
-void Aurelant::strategy_click() {}
 void Aurelant::saveimage_click() {}
 void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}
-void Aurelant::strategyimage_click() {}
 
 }  // namespace aurelant
