@@ -5,6 +5,9 @@
 #include "app/helppage.h"
 #include "app/startup.h"
 #include "fiveday/fivedaycommands.h"
+#include "output/printscreen.h"
+#include "output/saveasform.h"
+#include "output/screensave.h"
 #include "predict/predictionrun.h"
 #include "pricefile/clipboardcommands.h"
 #include "pricefile/convertcommand.h"
@@ -191,6 +194,18 @@ void Aurelant::redisplay_click() {
     redisplayOpenFile(*this);
 }
 
+void Aurelant::screensave_click() {
+    saveScreen(*this);
+}
+
+void Aurelant::print_click() {
+    printScreen(*this);
+}
+
+void Aurelant::saveimage_click() {
+    saveInChosenForm(*this);
+}
+
 void Aurelant::screencopy_click() {
     copySelection(*this);
 }
@@ -212,14 +227,11 @@ void Aurelant::strategyimage_click() {
 }
 
 // Commands that later work fills in; until then a click does nothing.
-void Aurelant::screensave_click() {}
 void Aurelant::textsave_click() {}
 void Aurelant::htmlsave_click() {}
 void Aurelant::csvsave_click() {}
-void Aurelant::print_click() {}
 void Aurelant::recalc_click() {}
 void Aurelant::displayhtml_click() {}
-void Aurelant::saveimage_click() {}
 void Aurelant::repredimage_click() {}
 void Aurelant::tphomeimage_click() {}
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dailydatadialog.h"
+#include "saveasformdialog.h"
 
 namespace aurelant {
 namespace {
@@ -21,6 +22,7 @@ DialogMaker maker() {
 const std::map<std::string, DialogMaker>& dialogMakers() {
     static const std::map<std::string, DialogMaker> makers = {
         {"dailydata", maker<DailyData, DailyDataDialog>()},
+        {"saveasform", maker<SaveAsForm, SaveAsFormDialog>()},
     };
     return makers;
 }

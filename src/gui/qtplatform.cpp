@@ -34,6 +34,8 @@ QMessageBox::Icon qtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Draws the lines at the job's font size, a new page whenever one is full; false when the
+// printer did not take the document.
 bool printLines(QPrinter& printer, const PrintJob& job) {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -53,7 +55,7 @@ bool printLines(QPrinter& printer, const PrintJob& job) {
         painter.drawText(0, y, QString::fromStdString(line));
         y += lineHeight;
     }
-    return painter.end();
+    return painter.end() && printer.printerState() != QPrinter::Error;
 }
 
 }  // namespace
@@ -160,21 +162,29 @@ void QtPlatform::clearClipboard() {
     QGuiApplication::clipboard()->clear();
 }
 
-void QtPlatform::print(const PrintJob& job) {
+PrintOutcome QtPlatform::print(const PrintJob& job) {
     QPrinter printer;
+    QString target = printer.printerName();
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        const QString pdf =
-            QFileDialog::getSaveFileName(parent_, "No printer is installed: print into a PDF file",
-                                         QString(), "PDF Files (*.pdf)");
-        if (pdf.isEmpty()) {
-            return;
+        const auto pdf = askFile({.mode = FileRequest::Mode::Save,
+                                  .title = "No Printer Is Installed: Print into a PDF File",
+                                  .filter = "PDF Files (*.pdf)|*.pdf",
+                                  .filterIndex = 1,
+                                  .initialName = "",
+                                  .defaultSuffix = ".pdf",
+                                  .overwritePrompt = true});
+        if (!pdf) {
+            return {PrintOutcome::Kind::Cancelled, ""};
         }
+        target = QString::fromStdString(*pdf);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
+        printer.setOutputFileName(target);
     }
     if (!printLines(printer, job)) {
-        QMessageBox::warning(parent_, kProgramShortTitle, "The document could not be printed.");
+        return {PrintOutcome::Kind::Failed,
+                ("The document could not be printed on " + target).toStdString()};
     }
+    return {};
 }
 
 void QtPlatform::showModal(FormModel& form) {

@@ -21,7 +21,8 @@ class QtPlatform : public Platform {
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
     void clearClipboard() override;
-    void print(const PrintJob& job) override;
+    // On the default printer; when the system has none, into a PDF file the user names.
+    PrintOutcome print(const PrintJob& job) override;
     void showModal(FormModel& form) override;
     void showViewer() override;
     void setBusy(bool busy) override;

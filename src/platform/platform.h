@@ -40,6 +40,13 @@ struct PrintJob {
     std::vector<std::string> lines;
 };
 
+// How a print job ended: on paper (or in a PDF file), cancelled by the user, or failed.
+struct PrintOutcome {
+    enum class Kind { Printed, Cancelled, Failed };
+    Kind kind = Kind::Printed;
+    std::string failure;  // what went wrong, for Failed
+};
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -53,7 +60,7 @@ class Platform {
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void clearClipboard() = 0;
 
-    virtual void print(const PrintJob& job) = 0;
+    virtual PrintOutcome print(const PrintJob& job) = 0;
     // Shows a form whose load has run; returns when the form has hidden itself.
     virtual void showModal(FormModel& form) = 0;
     // Opens the HTML viewer on the shared viewer address, or brings it to the front.

@@ -1,6 +1,9 @@
 #include "scenario/runner.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <charconv>
 #include <cstdio>
@@ -180,6 +183,9 @@ class Runner {
     void queueFileAnswer(const std::string& name);
     void queueAnswer(const std::string& answer);
     void setClipboard(const std::string& text);
+    void queuePrintOutcome(const std::string& outcome);
+    void limitFileSize(const std::string& bytes);
+    void clickWithinFileLimit(const std::string& name);
     void setScreen(const std::string& text);
     void selectText(const std::string& startAndLength);
 
@@ -187,6 +193,7 @@ class Runner {
     Globals globals_;
     ScriptedPlatform platform_;
     Aurelant window_;
+    std::optional<rlim_t> clickFileLimit_;
 };
 
 bool Runner::run(const std::string& line, std::istream& script, int& lineNumber) {
@@ -199,6 +206,8 @@ bool Runner::run(const std::string& line, std::istream& script, int& lineNumber)
         {"file", &Runner::queueFileAnswer},
         {"answer", &Runner::queueAnswer},
         {"clipboard", &Runner::setClipboard},
+        {"printer", &Runner::queuePrintOutcome},
+        {"filelimit", &Runner::limitFileSize},
         {"screen", &Runner::setScreen},
         {"select", &Runner::selectText},
         {"form", &Runner::queueFormAction},
@@ -208,9 +217,7 @@ bool Runner::run(const std::string& line, std::istream& script, int& lineNumber)
     if (word == "write") {
         writeFile(rest, script, lineNumber);
     } else if (word == "click") {
-        if (!window_.click(rest)) {
-            throw ScriptFault("no menu item or picture named " + rest);
-        }
+        clickWithinFileLimit(rest);
     } else if (const auto found = statements.find(word); found != statements.end()) {
         (this->*found->second)(rest);
     } else {
@@ -255,6 +262,47 @@ void Runner::queueAnswer(const std::string& answer) {
 void Runner::setClipboard(const std::string& text) {
     platform_.clipboard =
         text == "none" ? std::nullopt : std::optional<std::string>(unescaped(text));
+}
+
+// `printer cancel` / `printer fail TEXT`: how the next print job ends (by default it prints).
+void Runner::queuePrintOutcome(const std::string& outcome) {
+    const auto [word, text] = splitWord(outcome);
+    if (word == "cancel") {
+        platform_.printOutcomes.push_back({PrintOutcome::Kind::Cancelled, ""});
+    } else if (word == "fail") {
+        platform_.printOutcomes.push_back({PrintOutcome::Kind::Failed, unescaped(text)});
+    } else {
+        throw ScriptFault("printer needs cancel or fail TEXT");
+    }
+}
+
+// `filelimit BYTES`: during the next click, files cannot grow past BYTES, so a write fails
+// part-way as on a full disk. Only the click is limited: the transcript is written after it.
+void Runner::limitFileSize(const std::string& bytes) {
+    rlim_t limit = 0;
+    const char* last = bytes.data() + bytes.size();
+    const auto [end, fault] = std::from_chars(bytes.data(), last, limit);
+    if (fault != std::errc() || end != last) {
+        throw ScriptFault("filelimit needs BYTES");
+    }
+    clickFileLimit_ = limit;
+}
+
+void Runner::clickWithinFileLimit(const std::string& name) {
+    rlimit original{};
+    ::getrlimit(RLIMIT_FSIZE, &original);
+    if (clickFileLimit_) {
+        std::signal(SIGXFSZ, SIG_IGN);  // the write then fails with an error instead
+        rlimit limited = original;
+        limited.rlim_cur = *clickFileLimit_;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        clickFileLimit_.reset();
+    }
+    const bool known = window_.click(name);
+    ::setrlimit(RLIMIT_FSIZE, &original);
+    if (!known) {
+        throw ScriptFault("no menu item or picture named " + name);
+    }
 }
 
 void Runner::setScreen(const std::string& text) {

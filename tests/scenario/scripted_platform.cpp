@@ -89,12 +89,26 @@ void ScriptedPlatform::setClipboardText(const std::string& text) {
     transcript.push_back("clipboard " + quoted(text));
 }
 
-void ScriptedPlatform::print(const PrintJob& job) {
+PrintOutcome ScriptedPlatform::print(const PrintJob& job) {
+    PrintOutcome outcome;
+    if (!printOutcomes.empty()) {
+        outcome = printOutcomes.front();
+        printOutcomes.pop_front();
+    }
+    if (outcome.kind == PrintOutcome::Kind::Cancelled) {
+        transcript.push_back("print cancelled");
+        return outcome;
+    }
+    if (outcome.kind == PrintOutcome::Kind::Failed) {
+        transcript.push_back("print failed " + quoted(outcome.failure));
+        return outcome;
+    }
     transcript.push_back("print size=" + std::to_string(job.fontSize) +
                          " lines=" + std::to_string(job.lines.size()));
     for (const std::string& line : job.lines) {
         transcript.push_back("| " + line);
     }
+    return outcome;
 }
 
 void ScriptedPlatform::showModal(FormModel& form) {

@@ -33,6 +33,7 @@ class ScriptedPlatform : public Platform {
     std::deque<std::optional<std::string>> fileAnswers;  // nothing = cancel
     std::optional<std::string> clipboard;
     std::map<std::string, std::deque<FormAction>> formActions;
+    std::deque<PrintOutcome> printOutcomes;  // when empty, every job prints
     std::string folder = ".";
     CalendarDate todayDate{2026, 1, 5};
     std::vector<std::string> transcript;
@@ -42,7 +43,7 @@ class ScriptedPlatform : public Platform {
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override;
     void clearClipboard() override { clipboard.reset(); }
-    void print(const PrintJob& job) override;
+    PrintOutcome print(const PrintJob& job) override;
     void showModal(FormModel& form) override;
     void showViewer() override;
     void setBusy(bool busy) override;

@@ -1,0 +1,34 @@
+#include "output/screensave.h"
+
+#include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "output/userfile.h"
+
+namespace aurelant {
+
+void saveScreen(Aurelant& window) {
+    Globals& g = window.globals;
+    const std::string& text = window.maintext.text;
+    if (text.empty() || text == g.datapaneltext) {
+        return;
+    }
+    const auto chosen = window.platform.askFile(saveModeRequest(
+        "Select File for Information on Screen",
+        "Document File (*.doc)|*.doc|Comma Separated Value Files (*.csv)|*.csv|Text File "
+        "(*.txt)|*.txt|All Files (*.*)|*.*",
+        "", "doc"));
+    if (!chosen) {
+        return;
+    }
+    g.lastdialogfile = *chosen;
+    try {
+        writeUserFile(*chosen, [&text](LineWriter& writer) { writer.writeLine(text); });
+    } catch (const AppError& error) {
+        window.showMessage(errorMessage(ErrorWording::Plain, error));
+        return;
+    }
+    g.lastfile = *chosen;
+}
+
+}  // namespace aurelant
