@@ -4,6 +4,7 @@
 
 #include "app/aurelant.h"
 #include "common/textfile.h"
+#include "output/screensave.h"
 
 namespace aurelant {
 namespace {
@@ -33,13 +34,6 @@ std::string reverseQuestion(const std::string& br) {
            "OLDER dates at the TOP)." +
            br + br + "If this is still in reverse-chronological oder, you'll need to reverse it." +
            br + br + "Do you wish to reverse the chronological order of this file?";
-}
-
-// Saves the pasted text as a file; false when the user cancelled or the save failed, so that
-// the later steps never work on a file the user did not choose now.
-bool savePastedText(Aurelant& window) {
-    window.screensave_click();
-    return false;
 }
 
 // Leads the user from the saved file through its conversion to CSV and its reversal.
@@ -98,7 +92,8 @@ void pasteFromClipboard(Aurelant& window) {
                                    "You have just pasted information onto the main screen of the "
                                    "program. Do you wish to SAVE this data as a file?",
                                    kImportCaption) &&
-                       savePastedText(window);
+                       saveScreen(window);
+    // After a cancelled or failed save the later steps would work on an earlier dialog's file.
     if (!saved) {
         return;  // the pasted text stays on the screen
     }
