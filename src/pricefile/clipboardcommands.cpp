@@ -36,6 +36,23 @@ std::string reverseQuestion(const std::string& br) {
            br + br + "Do you wish to reverse the chronological order of this file?";
 }
 
+// The screen keeps CR LF between lines; a clipboard may hold lone CRs or LFs too.
+std::string withScreenLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            out += text[i];
+            continue;
+        }
+        out += kLineEnd;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+        }
+    }
+    return out;
+}
+
 // Leads the user from the saved file through its conversion to CSV and its reversal.
 void offerConversionAndReversal(Aurelant& window) {
     Globals& g = window.globals;
@@ -56,22 +73,6 @@ void offerConversionAndReversal(Aurelant& window) {
 }
 
 }  // namespace
-
-std::string withScreenLineEnds(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') {
-            out += text[i];
-            continue;
-        }
-        out += kLineEnd;
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-        }
-    }
-    return out;
-}
 
 void copySelection(Aurelant& window) {
     putSelectionOnClipboard(window);

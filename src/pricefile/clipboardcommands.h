@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 // The Edit menu's exchange of text between the main screen and the clipboard, and the import of
 // a pasted price table as a file.
 namespace aurelant {
@@ -18,8 +15,5 @@ void cutSelection(Aurelant& window);
 // Paste: shows the clipboard's text on the main screen, then offers to save it as a file,
 // convert that file to CSV and reverse its order.
 void pasteFromClipboard(Aurelant& window);
-
-// The text with every line end (CR LF, a lone LF or a lone CR) made CR LF, as the screen keeps it.
-std::string withScreenLineEnds(std::string_view text);
 
 }  // namespace aurelant
