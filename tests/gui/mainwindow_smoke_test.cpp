@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -104,6 +106,7 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     EXPECT_EQ(model.maintext.text, "one\r\ntwo");
     EXPECT_EQ(model.maintext.selectionStart, 5u);
     EXPECT_EQ(model.maintext.selectionLength, 3u);
+    EXPECT_EQ(platform.clipboard, "two");
     window->runCommand("cls");  // replaces what the user typed
     EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
 }
@@ -133,6 +136,17 @@ TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
     EXPECT_TRUE(platform.transcript.back().find("Error: The file chosen for the output") !=
                 std::string::npos);
     QFile::remove(QString::fromStdString(path));
+}
+
+// The desktop's clipboard holds the screen's lines with its own line ends; a picture is no text.
+TEST(QtClipboard, TextComesBackWithWindowsLineEndsAndAPictureIsNoText) {
+    ensureQtApplication();
+    QtPlatform platform;
+    platform.setClipboardText("one\r\ntwo");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one\ntwo");
+    EXPECT_EQ(platform.clipboardText(), "one\r\ntwo");
+    QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_EQ(platform.clipboardText(), std::nullopt);
 }
 
 // Name filters match either case; offsets count CR LF as two in the model and one on screen.
