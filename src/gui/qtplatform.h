@@ -15,6 +15,8 @@ class QtPlatform : public Platform {
     // Called before every dialog, so that the window shows what the command has done so far
     // (a cleared screen behind a question, say).
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
+    // Unattended, message boxes are written to standard error and take their default answer.
+    void setUnattended(bool unattended) { unattended_ = unattended; }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -33,6 +35,7 @@ class QtPlatform : public Platform {
 
     QWidget* parent_ = nullptr;
     std::function<void()> redraw_;
+    bool unattended_ = false;
 };
 
 // "desc|pattern|desc|pattern" as Qt name filters, each pattern also in upper case, since file
