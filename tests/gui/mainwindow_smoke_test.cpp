@@ -233,6 +233,7 @@ TEST_F(MainWindowSmoke, TheWindowGrowsFromTheLayoutsSizeAndRemembersIt) {
 
 TEST_F(MainWindowSmoke, UnreadableSettingsOrAnotherVersionsAreIgnored) {
     const QString file = QSettings("aurelant", "aurelant").fileName();
+    QDir().mkpath(QFileInfo(file).path());
     for (const QByteArray& stored :
          {QByteArray("[General]\nversion=1\ngeometry=garbage\nrecentFiles=relative.csv\n"),
           QByteArray("[General]\nversion=99\nrecentFiles=/old/prices.csv\n"),
