@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -121,6 +120,9 @@ MainWindow::MainWindow(Aurelant& model)
     central_->installEventFilter(this);  // the label and the screen grow with the window
 
     buildMenus();
+    for (const auto& [name, key] : kStandardKeys) {
+        actions_.at(name)->setShortcut(key);
+    }
     buildRecentFilesMenu();
     refresh();
 }
@@ -158,9 +160,6 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildRecentFilesMenu() {
-    for (const auto& [name, key] : kStandardKeys) {
-        actions_.at(name)->setShortcut(key);
-    }
     recentMenu_ = menuBar()->findChild<QMenu*>("File")->addMenu("Recent &Files");
     recentMenu_->setObjectName("recentfiles");
     recentMenu_->menuAction()->setEnabled(!recentFiles_.paths().isEmpty());
