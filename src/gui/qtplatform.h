@@ -18,6 +18,8 @@ class QtPlatform : public Platform {
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
     // The shared address that the viewer opens on.
     void setViewerAddress(std::string& address) { viewerAddress_ = &address; }
+    // Unattended, message boxes are written to standard error and take their default answer.
+    void setUnattended(bool unattended) { unattended_ = unattended; }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -40,6 +42,7 @@ class QtPlatform : public Platform {
     std::string* viewerAddress_ = nullptr;
     QPointer<QWidget> viewer_;
     std::function<void()> redraw_;
+    bool unattended_ = false;
 };
 
 // "desc|pattern|desc|pattern" as Qt name filters, each pattern also in upper case, since file
