@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -140,14 +141,23 @@ int main(int argc, char** argv) {
     model.load();
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
+    platform.setViewerAddress(globals.vieweraddress);
     platform.setRedraw([&window] { window.refresh(); });
     window.showAtRememberedPlace();
     window.openFile(sample);
 
     predictMovement(window, driver, shooter);
-    shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction");
-    shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as");
-    window.runCommand("tphomeimage");
+    shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
+    shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
+    // The prediction saved as HTML; the save's question offers the viewer, which shows the page.
+    driver.onModal = [&](QDialog& dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+            files->selectFile(work.filePath("prediction.htm"));
+            QMetaObject::invokeMethod(files, "accept");
+        }
+    };
+    window.runCommand("htmlsave");
+    driver.onModal = nullptr;
     QWidget* viewer = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->objectName() == "webholder" && top->isVisible()) {
@@ -155,7 +165,8 @@ int main(int argc, char** argv) {
         }
     }
     if (viewer != nullptr) {
-        QEventLoop rendering;  // the home page renders
+        viewer->resize(760, 520);
+        QEventLoop rendering;  // the page renders
         QTimer::singleShot(1000, &rendering, &QEventLoop::quit);
         rendering.exec();
         shooter.save(*viewer, "viewer");
