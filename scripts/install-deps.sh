@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
     libgtest-dev libbenchmark-dev
-    poppler-utils
+    poppler-utils file librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()

@@ -16,3 +16,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAURELANT_WERROR
 cmake --build build-sanitize --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
+
+# The Debian package: built from the normal build, installed, run and removed.
+scripts/package-check.sh build

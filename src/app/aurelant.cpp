@@ -10,10 +10,13 @@
 #include "output/saveasform.h"
 #include "output/screensave.h"
 #include "predict/predictionrun.h"
+#include "pricefile/clipboardcommands.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "repredict/recalcform.h"
+#include "strategy/strategycommand.h"
 #include "viewer/viewercommands.h"
 
 namespace aurelant {
@@ -197,6 +200,14 @@ void Aurelant::redisplay_click() {
     redisplayOpenFile(*this);
 }
 
+void Aurelant::recalc_click() {
+    showRecalcForm(*this);
+}
+
+void Aurelant::repredimage_click() {
+    recalcFromPicture(*this);
+}
+
 void Aurelant::screensave_click() {
     saveScreen(*this);
 }
@@ -229,13 +240,24 @@ void Aurelant::saveimage_click() {
     saveInChosenForm(*this);
 }
 
-// Commands that later work fills in; until then a click does nothing.
-void Aurelant::screencopy_click() {}
-void Aurelant::screencut_click() {}
-void Aurelant::screenpaste_click() {}
-void Aurelant::recalc_click() {}
-void Aurelant::strategy_click() {}
-void Aurelant::repredimage_click() {}
-void Aurelant::strategyimage_click() {}
+void Aurelant::screencopy_click() {
+    copySelection(*this);
+}
+
+void Aurelant::screencut_click() {
+    cutSelection(*this);
+}
+
+void Aurelant::screenpaste_click() {
+    pasteFromClipboard(*this);
+}
+
+void Aurelant::strategy_click() {
+    showTradingStrategy(*this);
+}
+
+void Aurelant::strategyimage_click() {
+    strategyFromToolbar(*this);
+}
 
 }  // namespace aurelant

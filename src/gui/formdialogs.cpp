@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dailydatadialog.h"
+#include "recalcformdialog.h"
 #include "saveasformdialog.h"
 
 namespace aurelant {
@@ -22,6 +23,7 @@ DialogMaker maker() {
 const std::map<std::string, DialogMaker>& dialogMakers() {
     static const std::map<std::string, DialogMaker> makers = {
         {"dailydata", maker<DailyData, DailyDataDialog>()},
+        {"recalcform", maker<RecalcForm, RecalcFormDialog>()},
         {"saveasform", maker<SaveAsForm, SaveAsFormDialog>()},
     };
     return makers;

@@ -2,17 +2,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolButton>
 
 #include "app/controls.h"
 #include "chartwindow.h"
+#include "pricefile/opencommand.h"
 #include "textconversion.h"
 
 // Resources of a static library are registered by name, from the global namespace.
@@ -55,35 +60,71 @@ constexpr Rgb kStripBackground{192, 192, 255};
 constexpr Rgb kLabelBackground{255, 224, 192};
 constexpr Rgb kScreenBackground{192, 255, 192};
 
+// The layout's size is the window's smallest; the label and the screen take what is added.
+constexpr QSize kLayoutSize(pixels(11880), pixels(7665));
+constexpr QRect kLabelPlace(pixels(120), pixels(720), pixels(11535), pixels(1215));
+constexpr QRect kScreenPlace(pixels(120), pixels(2040), pixels(11535), pixels(5415));
+
+// The desktop's usual keys; Copy, Cut and Paste keep the screen's own.
+constexpr std::pair<const char*, QKeySequence::StandardKey> kStandardKeys[] = {
+    {"open", QKeySequence::Open},
+    {"print", QKeySequence::Print},
+    {"Exit", QKeySequence::Quit},
+    {"about", QKeySequence::HelpContents},
+};
+
+// Settings written by another version of the layout below are not read.
+constexpr int kSettingsVersion = 1;
+
+bool usable(const QSettings& settings) {
+    return settings.status() == QSettings::NoError &&
+           settings.value("version").toInt() == kSettingsVersion;
+}
+
+QStringList rememberedFiles(const QSettings& settings) {
+    return usable(settings) ? settings.value("recentFiles").toStringList() : QStringList();
+}
+
 }  // namespace
 
-MainWindow::MainWindow(Aurelant& model) : model_(model) {
+MainWindow::MainWindow(Aurelant& model)
+    : model_(model),
+      settings_("aurelant", "aurelant"),
+      settingsUsable_(usable(settings_)),
+      recentFiles_(rememberedFiles(settings_)) {
     registerIcons();
     setObjectName("Aurelant");
     setWindowIcon(QIcon(":/icons/app.svg"));
+    setAcceptDrops(true);
 
-    auto* central = new QWidget(this);
-    central->setFixedSize(pixels(11880), pixels(7665));
-    setCentralWidget(central);
+    central_ = new QWidget(this);
+    central_->setMinimumSize(kLayoutSize);
+    setCentralWidget(central_);
 
-    buildToolbar(central);
+    buildToolbar(central_);
 
-    infolabel_ = new QLabel(central);
+    infolabel_ = new QLabel(central_);
     infolabel_->setObjectName("infolabel");
-    infolabel_->setGeometry(pixels(120), pixels(720), pixels(11535), pixels(1215));
+    infolabel_->setGeometry(kLabelPlace);
     infolabel_->setFrameShape(QFrame::Box);
     infolabel_->setWordWrap(true);
     infolabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     infolabel_->setAutoFillBackground(true);
 
-    maintext_ = new QPlainTextEdit(central);
+    maintext_ = new QPlainTextEdit(central_);
     maintext_->setObjectName("maintext");
-    maintext_->setGeometry(pixels(120), pixels(2040), pixels(11535), pixels(5415));
+    maintext_->setGeometry(kScreenPlace);
     maintext_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     maintext_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    maintext_->viewport()->installEventFilter(this);  // files dropped on the screen open too
+
+    central_->installEventFilter(this);  // the label and the screen grow with the window
 
     buildMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    for (const auto& [name, key] : kStandardKeys) {
+        actions_.at(name)->setShortcut(key);
+    }
+    buildRecentFilesMenu();
     refresh();
 }
 
@@ -117,6 +158,15 @@ void MainWindow::buildMenus() {
             }
         }
     }
+}
+
+void MainWindow::buildRecentFilesMenu() {
+    recentMenu_ = menuBar()->findChild<QMenu*>("File")->addMenu("Recent &Files");
+    recentMenu_->setObjectName("recentfiles");
+    recentMenu_->menuAction()->setEnabled(!recentFiles_.paths().isEmpty());
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        recentFiles_.fillMenu(*recentMenu_, [this](const QString& path) { openFile(path); });
+    });
 }
 
 void MainWindow::buildToolbar(QWidget* central) {
@@ -155,10 +205,92 @@ void MainWindow::readUserEdits() {
 void MainWindow::runCommand(const std::string& name) {
     readUserEdits();
     model_.click(name);
-    refresh();
+    afterCommand();
     if (model_.exitRequested) {
+        remember("geometry", saveGeometry());
         QApplication::exit(0);
     }
+}
+
+void MainWindow::openFile(const QString& path) {
+    // The caption shows the file's full path, as the Open dialog gives it.
+    openHistoryFileAt(model_, QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toStdString());
+    afterCommand();
+}
+
+void MainWindow::afterCommand() {
+    refresh();
+    if (model_.globals.fileopen) {
+        recentFiles_.add(QString::fromStdString(model_.globals.currentfile));
+        remember("recentFiles", recentFiles_.paths());
+        recentMenu_->menuAction()->setEnabled(true);
+    }
+}
+
+void MainWindow::remember(const QString& key, const QVariant& value) {
+    settings_.setValue("version", kSettingsVersion);
+    settings_.setValue(key, value);
+}
+
+void MainWindow::showAtRememberedPlace() {
+    const QByteArray geometry =
+        settingsUsable_ ? settings_.value("geometry").toByteArray() : QByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+        resize(minimumSizeHint());
+        move(screen()->availableGeometry().center() - rect().center());
+    }
+    show();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    remember("geometry", saveGeometry());
+    event->accept();
+}
+
+void MainWindow::placeGrowingControls() {
+    const QSize added = central_->size() - kLayoutSize;
+    infolabel_->resize(kLabelPlace.width() + added.width(), kLabelPlace.height());
+    maintext_->resize(kScreenPlace.size() + added);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == central_ && event->type() == QEvent::Resize) {
+        placeGrowingControls();
+    }
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                      event->type() == QEvent::Drop;
+    if (watched == maintext_->viewport() && drag) {
+        return takeFileDrop(event);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    takeFileDrop(event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    takeFileDrop(event);
+}
+
+// A drop that carries addresses is taken as a file to open; other drops (text moved on the
+// screen) are left to the screen.
+bool MainWindow::takeFileDrop(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);  // so are drag-enter and drag-move events
+    if (!drop->mimeData()->hasUrls()) {
+        return false;
+    }
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        if (urls.size() == 1 && urls.front().isLocalFile()) {
+            openFile(urls.front().toLocalFile());
+        } else {
+            model_.showMessage(
+                "Drop a single history file from a folder of this computer to open it.");
+        }
+    }
+    return true;
 }
 
 void MainWindow::refresh() {

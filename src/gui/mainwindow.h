@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSettings>
 #include <map>
 
 #include "app/aurelant.h"
+#include "recentfiles.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QAction;
 class QFrame;
+class QMenu;
 
 namespace aurelant {
 
@@ -23,20 +26,40 @@ class MainWindow : public QMainWindow {
 
     // Writes the user's edits into the model, runs the named command and redraws.
     void runCommand(const std::string& name);
+    // Opens a history file chosen outside the Open dialog, as that command does after it.
+    void openFile(const QString& path);
     // Redraws everything from the model, the price chart window included.
     void refresh();
     // Opens the price chart window beside this one, or brings it to the front.
     void showChart();
+    // Shows the window where it was last left, or at the layout's size in the screen's middle.
+    void showAtRememberedPlace();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenus();
     void buildToolbar(QWidget* central);
+    void buildRecentFilesMenu();
     void readUserEdits();
+    void afterCommand();
+    void placeGrowingControls();
+    bool takeFileDrop(QEvent* event);
+    void remember(const QString& key, const QVariant& value);
 
     Aurelant& model_;
+    QSettings settings_;
+    bool settingsUsable_ = false;  // false for unreadable settings or another version's
+    RecentFiles recentFiles_;
+    QWidget* central_ = nullptr;
     QFrame* toolbarStrip_ = nullptr;
     QLabel* infolabel_ = nullptr;
     QPlainTextEdit* maintext_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     std::map<std::string, QAction*> actions_;
     ChartWindow* chart_ = nullptr;
     std::string shownText_;  // the model text last drawn, to notice the user's edits

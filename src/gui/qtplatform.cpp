@@ -11,6 +11,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <array>
+#include <cstdio>
 
 #include "app/aurelant.h"
 #include "formdialogs.h"
@@ -104,6 +106,15 @@ void QtPlatform::redraw() const {
 
 Answer QtPlatform::message(const MessageRequest& request) {
     redraw();
+    if (unattended_) {
+        const QString text = QString::fromStdString(request.text).replace("\r\n", "\n");
+        std::fprintf(stderr, "%s: %s\n", request.caption.c_str(),
+                     qPrintable(QString(text).replace('\r', '\n')));
+        const std::array<Answer, 2> ok{Answer::Ok, Answer::Cancel};
+        const std::array<Answer, 2> yes{Answer::Yes, Answer::No};
+        const auto& answers = request.buttons == Buttons::YesNo ? yes : ok;
+        return answers.at(request.defaultButton == 2 ? 1 : 0);
+    }
     QMessageBox box(qtIcon(request.icon), QString::fromStdString(request.caption),
                     toDisplayText(request.text), QMessageBox::NoButton, parent_);
     QList<QMessageBox::StandardButton> buttons;

@@ -18,6 +18,8 @@ class QtPlatform : public Platform {
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
     // The shared address that the viewer opens on.
     void setViewerAddress(std::string& address) { viewerAddress_ = &address; }
+    // Unattended, message boxes are written to standard error and take their default answer.
+    void setUnattended(bool unattended) { unattended_ = unattended; }
     // What opens the price chart window.
     void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
 
@@ -44,6 +46,7 @@ class QtPlatform : public Platform {
     QPointer<QWidget> viewer_;
     std::function<void()> redraw_;
     std::function<void()> openChart_;
+    bool unattended_ = false;
 };
 
 // "desc|pattern|desc|pattern" as Qt name filters, each pattern also in upper case, since file

@@ -7,11 +7,11 @@
 
 namespace aurelant {
 
-void saveScreen(Aurelant& window) {
+bool saveScreen(Aurelant& window) {
     Globals& g = window.globals;
     const std::string& text = window.maintext.text;
     if (text.empty() || text == g.datapaneltext) {
-        return;
+        return false;
     }
     const auto chosen = window.platform.askFile(saveModeRequest(
         "Select File for Information on Screen",
@@ -19,16 +19,17 @@ void saveScreen(Aurelant& window) {
         "(*.txt)|*.txt|All Files (*.*)|*.*",
         "", "doc"));
     if (!chosen) {
-        return;
+        return false;
     }
     g.lastdialogfile = *chosen;
     try {
         writeUserFile(*chosen, [&text](LineWriter& writer) { writer.writeLine(text); });
     } catch (const AppError& error) {
         window.showMessage(errorMessage(ErrorWording::Plain, error));
-        return;
+        return false;
     }
     g.lastfile = *chosen;
+    return true;
 }
 
 }  // namespace aurelant

@@ -51,7 +51,8 @@ void BackTest::skipDay(long recordNumber, const std::string& date) {
     output_.dataFile.write(date);
     output_.dataFile.writeLine("\t     \t50%\tNo\t     \t     \t     \t     ");
     if (output_.comments(recordNumber)) {
-        output_.screen.append(date + " Insufficient history of days with movement. No prediction");
+        output_.screen.append(date + " Insufficient history of days with movement. No prediction" +
+                              output_.crlf);
     }
 }
 

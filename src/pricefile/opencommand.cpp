@@ -122,21 +122,30 @@ void openChosenFile(Aurelant& window) {
     showOpenedFile(window, count);
 }
 
-}  // namespace
-
-void openHistoryFile(Aurelant& window) {
-    window.newFile();
-    const auto chosen = window.platform.askFile(openDialog(window.globals.lastdialogfile));
-    if (!chosen) {
-        return;
-    }
-    window.globals.currentfile = *chosen;
+// The steps after the file dialog.
+void openPath(Aurelant& window, const std::string& path) {
+    window.globals.currentfile = path;
     try {
         openChosenFile(window);
     } catch (const AppError& error) {
         window.globals.noconfidence = true;
         closeFileAfterError(window, error);
     }
+}
+
+}  // namespace
+
+void openHistoryFile(Aurelant& window) {
+    window.newFile();
+    const auto chosen = window.platform.askFile(openDialog(window.globals.lastdialogfile));
+    if (chosen) {
+        openPath(window, *chosen);
+    }
+}
+
+void openHistoryFileAt(Aurelant& window, const std::string& path) {
+    window.newFile();
+    openPath(window, path);
 }
 
 }  // namespace aurelant

@@ -4,14 +4,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QToolButton>
 
 #include "app/controls.h"
+#include "commandline.h"
 #include "mainwindow.h"
 #include "qtapplication.h"
 #include "qtplatform.h"
@@ -27,14 +32,35 @@ class MainWindowSmoke : public ::testing::Test {
     static void SetUpTestSuite() { ensureQtApplication(); }
 
     MainWindowSmoke() : model(globals, platform) {
+        QSettings("aurelant", "aurelant").clear();
         model.load();
         window = std::make_unique<MainWindow>(model);
     }
+
+    // A history file of `count` records in the temporary folder, with a blank and a non-ASCII
+    // letter in its name.
+    static QString historyFile(const QString& name, std::size_t count) {
+        const QString path = QDir::temp().filePath(QString("aurelant-smoke-%1 %2 é.csv")
+                                                       .arg(QCoreApplication::applicationPid())
+                                                       .arg(name));
+        writeGeneratedHistory(path.toStdString(), count);
+        return path;
+    }
+
+    std::string lastMessage() const { return platform.transcript.back(); }
 
     Globals globals;
     ScriptedPlatform platform;
     Aurelant model;
     std::unique_ptr<MainWindow> window;
+};
+
+// Copy, Cut and Paste are left to the screen's own keys.
+const std::map<std::string, QKeySequence::StandardKey> kStandardKeys = {
+    {"open", QKeySequence::Open},
+    {"print", QKeySequence::Print},
+    {"Exit", QKeySequence::Quit},
+    {"about", QKeySequence::HelpContents},
 };
 
 void collectLeaves(const std::vector<MenuEntry>& entries, std::vector<MenuEntry>& leaves) {
@@ -54,7 +80,10 @@ TEST_F(MainWindowSmoke, EveryMenuItemExistsWithItsCaption) {
         auto* action = window->findChild<QAction*>(QString::fromStdString(leaf.name));
         ASSERT_NE(action, nullptr) << leaf.name;
         EXPECT_EQ(action->text().toStdString(), leaf.caption);
-        EXPECT_TRUE(action->shortcut().isEmpty()) << leaf.name;
+        const auto key = kStandardKeys.find(leaf.name);
+        EXPECT_EQ(action->shortcut(),
+                  key == kStandardKeys.end() ? QKeySequence() : QKeySequence(key->second))
+            << leaf.name;
     }
     auto* save = window->findChild<QMenu*>("save");
     ASSERT_NE(save, nullptr);
@@ -104,6 +133,7 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     EXPECT_EQ(model.maintext.text, "one\r\ntwo");
     EXPECT_EQ(model.maintext.selectionStart, 5u);
     EXPECT_EQ(model.maintext.selectionLength, 3u);
+    EXPECT_EQ(platform.clipboard, "two");
     window->runCommand("cls");  // replaces what the user typed
     EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
 }
@@ -133,6 +163,126 @@ TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
     EXPECT_TRUE(platform.transcript.back().find("Error: The file chosen for the output") !=
                 std::string::npos);
     QFile::remove(QString::fromStdString(path));
+}
+
+// The desktop's clipboard holds the screen's lines with its own line ends; a picture is no text.
+TEST(QtClipboard, TextComesBackWithWindowsLineEndsAndAPictureIsNoText) {
+    ensureQtApplication();
+    QtPlatform platform;
+    platform.setClipboardText("one\r\ntwo");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one\ntwo");
+    EXPECT_EQ(platform.clipboardText(), "one\r\ntwo");
+    QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_EQ(platform.clipboardText(), std::nullopt);
+}
+
+void dropOn(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);  // makes the target the drop's
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+TEST_F(MainWindowSmoke, FilesOpenFromTheCommandLineADropAndTheRecentFilesMenu) {
+    const QString first = historyFile("first", 10);
+    const QString second = historyFile("second", 10);
+    const std::string title = "Aurelant's Prices V2.46 - ";
+    QDir::setCurrent(QDir::tempPath());
+    window->openFile(QFileInfo(first).fileName());  // a relative argument shows its full path
+    EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
+    EXPECT_TRUE(model.maintext.text.find("10 records found") != std::string::npos);
+
+    dropOn(window->findChild<QPlainTextEdit*>("maintext")->viewport(),
+           {QUrl::fromLocalFile(second)});
+    EXPECT_EQ(window->windowTitle().toStdString(), title + second.toStdString());
+    for (const QList<QUrl>& refused :
+         {QList<QUrl>{QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)},
+          QList<QUrl>{QUrl("https://example.org/prices.csv")}}) {
+        platform.transcript.clear();
+        dropOn(window.get(), refused);
+        EXPECT_TRUE(lastMessage().find("Drop a single history file") != std::string::npos);
+        EXPECT_EQ(window->windowTitle().toStdString(), title + second.toStdString());
+    }
+
+    window->openFile(first + ".missing");  // the same message as through the dialog
+    EXPECT_TRUE(lastMessage().find("Error Number: 2  Error is: ") != std::string::npos);
+    EXPECT_EQ(window->windowTitle().toStdString(), "");
+
+    QFile::remove(second);
+    auto* recent = window->findChild<QMenu*>("recentfiles");
+    emit recent->aboutToShow();
+    const QList<QAction*> items = recent->actions();
+    ASSERT_EQ(items.size(), 2);  // newest first; a file that has gone is greyed out
+    EXPECT_TRUE(items[0]->text().endsWith(" second é.csv"));
+    EXPECT_FALSE(items[0]->isEnabled());
+    items[1]->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
+    QFile::remove(first);
+}
+
+TEST_F(MainWindowSmoke, TheWindowGrowsFromTheLayoutsSizeAndRemembersIt) {
+    const QSize layout(792, 511);
+    auto* central = window->centralWidget();
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    auto* label = window->findChild<QLabel*>("infolabel");
+    window->showAtRememberedPlace();
+    EXPECT_EQ(central->size(), layout);
+    window->resize(window->size() + QSize(200, 100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen->geometry(), QRect(8, 136, 769 + 200, 361 + 100));
+    EXPECT_EQ(label->geometry(), QRect(8, 48, 769 + 200, 81));
+    EXPECT_EQ(window->findChild<QFrame*>("MenuPics")->geometry(), QRect(8, 8, 633, 33));
+    const QSize grown = window->size();
+    window->close();  // remembers the size
+
+    Aurelant other(globals, platform);
+    MainWindow again(other);
+    again.showAtRememberedPlace();
+    EXPECT_EQ(again.size(), grown);
+    again.resize(100, 100);
+    EXPECT_EQ(again.centralWidget()->size(), layout);
+}
+
+TEST_F(MainWindowSmoke, UnreadableSettingsOrAnotherVersionsAreIgnored) {
+    const QString file = QSettings("aurelant", "aurelant").fileName();
+    QDir().mkpath(QFileInfo(file).path());
+    for (const QByteArray& stored :
+         {QByteArray("[General]\nversion=1\ngeometry=garbage\nrecentFiles=relative.csv\n"),
+          QByteArray("[General]\nversion=99\nrecentFiles=/old/prices.csv\n"),
+          QByteArray("\xff\xfe[[General\n=\x01\n")}) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(stored);
+        out.close();
+        MainWindow fresh(model);
+        fresh.showAtRememberedPlace();
+        EXPECT_EQ(fresh.centralWidget()->size(), QSize(792, 511)) << stored.constData();
+        EXPECT_FALSE(fresh.findChild<QMenu*>("recentfiles")->menuAction()->isEnabled());
+    }
+}
+
+TEST(CommandLine, OptionsFilesAndMistakes) {
+    using Action = CommandLine::Action;
+    const struct {
+        QStringList arguments;
+        Action action;
+        QString file;
+    } cases[] = {
+        {{}, Action::Run, ""},
+        {{"my prices.csv"}, Action::Run, "my prices.csv"},
+        {{"--", "-prices.csv"}, Action::Run, "-prices.csv"},
+        {{"--version"}, Action::Version, ""},
+        {{"--bogus", "-h"}, Action::Help, ""},  // help whatever else is wrong
+        {{"--bogus"}, Action::Mistake, ""},
+        {{"a.csv", "b.csv"}, Action::Mistake, "a.csv"},
+    };
+    for (const auto& [arguments, action, file] : cases) {
+        const CommandLine line = parseCommandLine(QStringList{"aurelant"} + arguments);
+        EXPECT_EQ(line.action, action) << arguments.join(' ').toStdString();
+        EXPECT_EQ(line.file, file);
+    }
 }
 
 // Name filters match either case; offsets count CR LF as two in the model and one on screen.

@@ -20,5 +20,26 @@ TEST(MainWindowModel, StylesOfStartupAndOfAResetWindow) {
     EXPECT_FALSE(window.click("nosuchthing"));
 }
 
+// A pasted text of 10 MB, with NUL bytes, a stray byte and LF line ends, reaches the screen whole
+// with CR LF line ends, in the paste's own style.
+TEST(MainWindowModel, PasteKeepsEveryByteOfALargeTextInItsOwnStyle) {
+    Globals globals;
+    ScriptedPlatform platform;
+    Aurelant window(globals, platform);
+    window.load();
+    using namespace std::string_literals;
+    const std::string line = "01/02/03 12.5\0 \xff 13\n"s;
+    std::string pasted;
+    while (pasted.size() < 10 * 1024 * 1024) {
+        pasted += line;
+    }
+    platform.clipboard = pasted;
+    platform.answers = {Answer::No};
+    window.click("screenpaste");
+    EXPECT_EQ(window.maintext.style, (TextStyle{8, false, false, {128, 64, 64}}));
+    EXPECT_EQ(window.maintext.text.size(), pasted.size() / line.size() * (line.size() + 1));
+    EXPECT_EQ(window.maintext.text.substr(0, line.size() + 1), line.substr(0, 19) + "\r\n");
+}
+
 }  // namespace
 }  // namespace aurelant

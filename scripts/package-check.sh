@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Makes the Debian package from a build folder (default: build), validates its desktop entry and
+# AppStream metainfo, installs it with apt-get, opens the installed sample file with the installed
+# program (offscreen, unattended) and removes the package again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+
+rm -f "$build"/aurelant_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(echo "$PWD/$build"/aurelant_*.deb)
+echo "Built $deb"
+
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends \
+    -o DPkg::Lock::Timeout=600 "$deb" >/dev/null
+remove() {
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -o DPkg::Lock::Timeout=600 aurelant \
+        >/dev/null
+}
+trap remove EXIT
+
+desktop-file-validate /usr/share/applications/org.aurelant.Aurelant.desktop
+appstreamcli validate --no-net /usr/share/metainfo/org.aurelant.Aurelant.metainfo.xml
+
+# The program opens files in place, so it gets a copy of the sample, in a folder with a blank.
+work=$(mktemp -d)
+trap 'rm -rf "$work"; remove' EXIT
+mkdir "$work/my prices"
+sample="$work/my prices/sample-prices.csv"
+cp /usr/share/aurelant/samples/sample-prices.csv "$sample"
+records=$(($(wc -l <"$sample") - 1)) # all but the header line
+shown=$(QT_QPA_PLATFORM=offscreen AURELANT_UNATTENDED=1 timeout 60 aurelant "$sample" \
+    2>"$work/messages")
+expected="Aurelant's Prices V2.46 - $sample
+Aurelant's Prices - File:${sample^^}
+$records records found"
+if [ "$shown" != "$expected" ]; then
+    echo "The installed program did not open its sample file. It showed:" >&2
+    echo "$shown" >&2
+    cat "$work/messages" >&2
+    exit 1
+fi
+if grep -q "^Aurelant: " "$work/messages"; then
+    echo "The installed program complained about its sample file:" >&2
+    cat "$work/messages" >&2
+    exit 1
+fi
+echo "The installed program opened its sample file: $records records."
