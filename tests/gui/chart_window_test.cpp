@@ -8,11 +8,11 @@
 #include <QLineSeries>
 #include <QPushButton>
 
-#include "../unit/tempfolder.h"
 #include "mainwindow.h"
 #include "qtapplication.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
+#include "unit/tempfolder.h"
 
 namespace aurelant {
 namespace {
