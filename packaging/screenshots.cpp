@@ -115,6 +115,17 @@ void predictMovement(aurelant::MainWindow& window, ModalDriver& driver, Shooter&
     shooter.save(window, "main-window");
 }
 
+// The price chart beside the main window, after the prediction of movement.
+void shootChart(aurelant::MainWindow& window, Shooter& shooter) {
+    window.runCommand("chart");
+    auto* chart = window.findChild<QWidget*>("chart");
+    if (chart != nullptr) {
+        chart->resize(960, 600);
+        shooter.save(*chart, "price-chart");
+    }
+    shooter.skipUnless(chart != nullptr, "price-chart");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,10 +154,12 @@ int main(int argc, char** argv) {
     platform.setParentWidget(&window);
     platform.setViewerAddress(globals.vieweraddress);
     platform.setRedraw([&window] { window.refresh(); });
+    platform.setChartOpener([&window] { window.showChart(); });
     window.showAtRememberedPlace();
     window.openFile(sample);
 
     predictMovement(window, driver, shooter);
+    shootChart(window, shooter);
     shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
     shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
     // The prediction saved as HTML; the save's question offers the viewer, which shows the page.

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build
-    qt6-base-dev qt6-svg-dev libgl1-mesa-dev
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
     libgtest-dev libbenchmark-dev
     poppler-utils file librsvg2-bin desktop-file-utils appstream
 )

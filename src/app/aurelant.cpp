@@ -50,6 +50,7 @@ const std::map<std::string, Handler>& handlers() {
         {"predictchange", &Aurelant::predictchange_click},
         {"predictmove", &Aurelant::predictmove_click},
         {"recalc", &Aurelant::recalc_click},
+        {"chart", &Aurelant::chart_click},
         {"web", &Aurelant::web_click},
         {"reverse", &Aurelant::reverse_click},
         {"fixup", &Aurelant::fixup_click},
@@ -101,8 +102,9 @@ bool Aurelant::click(const std::string& name) {
         return false;
     }
     // A greyed-out menu item cannot be clicked.
-    const bool disabled =
-        (name == "recalc" && !recalcEnabled) || (name == "strategy" && !strategyEnabled);
+    const bool disabled = (name == "recalc" && !recalcEnabled) ||
+                          (name == "strategy" && !strategyEnabled) ||
+                          (name == "chart" && !chartEnabled());
     if (!disabled) {
         (this->*found->second)();
     }
@@ -139,6 +141,7 @@ void Aurelant::newFile() {
     globals.predictiondone = false;
     globals.repredictready = false;
     infolabel.caption = kInformationPanel;
+    runresults.clear();
 }
 
 void Aurelant::dropFileAfterError(const std::string& newCaption) {

@@ -5,6 +5,7 @@
 
 #include "app/globals.h"
 #include "platform/platform.h"
+#include "predict/runresults.h"
 
 namespace aurelant {
 
@@ -54,6 +55,8 @@ class Aurelant {
     bool recalcEnabled = false;
     bool strategyEnabled = true;
     bool exitRequested = false;
+    // What the last prediction run found, for the price chart.
+    RunResults runresults;
 
     // Start-up: runs once, before the window is first shown.
     void load();
@@ -88,6 +91,9 @@ class Aurelant {
     void predictchange_click() { PredictImage_click(); }
     void predictmove_click();
     void recalc_click();
+    void chart_click() { platform.showChart(); }
+    // The price chart is offered while a file is open.
+    bool chartEnabled() const { return globals.fileopen; }
     void web_click() { tphomeimage_click(); }
     void reverse_click();
     void fixup_click();

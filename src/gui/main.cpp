@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
     platform.setRedraw([&window] { window.refresh(); });
+    platform.setChartOpener([&window] { window.showChart(); });
     window.showAtRememberedPlace();
     if (!line.file.isEmpty()) {
         window.openFile(line.file);

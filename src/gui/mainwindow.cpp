@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "app/controls.h"
+#include "chartwindow.h"
 #include "pricefile/opencommand.h"
 #include "textconversion.h"
 
@@ -304,6 +305,19 @@ void MainWindow::refresh() {
     }
     actions_.at("recalc")->setEnabled(model_.recalcEnabled);
     actions_.at("strategy")->setEnabled(model_.strategyEnabled);
+    actions_.at("chart")->setEnabled(model_.chartEnabled());
+    if (chart_ != nullptr) {
+        chart_->follow();
+    }
+}
+
+void MainWindow::showChart() {
+    if (chart_ == nullptr) {
+        chart_ = new ChartWindow(model_, this);
+    }
+    chart_->show();
+    chart_->raise();
+    chart_->activateWindow();
 }
 
 }  // namespace aurelant

@@ -15,6 +15,8 @@ class QMenu;
 
 namespace aurelant {
 
+class ChartWindow;
+
 // The main window as Qt draws it: a view of the Aurelant model that forwards every click.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -26,8 +28,10 @@ class MainWindow : public QMainWindow {
     void runCommand(const std::string& name);
     // Opens a history file chosen outside the Open dialog, as that command does after it.
     void openFile(const QString& path);
-    // Redraws everything from the model.
+    // Redraws everything from the model, the price chart window included.
     void refresh();
+    // Opens the price chart window beside this one, or brings it to the front.
+    void showChart();
     // Shows the window where it was last left, or at the layout's size in the screen's middle.
     void showAtRememberedPlace();
 
@@ -57,6 +61,7 @@ class MainWindow : public QMainWindow {
     QPlainTextEdit* maintext_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     std::map<std::string, QAction*> actions_;
+    ChartWindow* chart_ = nullptr;
     std::string shownText_;  // the model text last drawn, to notice the user's edits
 };
 

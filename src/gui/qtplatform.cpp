@@ -37,8 +37,20 @@ QMessageBox::Icon qtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// Draws the lines at the job's font size, a new page whenever one is full; false when the
-// printer did not take the document.
+// Draws the picture from `y` down, as wide as the page, on a new page when it does not fit.
+void printPicture(QPrinter& printer, QPainter& painter, const std::string& png, int y) {
+    const QImage picture = QImage::fromData(QByteArray::fromStdString(png), "PNG");
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSize size = picture.size().scaled(page.width(), page.height(), Qt::KeepAspectRatio);
+    const bool fits = y + size.height() <= page.height();
+    if (!fits) {
+        printer.newPage();
+    }
+    painter.drawImage(QRect(QPoint(0, fits ? y : 0), size), picture);
+}
+
+// Draws the lines at the job's font size, a new page whenever one is full, then the job's
+// picture; false when the printer did not take the document.
 bool printLines(QPrinter& printer, const PrintJob& job) {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -57,6 +69,9 @@ bool printLines(QPrinter& printer, const PrintJob& job) {
         }
         painter.drawText(0, y, QString::fromStdString(line));
         y += lineHeight;
+    }
+    if (!job.picture.empty()) {
+        printPicture(printer, painter, job.picture, y);
     }
     return painter.end() && printer.printerState() != QPrinter::Error;
 }
@@ -219,6 +234,12 @@ void QtPlatform::showViewer() {
     auto* viewer = new ViewerWindow(*viewerAddress_, parent_);
     viewer_ = viewer;
     viewer->show();
+}
+
+void QtPlatform::showChart() {
+    if (openChart_) {
+        openChart_();
+    }
 }
 
 void QtPlatform::setBusy(bool busy) {

@@ -20,6 +20,8 @@ class QtPlatform : public Platform {
     void setViewerAddress(std::string& address) { viewerAddress_ = &address; }
     // Unattended, message boxes are written to standard error and take their default answer.
     void setUnattended(bool unattended) { unattended_ = unattended; }
+    // What opens the price chart window.
+    void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -31,6 +33,7 @@ class QtPlatform : public Platform {
     void showModal(FormModel& form) override;
     // One viewer window: a further request brings it to the front on the new address.
     void showViewer() override;
+    void showChart() override;
     void setBusy(bool busy) override;
     std::string programFolder() override;
     CalendarDate today() override;
@@ -42,6 +45,7 @@ class QtPlatform : public Platform {
     std::string* viewerAddress_ = nullptr;
     QPointer<QWidget> viewer_;
     std::function<void()> redraw_;
+    std::function<void()> openChart_;
     bool unattended_ = false;
 };
 

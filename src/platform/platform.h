@@ -38,6 +38,7 @@ struct FileRequest {
 struct PrintJob {
     int fontSize = 8;
     std::vector<std::string> lines;
+    std::string picture{};  // a PNG picture printed after the lines, as wide as the page allows
 };
 
 // How a print job ended: on paper (or in a PDF file), cancelled by the user, or failed.
@@ -65,6 +66,8 @@ class Platform {
     virtual void showModal(FormModel& form) = 0;
     // Opens the HTML viewer on the shared viewer address, or brings it to the front.
     virtual void showViewer() = 0;
+    // Opens the price chart window, or brings it to the front.
+    virtual void showChart() = 0;
 
     virtual void setBusy(bool busy) = 0;
     // The folder of the program's working files.

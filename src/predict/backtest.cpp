@@ -97,6 +97,8 @@ void BackTest::completePending(long recordNumber, const std::string& date, const
         pendingLine_.append("\t").append(checkText(outcome.right)).append("\t");
         pendingLine_.append(outcome.predicted).append("\t").append(outcome.actual).append("\t");
         pendingLine_.append(resultText(outcome.reached));
+        pendingMade_.right = outcome.right;
+        judged_.push_back(pendingMade_);
         if (output_.comments(recordNumber)) {
             output_.screen.append(outcomeComment(date, day, outcome));
         }
@@ -142,6 +144,7 @@ void BackTest::makePrediction(long recordNumber, const std::string& date,
     tally_.probabilitySum += direction.probability;
     pendingLine_ += "Yes";
     pendingDirection_ = direction.up ? 1 : -1;
+    pendingMade_ = {recordNumber, date, direction.up, false};
     if (output_.comments(recordNumber)) {
         output_.screen.append(
             date + " Predicting " + probabilityTexts_[globals_.patterncode] +

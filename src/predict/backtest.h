@@ -6,6 +6,7 @@
 
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
+#include "predict/runresults.h"
 #include "predict/statistics.h"
 
 namespace aurelant {
@@ -27,6 +28,8 @@ class BackTest {
     const BackTestTally& tally() const { return tally_; }
     // Units bought for about 1,000 at the Open of the first predicting day.
     double units() const { return units_; }
+    // Hands over the predictions judged so far, in the order of their judging days.
+    std::vector<JudgedPrediction> takeJudged() { return std::move(judged_); }
 
   private:
     struct Outcome {
@@ -59,6 +62,8 @@ class BackTest {
     float pendingProbability_ = 0;
     std::array<std::string, 32> probabilityTexts_;  // by pattern code, formed once per run
     std::string pendingLine_;  // the data-file line that waits for its day's outcome
+    JudgedPrediction pendingMade_;  // the prediction of 54 % or more that waits
+    std::vector<JudgedPrediction> judged_;
     double units_ = 0;
 };
 

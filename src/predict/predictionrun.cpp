@@ -50,6 +50,7 @@ void withdrawPrediction(Aurelant& window) {
     window.globals.repredictready = false;
     window.recalcEnabled = false;
     window.strategyEnabled = false;
+    window.runresults.clear();
 }
 
 // One run past its separator check: reads the records, back-tests, reports.
@@ -86,9 +87,8 @@ class PredictionRun {
         LineReader reader(globals_.currentfile);
         BusyPointer busy(window_.platform);
         std::string line;
-        long recordNumber = 0;
         while (reader.next(line)) {
-            handleRecord(++recordNumber, line);
+            handleRecord(++lastRecord_, line);
         }
     }
 
@@ -144,6 +144,19 @@ class PredictionRun {
         globals_.level75text = prediction.levels.level75;
         globals_.probabilitytext = singleText(prediction.probability);
         globals_.predictiondone = true;
+        window_.runresults.complete(globals_.currentfile, lastRecord_,
+                                    backTest_.takeJudged(), outlook(prediction));
+    }
+
+    static Outlook outlook(const FinalPrediction& prediction) {
+        Outlook outlook{prediction.up, probabilityText(prediction.probability), {}, false};
+        if (prediction.withLevels) {
+            const PriceLevels& levels = prediction.levels;
+            outlook.levels = PredictedLevels{
+                trimmedNumberText(prediction.nextopen),
+                {trimmed(levels.level75), trimmed(levels.level50), trimmed(levels.level25)}};
+        }
+        return outlook;
     }
 
     Aurelant& window_;
@@ -153,6 +166,7 @@ class PredictionRun {
     RunOutput output_;
     MovementGate gate_;
     BackTest backTest_;
+    long lastRecord_ = 0;  // every line read counts, valid or not
 };
 
 void runAfterChecks(Aurelant& window) {
@@ -161,6 +175,7 @@ void runAfterChecks(Aurelant& window) {
         return;
     }
     window.maintext.setText("");
+    window.runresults.clear();
     const std::optional<char> separator = historyFileSeparator(globals.currentfile);
     if (!separator) {
         window.showMessage(

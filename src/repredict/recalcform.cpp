@@ -118,6 +118,9 @@ void RecalcForm::recalccommand_click() {
         return;
     }
     globals.upfraction = result.upfraction;
+    if (result.outlook) {
+        window_.runresults.repredict(*result.outlook);
+    }
     presentReprediction(window_, result.text);
 }
 

@@ -85,6 +85,15 @@ std::string levelLines(const char* lead, const char* verb, const Triple& levels,
     return lines;
 }
 
+// The levels as the text writes them, for the price chart.
+Outlook outlookOf(const RepredictionInput& input, bool up, const std::string& chance,
+                  const Triple& found) {
+    return {
+        up, chance,
+        PredictedLevels{trimmedNumberText(input.open),
+                        {plainCutText(found[0]), plainCutText(found[1]), plainCutText(found[2])}}};
+}
+
 Reprediction refusal(const RepredictionInput& input, const std::string& message) {
     return {"", message, input.upfraction};
 }
@@ -114,14 +123,17 @@ Reprediction onePrice(const RepredictionInput& input, double price) {
     }
     const bool up = upPercent > 50;
     const std::string& crlf = input.crlf;
+    const std::string chance = plainCutText(up ? upPercent : 100 - upPercent);
     std::string text = std::string("If the price goes ") + (up ? "up" : "down") +
-                       " (there is now a " + plainCutText(up ? upPercent : 100 - upPercent) +
+                       " (there is now a " + chance +
                        "% it will), then the following probabilities exist:" + crlf + crlf;
+    Triple found{};
     // The price moved the way now more likely: the Open may be the day's Low (High).
     if (above == up) {
         const OpenExtreme extreme = up ? OpenExtreme::Low : OpenExtreme::High;
         const Triple& factors = input.openIs == extreme ? kExtremeFactors : kPlainFactors;
-        text += levelLines("There is a ", "go to ", levels(open, up, sigma, factors), crlf);
+        found = levels(open, up, sigma, factors);
+        text += levelLines("There is a ", "go to ", found, crlf);
         const double beyond = checkedDivide(100, 1 + power(z / 0.95, 3.5));
         text += crlf + crlf +
                 (up ? "The probability of a 'High' which is higher than the latest price of "
@@ -129,19 +141,23 @@ Reprediction onePrice(const RepredictionInput& input, double price) {
                 plainText(price) + ", is " + plainCutText(beyond) + "%";
     } else {
         const Triple multipliers = quantileMultipliers(1.0 / 3, shapeAt(z, 3.2));
-        text += levelLines("There is a ", "go to ",
-                           levels(open, up, sigma * scaleAt(z), multipliers), crlf);
+        found = levels(open, up, sigma * scaleAt(z), multipliers);
+        text += levelLines("There is a ", "go to ", found, crlf);
     }
-    return {text, "", input.upfraction};
+    return {text, "", input.upfraction, outlookOf(input, up, chance, found)};
+}
+
+// The chance of the more likely direction, in percent as the text writes it.
+std::string likelierChance(double upChance) {
+    return plainCutText(upChance > 0.5 ? 100 * upChance : 100 - 100 * upChance);
 }
 
 std::string directionLine(double upChance) {
     if (upChance > 0.5) {
-        return "Probability that price movement is UP is now " + plainCutText(100 * upChance) + "%";
+        return "Probability that price movement is UP is now " + likelierChance(upChance) + "%";
     }
     if (upChance < 0.5) {
-        return "Probability that price movement is DOWN is now " +
-               plainCutText(100 - 100 * upChance) + "%";
+        return "Probability that price movement is DOWN is now " + likelierChance(upChance) + "%";
     }
     return "There is an equal probability that the price movement is UP or DOWN";
 }
@@ -171,20 +187,32 @@ double upChanceWithin(const Range& range, double d) {
     return checkedDivide(upWeight, downWeight + upWeight);
 }
 
+// The levels of the general up and down blocks, which do not ask whether a price was the day's
+// Low or High.
+struct GeneralLevels {
+    Triple up;
+    Triple down;
+};
+
+GeneralLevels generalLevels(const RepredictionInput& input, const Range& range) {
+    const double sigma = input.volatility;
+    const Triple upMultipliers = quantileMultipliers(0.333333, shapeAt(range.zl, 3.2));
+    const Triple downMultipliers = quantileMultipliers(0.3333333333, shapeAt(range.zh, 3.3));
+    return {levels(input.open, true, sigma * scaleAt(range.zl), upMultipliers),
+            levels(input.open, false, sigma * scaleAt(range.zh), downMultipliers)};
+}
+
 // The level blocks after the direction line; `lowFirst` when the first price was the low.
 std::string levelBlocks(const RepredictionInput& input, const Range& range, bool lowFirst,
-                        double second) {
+                        double second, const GeneralLevels& general) {
     const double open = input.open;
     const double sigma = input.volatility;
     const std::string& crlf = input.crlf;
     const std::string blockEnd = crlf + crlf;
-    const Triple upMultipliers = quantileMultipliers(0.333333, shapeAt(range.zl, 3.2));
-    std::string text =
-        "If the price goes up, and the Low is LESS THAN OR EQUAL to " + plainText(range.lo) +
-        ", then the following probabilities exist:" + blockEnd +
-        levelLines("A ", "exceed ", levels(open, true, sigma * scaleAt(range.zl), upMultipliers),
-                   crlf) +
-        blockEnd;
+    std::string text = "If the price goes up, and the Low is LESS THAN OR EQUAL to " +
+                       plainText(range.lo) +
+                       ", then the following probabilities exist:" + blockEnd +
+                       levelLines("A ", "exceed ", general.up, crlf) + blockEnd;
     if (lowFirst) {
         const double c = turningPointScaleAt(range.zl);
         text += "If the price goes up, and the Low is EQUAL to " + plainText(range.lo) +
@@ -194,12 +222,9 @@ std::string levelBlocks(const RepredictionInput& input, const Range& range, bool
                 crlf + "AND - the probability of a High higher than " + plainText(second) + " is " +
                 plainCutText(checkedDivide(100, 1 + power(range.zh / c, 3.5))) + "%" + blockEnd;
     }
-    const Triple downMultipliers = quantileMultipliers(0.3333333333, shapeAt(range.zh, 3.3));
     text += "If the price goes down, and the High is GREATER THAN OR EQUAL to " +
             plainText(range.hi) + ", then the following probabilies exist:" + blockEnd +
-            levelLines("A ", "fall below ",
-                       levels(open, false, sigma * scaleAt(range.zh), downMultipliers), crlf) +
-            blockEnd;
+            levelLines("A ", "fall below ", general.down, crlf) + blockEnd;
     if (!lowFirst) {
         const double c = turningPointScaleAt(range.zh);
         text += "If the price goes down, and the High is EQUAL to " + plainText(range.hi) +
@@ -224,9 +249,16 @@ Reprediction twoPrices(const RepredictionInput& input, double first, double seco
     Range range{std::min(first, second), std::max(first, second), 0, 0};
     range.zl = distance(checkedLog(checkedDivide(range.lo, input.open)), input.volatility);
     range.zh = distance(checkedLog(checkedDivide(range.hi, input.open)), input.volatility);
-    const std::string text = directionLine(upChanceWithin(range, d)) + input.crlf + input.crlf +
-                             levelBlocks(input, range, lowFirst, second);
-    return {text, "", d};
+    const double upChance = upChanceWithin(range, d);
+    const GeneralLevels general = generalLevels(input, range);
+    const std::string text = directionLine(upChance) + input.crlf + input.crlf +
+                             levelBlocks(input, range, lowFirst, second, general);
+    if (upChance == 0.5) {
+        return {text, "", d};
+    }
+    const bool up = upChance > 0.5;
+    return {text, "", d,
+            outlookOf(input, up, likelierChance(upChance), up ? general.up : general.down)};
 }
 
 bool isBlank(const std::string& text) {

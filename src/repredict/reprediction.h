@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "predict/runresults.h"
 
 // The re-prediction: from one or two prices seen after the day's Open, a new UP/DOWN probability
 // and new 75/50/25 % price levels, as the text the user is shown.
@@ -24,6 +27,9 @@ struct Reprediction {
     std::string text;
     std::string message;
     double upfraction = 0;  // D afterwards; only a two-price text moves it
+    // The more likely direction with its levels (those of its general block for two prices), for
+    // the price chart; nothing when both directions are equally likely.
+    std::optional<Outlook> outlook{};
 
     bool made() const { return message.empty(); }
 };

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "app/aurelant.h"
+#include "chart/pricechart.h"
 #include "common/textfile.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
@@ -174,6 +175,7 @@ class Runner {
   private:
     void show(const std::string& what);
     void showFile(const std::string& name);
+    void showChart();
     void queueFormAction(const std::string& rest);
     void writeFile(const std::string& name, std::istream& script, int& lineNumber);
     void generateFile(const std::string& rest);
@@ -194,6 +196,7 @@ class Runner {
     ScriptedPlatform platform_;
     Aurelant window_;
     std::optional<rlim_t> clickFileLimit_;
+    PriceChart chart_;
 };
 
 bool Runner::run(const std::string& line, std::istream& script, int& lineNumber) {
@@ -407,6 +410,8 @@ void Runner::show(const std::string& what) {
         out_ << "state " << name << " = " << found->second(globals_) << '\n';
     } else if (part == "file") {
         showFile(name);
+    } else if (part == "chart") {
+        showChart();
     } else {
         throw ScriptFault("cannot show " + what);
     }
@@ -427,6 +432,34 @@ void Runner::showFile(const std::string& name) {
     out_ << "file " << name << " lines=" << lines.size() << '\n';
     for (const std::string& each : lines) {
         out_ << "| " << each << '\n';
+    }
+}
+
+// The chart as it would be drawn now, following the window as the chart window does.
+void Runner::showChart() {
+    chart_.follow(window_);
+    auto date = [](double number) { return formatDate(dateFromNumber(number)); };
+    out_ << "chart title " << quoted(chart_.title()) << '\n';
+    if (!chart_.note().empty()) {
+        out_ << "chart note " << quoted(chart_.note()) << '\n';
+    }
+    if (chart_.recordCount() > 0) {
+        out_ << "chart view " << chart_.firstInView() + 1 << ".."
+             << chart_.firstInView() + chart_.daysInView() << " of " << chart_.recordCount()
+             << " records, " << chart_.daysPerCandle() << " a candle\n";
+    }
+    for (const Candle& candle : chart_.candles()) {
+        const DayPrices& p = candle.prices;
+        out_ << "chart candle " << date(candle.date) << ' ' << shortest(p.open) << ' '
+             << shortest(p.high) << ' ' << shortest(p.low) << ' ' << shortest(p.close) << '\n';
+    }
+    for (const ChartMarker& marker : chart_.markers()) {
+        out_ << "chart marker " << date(marker.date) << (marker.up ? " up " : " down ")
+             << (marker.right ? "right" : "wrong") << '\n';
+    }
+    for (const ChartLevel& level : chart_.levels()) {
+        out_ << "chart " << (level.name == "Open" ? "open" : "level " + level.name) << ' '
+             << level.text << '\n';
     }
 }
 

@@ -108,6 +108,9 @@ PrintOutcome ScriptedPlatform::print(const PrintJob& job) {
     for (const std::string& line : job.lines) {
         transcript.push_back("| " + line);
     }
+    if (!job.picture.empty()) {
+        transcript.push_back("print picture");
+    }
     return outcome;
 }
 

@@ -46,6 +46,7 @@ class ScriptedPlatform : public Platform {
     PrintOutcome print(const PrintJob& job) override;
     void showModal(FormModel& form) override;
     void showViewer() override;
+    void showChart() override { transcript.push_back("chart window"); }
     void setBusy(bool busy) override;
     std::string programFolder() override { return folder; }
     CalendarDate today() override { return todayDate; }

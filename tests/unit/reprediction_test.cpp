@@ -24,6 +24,12 @@ TEST(Reprediction, OnePriceAboveTheOpenWithUpMoreLikely) {
               "The probability of a 'High' which is higher than the latest price of 100.5, is "
               "99.08%");
     EXPECT_EQ(result.upfraction, 0.5);
+    ASSERT_TRUE(result.outlook);  // for the price chart, as the text writes them
+    EXPECT_TRUE(result.outlook->up);
+    EXPECT_EQ(result.outlook->probability, "71.98");
+    EXPECT_EQ(result.outlook->levels->open, "100");
+    EXPECT_EQ(result.outlook->levels->levels,
+              (std::array<std::string, 3>{"100.87", "101.24", "101.75"}));
 }
 
 // Each case with the option that matters to it and one that does not.
@@ -81,6 +87,12 @@ TEST(Reprediction, TwoPricesFallingFromATurningPoint) {
               "A 50% probability that the price will fall below 99.07\r\n"
               "A 25% probability that the price will fall below 98.73\r\n\r\n");
     EXPECT_EQ(result.upfraction, 0.25);
+    // The chart takes the general block of the likelier direction.
+    ASSERT_TRUE(result.outlook);
+    EXPECT_FALSE(result.outlook->up);
+    EXPECT_EQ(result.outlook->probability, "75.07");
+    EXPECT_EQ(result.outlook->levels->levels,
+              (std::array<std::string, 3>{"99.45", "99.15", "98.66"}));
 }
 
 // The Low-equal block and its closing line take the High-equal block's place.
@@ -95,7 +107,9 @@ TEST(Reprediction, TwoPricesRisingFromATurningPoint) {
 }
 
 TEST(Reprediction, EqualChancesOfTwoPricesStillGiveTheLevels) {
-    const std::string text = run("99", "101", 0.2507556086943028).text;
+    const Reprediction result = run("99", "101", 0.2507556086943028);
+    EXPECT_FALSE(result.outlook);  // no direction for the chart
+    const std::string& text = result.text;
     EXPECT_EQ(text.find("There is an equal probability that the price movement is UP or DOWN\r\n"
                         "\r\nIf the price goes up, and the Low is LESS THAN"),
               0u);

@@ -1,0 +1,57 @@
+#include "chart/chartexport.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/aurelant.h"
+#include "common/errors.h"
+#include "common/textfile.h"
+
+namespace aurelant {
+namespace {
+
+PictureFormat formatOf(const std::string& path) {
+    std::string ending = path.substr(path.size() - std::min<std::size_t>(path.size(), 4));
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ending == ".svg" ? PictureFormat::Svg : PictureFormat::Png;
+}
+
+}  // namespace
+
+void exportChart(Aurelant& window, const std::function<std::string(PictureFormat)>& draw) {
+    FileRequest request;
+    request.mode = FileRequest::Mode::Save;
+    request.title = "Save the Chart as a Picture";
+    request.filter = "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg";
+    request.initialName = derivedFileName(window.globals.currentfile, "png").value_or("");
+    request.defaultSuffix = "png";
+    request.overwritePrompt = true;
+    const std::optional<std::string> path = window.platform.askFile(request);
+    if (!path) {
+        return;
+    }
+    const std::string picture = draw(formatOf(*path));
+    if (picture.empty()) {
+        window.showMessage("The chart could not be drawn as a picture.");
+        return;
+    }
+    try {
+        FileReplacement file(*path);
+        file.writer().write(picture);
+        file.commit();
+    } catch (const AppError& error) {
+        window.showMessage(errorMessage(ErrorWording::Plain, error));
+    }
+}
+
+void printChart(Aurelant& window, std::string png) {
+    PrintJob job;
+    job.picture = std::move(png);
+    const PrintOutcome outcome = window.platform.print(job);
+    if (outcome.kind == PrintOutcome::Kind::Failed) {
+        window.showMessage("Error: " + outcome.failure);
+    }
+}
+
+}  // namespace aurelant
