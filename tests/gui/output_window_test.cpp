@@ -204,14 +204,18 @@ TEST_F(OutputWindows, AnAddressThatCannotBeReachedLoadsInTheBackgroundAndSaysSo)
     ViewerWindow* viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
     auto* address = viewer->findChild<QComboBox*>("cboAddress");
-    address->setEditText("http://127.0.0.1:9/prices.htm");
+    const QString unreachable = "http://127.0.0.1:9/prices.htm";
+    address->setEditText(unreachable);
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 100) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - Working...");
-    EXPECT_EQ(address->currentText().toStdString(), "http://127.0.0.1:9/prices.htm");
+    EXPECT_EQ(address->currentText(), unreachable);
+    viewer->findChild<QAction*>("Stop")->trigger();  // nothing has been reached yet
+    EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website");
+    address->setEditText(unreachable);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(address->lineEdit(), &enter);
     EXPECT_TRUE(viewer->model().timerEnabled);
