@@ -52,12 +52,13 @@ void TextBrowserEngine::refresh() {
     }
 }
 
-// The page shown so far stays.
+// The page shown so far stays, and is the current page again: its title, its address.
 void TextBrowserEngine::stop() {
     if (QNetworkReply* reply = reply_) {
         reply_.clear();
         reply->abort();
         reply->deleteLater();
+        address_ = shownAddress_;
     }
 }
 
@@ -137,6 +138,7 @@ void TextBrowserEngine::showProblem(const std::string& text) {
 }
 
 void TextBrowserEngine::reportArrival() {
+    shownAddress_ = address_;
     if (onPageReached) {
         onPageReached(address_);
     }

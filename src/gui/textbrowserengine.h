@@ -56,7 +56,8 @@ class TextBrowserEngine : public QObject, public BrowserEngine {
     QPointer<QNetworkReply> reply_;
     std::vector<std::string> history_;
     std::size_t position_ = 0;
-    std::string address_;
+    std::string address_;       // the page loading or shown
+    std::string shownAddress_;  // the page last shown
 };
 
 }  // namespace aurelant

@@ -82,7 +82,7 @@ ViewerWindow::ViewerWindow(std::string& vieweraddress, QWidget* parent)
     timer_.setInterval(kTimerIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] {
         model_.timTimer_Timer();
-        refresh();
+        showCaptionAndTimer();  // the address box keeps what the user is typing
     });
     connect(address_, &QComboBox::activated, this, [this](int index) {
         model_.addressText = address_->itemText(index).toStdString();
@@ -154,10 +154,6 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ViewerWindow::refresh() {
-    const std::string caption = model_.caption.empty()
-                                    ? std::string(kHolderCaption)
-                                    : std::string(kHolderCaption) + " - " + model_.caption;
-    setWindowTitle(QString::fromStdString(caption));
     address_->blockSignals(true);
     address_->clear();
     for (const std::string& entry : model_.addressList) {
@@ -165,6 +161,14 @@ void ViewerWindow::refresh() {
     }
     address_->setEditText(QString::fromStdString(model_.addressText));
     address_->blockSignals(false);
+    showCaptionAndTimer();
+}
+
+void ViewerWindow::showCaptionAndTimer() {
+    const std::string caption = model_.caption.empty()
+                                    ? std::string(kHolderCaption)
+                                    : std::string(kHolderCaption) + " - " + model_.caption;
+    setWindowTitle(QString::fromStdString(caption));
     if (model_.timerEnabled && !timer_.isActive()) {
         timer_.start();
     } else if (!model_.timerEnabled) {

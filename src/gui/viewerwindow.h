@@ -33,6 +33,7 @@ class ViewerWindow : public QWidget {
   private:
     void buildToolbar(QWidget* browser);
     void refresh();
+    void showCaptionAndTimer();
 
     QTextBrowser* display_;
     TextBrowserEngine engine_;

@@ -8,9 +8,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTcpServer>
 #include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
@@ -191,15 +194,32 @@ TEST_F(OutputWindows, TheViewerShowsASavedPredictionAndSaysWhatItCannotShow) {
 }
 
 TEST_F(OutputWindows, AnAddressThatCannotBeReachedLoadsInTheBackgroundAndSaysSo) {
-    std::string vieweraddress = "http://127.0.0.1:9/prices.htm";
+    // A server that never answers keeps the page loading: what the user types meanwhile stays.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    std::string vieweraddress = "http://127.0.0.1:" + std::to_string(silent.serverPort()) + "/";
     QtPlatform qt;
     qt.setViewerAddress(vieweraddress);
     qt.showViewer();
     ViewerWindow* viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_TRUE(viewer->model().timerEnabled);
+    auto* address = viewer->findChild<QComboBox*>("cboAddress");
+    const QString unreachable = "http://127.0.0.1:9/prices.htm";
+    address->setEditText(unreachable);
     QElapsedTimer clock;
     clock.start();
+    while (clock.elapsed() < 100) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - Working...");
+    EXPECT_EQ(address->currentText(), unreachable);
+    viewer->findChild<QAction*>("Stop")->trigger();  // nothing has been reached yet
+    EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website");
+    address->setEditText(unreachable);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(address->lineEdit(), &enter);
+    EXPECT_TRUE(viewer->model().timerEnabled);
+    clock.restart();
     while (viewer->model().timerEnabled && clock.elapsed() < 20000) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
