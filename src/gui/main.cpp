@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
     // history files and the screen have them.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("aurelant");
+    // Lets the desktop match the window to its menu entry and icon (Wayland's app id).
+    QGuiApplication::setDesktopFileName("org.aurelant.Aurelant");
 
     const aurelant::CommandLine line = aurelant::parseCommandLine(QApplication::arguments());
     if (line.action == aurelant::CommandLine::Action::Mistake) {
