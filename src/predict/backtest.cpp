@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "app/globals.h"
+#include "common/numtext.h"
 #include "predict/checkedmath.h"
-#include "predict/numtext.h"
 #include "predict/runoutput.h"
 
 namespace aurelant {

@@ -4,9 +4,9 @@
 
 #include "app/aurelant.h"
 #include "common/errors.h"
+#include "common/numtext.h"
 #include "common/textfile.h"
 #include "predict/backtest.h"
-#include "predict/numtext.h"
 #include "predict/report.h"
 #include "predict/runoutput.h"
 #include "pricefile/historyformat.h"

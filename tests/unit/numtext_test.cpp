@@ -5,7 +5,7 @@
 #include <random>
 
 #include "common/errors.h"
-#include "predict/numtext.h"
+#include "common/numtext.h"
 
 namespace aurelant {
 namespace {

@@ -1,4 +1,4 @@
-#include "predict/numtext.h"
+#include "common/numtext.h"
 
 #include <locale.h>
 #include <algorithm>
