@@ -41,14 +41,5 @@ TEST(DateNumbers, CountDaysFromTheEndOf1899) {
     EXPECT_EQ(formatDate({2026, 12, 5}), "05-Dec-2026");
 }
 
-TEST(CompactDates, EightDigitsAreRearrangedMonthFirst) {
-    EXPECT_EQ(rearrangeCompactDate("20040105"), "01-05-2004");
-    EXPECT_EQ(rearrangeCompactDate("2004-01-05"), "2004-01-05");
-    EXPECT_EQ(rearrangeCompactDate("05/01/2004"), "05/01/2004");
-    EXPECT_EQ(rearrangeCompactDate("2004010"), "2004010");
-    EXPECT_EQ(rearrangeCompactDate("200401051"), "200401051");
-    EXPECT_EQ(parseDate(rearrangeCompactDate("20040105")), (CalendarDate{2004, 1, 5}));
-}
-
 }  // namespace
 }  // namespace aurelant

@@ -13,25 +13,6 @@ Reprediction run(const std::string& first, const std::string& second, double d =
     return repredict({d, open, sigma, first, second, openIs, "\r\n"});
 }
 
-TEST(Reprediction, OnePriceAboveTheOpenWithUpMoreLikely) {
-    const Reprediction result = run("100.5", "   ");
-    EXPECT_EQ(result.text,
-              "If the price goes up (there is now a 71.98% it will), then the following "
-              "probabilities exist:\r\n\r\n"
-              "There is a 75% probability that the price will go to 100.87\r\n"
-              "There is a 50% probability that the price will go to 101.24\r\n"
-              "There is a 25% probability that the price will go to 101.75\r\n\r\n"
-              "The probability of a 'High' which is higher than the latest price of 100.5, is "
-              "99.08%");
-    EXPECT_EQ(result.upfraction, 0.5);
-    ASSERT_TRUE(result.outlook);  // for the price chart, as the text writes them
-    EXPECT_TRUE(result.outlook->up);
-    EXPECT_EQ(result.outlook->probability, "71.98");
-    EXPECT_EQ(result.outlook->levels->open, "100");
-    EXPECT_EQ(result.outlook->levels->levels,
-              (std::array<std::string, 3>{"100.87", "101.24", "101.75"}));
-}
-
 // Each case with the option that matters to it and one that does not.
 TEST(Reprediction, TheFourCasesAndTheOptions) {
     struct Case {
@@ -65,45 +46,6 @@ TEST(Reprediction, TheFourCasesAndTheOptions) {
             EXPECT_TRUE(text.ends_with(c.closing));
         }
     }
-}
-
-TEST(Reprediction, TwoPricesFallingFromATurningPoint) {
-    const Reprediction result = run("101", "99");
-    EXPECT_EQ(result.text,
-              "Probability that price movement is DOWN is now 75.07%\r\n\r\n"
-              "If the price goes up, and the Low is LESS THAN OR EQUAL to 99, then the following "
-              "probabilities exist:\r\n\r\n"
-              "A 75% probability that the price will exceed 100.54\r\n"
-              "A 50% probability that the price will exceed 100.85\r\n"
-              "A 25% probability that the price will exceed 101.35\r\n\r\n"
-              "If the price goes down, and the High is GREATER THAN OR EQUAL to 101, then the "
-              "following probabilies exist:\r\n\r\n"
-              "A 75% probability that the price will fall below 99.45\r\n"
-              "A 50% probability that the price will fall below 99.15\r\n"
-              "A 25% probability that the price will fall below 98.66\r\n\r\n"
-              "If the price goes down, and the High is EQUAL to 101, then the following "
-              "probabilities will exist:\r\n\r\n"
-              "A 75% probability that the price will fall below 99.32\r\n"
-              "A 50% probability that the price will fall below 99.07\r\n"
-              "A 25% probability that the price will fall below 98.73\r\n\r\n");
-    EXPECT_EQ(result.upfraction, 0.25);
-    // The chart takes the general block of the likelier direction.
-    ASSERT_TRUE(result.outlook);
-    EXPECT_FALSE(result.outlook->up);
-    EXPECT_EQ(result.outlook->probability, "75.07");
-    EXPECT_EQ(result.outlook->levels->levels,
-              (std::array<std::string, 3>{"99.45", "99.15", "98.66"}));
-}
-
-// The Low-equal block and its closing line take the High-equal block's place.
-TEST(Reprediction, TwoPricesRisingFromATurningPoint) {
-    const Reprediction result = run("99", "101");
-    EXPECT_EQ(result.upfraction, 0.75);
-    EXPECT_EQ(result.text.find("Probability that price movement is UP is now 74.92%\r\n"), 0u);
-    EXPECT_NE(result.text.find("exceed 101.27\r\nAND - the probability of a High higher than 101 "
-                               "is 43.96%\r\n\r\nIf the price goes down"),
-              std::string::npos);
-    EXPECT_EQ(result.text.find("the High is EQUAL to"), std::string::npos);
 }
 
 TEST(Reprediction, EqualChancesOfTwoPricesStillGiveTheLevels) {
