@@ -1,13 +1,10 @@
-// The five-day panel's dialog, offscreen: it draws its model's controls and forwards presses;
-// the Qt platform shows it for the form.
+// The five-day panel's dialog, offscreen: it draws its model's controls and forwards presses.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -15,7 +12,6 @@
 #include "dailydatadialog.h"
 #include "formdialogs.h"
 #include "qtapplication.h"
-#include "qtplatform.h"
 #include "scenario/scripted_platform.h"
 
 namespace aurelant {
@@ -84,19 +80,6 @@ TEST_F(DailyDataSmoke, TheCloseBoxLeavesTheModesAndPressesCarryTheTypedTexts) {
     EXPECT_EQ(globals.nextopen, 12.5);
     EXPECT_FALSE(panel.visible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-}
-
-TEST_F(DailyDataSmoke, QtPlatformShowsTheDialogOfTheForm) {
-    QtPlatform qt;
-    QTimer::singleShot(0, [] {
-        QWidget* shown = QApplication::activeModalWidget();
-        ASSERT_NE(shown, nullptr);
-        EXPECT_EQ(shown->objectName().toStdString(), "dailydata");
-        shown->findChild<QPushButton*>("cancelcommand")->click();
-    });
-    qt.showModal(panel);
-    EXPECT_FALSE(panel.visible());
-    EXPECT_FALSE(globals.movementmode);
 }
 
 }  // namespace

@@ -12,14 +12,20 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/controls.h"
 #include "commandline.h"
+#include "fiveday/dailydata.h"
 #include "mainwindow.h"
+#include "output/saveasform.h"
 #include "qtapplication.h"
 #include "qtplatform.h"
+#include "repredict/recalcform.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
 #include "textconversion.h"
@@ -163,6 +169,38 @@ TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
     EXPECT_TRUE(platform.transcript.back().find("Error: The file chosen for the output") !=
                 std::string::npos);
     QFile::remove(QString::fromStdString(path));
+}
+
+// The Qt platform shows each form as its dialog and returns when a press has hidden it.
+TEST_F(MainWindowSmoke, QtPlatformShowsEachFormAsItsDialog) {
+    DailyData panel(model);
+    RecalcForm recalc(model);
+    SaveAsForm saveas(globals);
+    saveas.load();
+    const struct {
+        FormModel& form;
+        const char* option;
+        const char* button;
+    } forms[] = {{panel, nullptr, "cancelcommand"},
+                 {recalc, nullptr, "cancelcommand"},
+                 {saveas, "csvoption", "proceedcommand"}};
+    globals.movementmode = true;
+    QtPlatform qt;
+    for (const auto& [form, option, button] : forms) {
+        QTimer::singleShot(0, [&] {
+            QWidget* shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(shown->objectName().toStdString(), form.name());
+            if (option != nullptr) {
+                shown->findChild<QRadioButton*>(option)->setChecked(true);
+            }
+            shown->findChild<QPushButton*>(button)->click();
+        });
+        qt.showModal(form);
+        EXPECT_FALSE(form.visible());
+    }
+    EXPECT_FALSE(globals.movementmode);  // the panel's Cancel
+    EXPECT_EQ(globals.savechoice, "csv");
 }
 
 // The desktop's clipboard holds the screen's lines with its own line ends; a picture is no text.

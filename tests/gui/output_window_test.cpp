@@ -11,11 +11,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinterInfo>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTcpServer>
 #include <QTextBrowser>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -64,21 +61,6 @@ TEST_F(OutputWindows, SaveAsDialogDrawsTheModeAndItsCloseBoxKeepsTheChoice) {
     dialog.reject();
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(globals.savechoice, "html");
-}
-
-TEST_F(OutputWindows, QtPlatformShowsTheSaveAsDialogAndProceedsWithTheChosenOption) {
-    SaveAsForm form(globals);
-    form.load();
-    QtPlatform qt;
-    QTimer::singleShot(0, [] {
-        QWidget* shown = QApplication::activeModalWidget();
-        ASSERT_NE(shown, nullptr);
-        shown->findChild<QRadioButton*>("csvoption")->setChecked(true);
-        shown->findChild<QPushButton*>("proceedcommand")->click();
-    });
-    qt.showModal(form);
-    EXPECT_FALSE(form.visible());
-    EXPECT_EQ(globals.savechoice, "csv");
 }
 
 // A platform whose file dialog names the PDF file, as a user without a printer would.

@@ -2,16 +2,13 @@
 // typed prices and the chosen option, and the close box that acts as Cancel.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "app/aurelant.h"
 #include "qtapplication.h"
-#include "qtplatform.h"
 #include "recalcformdialog.h"
 #include "scenario/scripted_platform.h"
 
@@ -90,18 +87,6 @@ TEST_F(RecalcFormSmoke, PressesCarryTheEntriesAndTheCloseBoxCancels) {
     dialog.reject();
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(globals.upfraction, 0.25);
-}
-
-TEST_F(RecalcFormSmoke, QtPlatformShowsTheDialogOfTheForm) {
-    QtPlatform qt;
-    QTimer::singleShot(0, [] {
-        QWidget* shown = QApplication::activeModalWidget();
-        ASSERT_NE(shown, nullptr);
-        EXPECT_EQ(shown->objectName().toStdString(), "recalcform");
-        shown->findChild<QPushButton*>("cancelcommand")->click();
-    });
-    qt.showModal(form);
-    EXPECT_FALSE(form.visible());
 }
 
 }  // namespace

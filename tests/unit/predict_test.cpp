@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "common/errors.h"
 #include "predict/direction.h"
+#include "predict/pricelevels.h"
 
 namespace aurelant {
 namespace {
@@ -20,14 +22,6 @@ class DirectionModel : public ::testing::Test {
     Globals globals;
 };
 
-TEST_F(DirectionModel, WindowShiftsUpAndTheLatestDayGoesIntoRowFive) {
-    globals.fivedays[5][0] = 37991;
-    shiftIntoWindow(globals, {1, 2, 0.5, 1.5});
-    shiftIntoWindow(globals, {3, 4, 2.5, 2});
-    EXPECT_EQ(globals.fivedays[4], (std::array<double, 5>{0, 1, 2, 0.5, 1.5}));
-    EXPECT_EQ(globals.fivedays[5], (std::array<double, 5>{37991, 3, 4, 2.5, 2}));
-}
-
 TEST_F(DirectionModel, PatternCodeWeighsTheLatestDayOne) {
     const struct {
         const char* days;
@@ -45,18 +39,6 @@ TEST_F(DirectionModel, PatternCodeWeighsTheLatestDayOne) {
     EXPECT_EQ(lookUpPattern(globals), 60);
 }
 
-TEST_F(DirectionModel, BelowFiftyIsDownWithTheComplement) {
-    EXPECT_FALSE(decideDirection(globals, 43).up);
-    EXPECT_EQ(globals.probability, 57);
-    EXPECT_FALSE(globals.directionup);
-    EXPECT_EQ(decideDirection(globals, 49.5f).probability, 50.5f);
-    EXPECT_TRUE(decideDirection(globals, 50).up);
-    EXPECT_EQ(globals.probability, 50);
-    EXPECT_TRUE(globals.directionup);
-    EXPECT_EQ(probabilityText(57), "57");
-    EXPECT_EQ(probabilityText(51.5f), "51.5");
-}
-
 TEST(MovementGate, SkipsTheFourDaysAfterADayWithoutMovement) {
     MovementGate gate;
     EXPECT_TRUE(gate.admits(true));
@@ -71,6 +53,13 @@ TEST(MovementGate, SkipsTheFourDaysAfterADayWithoutMovement) {
         EXPECT_FALSE(gate.admits(moved));
     }
     EXPECT_TRUE(gate.admits(true));
+}
+
+TEST(PriceLevels, ZeroVolatilityOpensBelowOneAndOverflow) {
+    EXPECT_EQ(levelPrice(42.5, 0, kLevel25, true), 42.5);
+    EXPECT_EQ(priceLevels(42.5, 0, false).level75, " 42.5");
+    EXPECT_EQ(priceLevels(0.5, 0.02f, true).level75, " .50");  // no zero before the point
+    EXPECT_THROW(levelPrice(1e308, 100, kLevel25, true), AppError);
 }
 
 }  // namespace
