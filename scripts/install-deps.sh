@@ -6,6 +6,7 @@ packages=(
     build-essential cmake ninja-build
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev
     libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev
 )
 
 missing=()

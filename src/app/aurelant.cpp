@@ -4,6 +4,7 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "common/errors.h"
 #include "fiveday/fivedaycommands.h"
 #include "predict/predictionrun.h"
 #include "pricefile/convertcommand.h"
@@ -95,8 +96,15 @@ bool Aurelant::click(const std::string& name) {
     // A greyed-out menu item cannot be clicked.
     const bool disabled =
         (name == "recalc" && !recalcEnabled) || (name == "strategy" && !strategyEnabled);
-    if (!disabled) {
+    if (disabled) {
+        return true;
+    }
+    // The last stop for a failure that a command's own error path did not take, a shortage of
+    // memory above all: the user is told, and the program goes on.
+    try {
         (this->*found->second)();
+    } catch (const std::exception& exception) {
+        showMessage(errorMessage(ErrorWording::NumberColon, asAppError(exception)));
     }
     return true;
 }

@@ -53,6 +53,11 @@ void withdrawPrediction(Aurelant& window) {
     window.strategyEnabled = false;
 }
 
+// How failures name the data file: a user seeing its name must not fear for the price file.
+std::string dataFileShownName(const std::string& path) {
+    return "the program's working file " + path + " (not your price file)";
+}
+
 // One run past its separator check: reads the records, back-tests, reports.
 class PredictionRun {
   public:
@@ -60,7 +65,8 @@ class PredictionRun {
         : window_(window),
           globals_(window.globals),
           separator_(separator),
-          dataFile_(window.platform.programFolder() + kDataFileName),
+          dataFile_(window.platform.programFolder() + kDataFileName,
+                    dataFileShownName(window.platform.programFolder() + kDataFileName)),
           output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
                   globals_.displayfrom},
           backTest_(globals_, output_) {}
@@ -103,14 +109,12 @@ class PredictionRun {
             }
             return;
         }
-        const double open = strictNumber(record->open);
-        const double close = strictNumber(record->close);
+        const auto [open, high, low, close] = recordPrices(*record, recordNumber);
         if (!gate_.admits(close != open)) {
             backTest_.skipDay(recordNumber, record->date);
             return;
         }
-        backTest_.processDay(recordNumber, record->date,
-                             {open, strictNumber(record->high), strictNumber(record->low), close});
+        backTest_.processDay(recordNumber, record->date, {open, high, low, close});
     }
 
     FinalPrediction finalPrediction() {
@@ -191,8 +195,8 @@ void runPrediction(Aurelant& window) {
     }
     try {
         runAfterChecks(window);
-    } catch (const AppError& error) {
-        failRun(window, error);
+    } catch (const std::exception& exception) {
+        failRun(window, asAppError(exception));
     }
 }
 
