@@ -41,12 +41,14 @@ ControlState control(const std::string& name, const std::string& text, bool enab
 // A typed price read strictly, digit grouping allowed: a finite number above zero and at most
 // kHighestPrice; nothing for any other text.
 std::optional<double> typedPrice(std::string_view text) {
+    double value = 0;
     try {
-        const double value = strictNumber(text);
-        if (value > 0 && value <= kHighestPrice) {
-            return value;
-        }
+        value = strictNumber(text);
     } catch (const AppError&) {
+        return std::nullopt;
+    }
+    if (value > 0 && value <= kHighestPrice) {
+        return value;
     }
     return std::nullopt;
 }

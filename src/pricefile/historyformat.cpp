@@ -77,21 +77,24 @@ std::string quotedField(std::string_view text) {
 }
 
 double recordPrice(std::string_view text, int field, long recordNumber) {
-    const std::string subject = "the " + std::string(kPriceNames[field]) + " of record " +
-                                std::to_string(recordNumber) + " (" + quotedField(text) + ")";
+    // Made only for a message: a run reads every price of the file through here.
+    auto subject = [&] {
+        return "the " + std::string(kPriceNames[field]) + " of record " +
+               std::to_string(recordNumber) + " (" + quotedField(text) + ")";
+    };
     double value = 0;
     try {
         value = strictNumber(text);
     } catch (const AppError& error) {
         if (error.number() == programError(Failure::NotANumber).number()) {
             throw programError(Failure::NotANumber,
-                               "Type mismatch: " + subject + " is not a number");
+                               "Type mismatch: " + subject() + " is not a number");
         }
-        throw programError(Failure::OutOfRange, "Overflow: " + subject + " is out of range");
+        throw programError(Failure::OutOfRange, "Overflow: " + subject() + " is out of range");
     }
     if (!(value > 0)) {
         throw programError(Failure::InvalidArgument,
-                           "Invalid price: " + subject + " is not above zero");
+                           "Invalid price: " + subject() + " is not above zero");
     }
     return value;
 }
