@@ -75,41 +75,39 @@ TEST(Reprediction, RepeatedTwoPricePressesKeepTheFractionInside) {
 TEST(Reprediction, EntriesThatGiveAMessage) {
     const std::string invalid = "You must have a valid price entered";
     const std::string overflow = "Error: Overflow: a number is out of range";
+    const std::string divide = "Error: Division by zero";
+    const std::string logarithm =
+        "Error: Invalid argument: the logarithm of a value that is not positive";
     struct Case {
-        std::string first;
-        std::string second;
-        double d;
-        double open;
-        float sigma;
-        std::string message;
+        std::string first, second, message;
+        double d = 0.5, open = 100;
+        float sigma = 0.02f;
     };
     const Case cases[] = {
-        {"abc", "", 0.5, 100, 0.02f, invalid},
-        {"-5", "", 0.5, 100, 0.02f, invalid},
-        {" 0", "", 0.5, 100, 0.02f, invalid},
-        {"100", "", 0.5, 100, 0.02f,
+        {"abc", "", invalid},
+        {"-5", "", invalid},
+        {" 0", "", invalid},
+        {"0", "101", invalid},
+        {"101", "-5", invalid},
+        {"100", "",
          "You don't need to recalculate when the latest price is the same as the open price"},
-        {"100.5", "", 0.28011573716142346, 100, 0.02f,
+        {"100.5", "",
          "There is now a 50% probability of upwards movement and a 50% probability of "
-         "downwards. No price predctions are possible under these conditions."},
-        {"abc", "0", 0.5, 100, 0.02f,
+         "downwards. No price predctions are possible under these conditions.",
+         0.28011573716142346},
+        {"abc", "0",
          "You don't need to recalculate when the latest price is the same as the previous price"},
-        {"0", "101", 0.5, 100, 0.02f, invalid},
-        {"101", "-5", 0.5, 100, 0.02f, invalid},
-        // A misplaced decimal point and a number beyond the double range.
-        {"1,005", "", 0.5, 100, 0.02f, overflow},
-        {"1e400", "", 0.5, 100, 0.02f, overflow},
-        {std::string(5000, '9'), "", 0.5, 100, 0.02f, overflow},
-        {"101", "1e400", 0.5, 100, 0.02f, overflow},
-        {"101", "", 0.5, 100, 0, "Error: Division by zero"},
-        {"101", "99", 0.5, 100, 0, "Error: Division by zero"},
+        // A misplaced decimal point and numbers beyond the double range.
+        {"1,005", "", overflow},
+        {"1e400", "", overflow},
+        {std::string(5000, '9'), "", overflow},
+        {"101", "1e400", overflow},
+        {"101", "", divide, 0.5, 100, 0},
+        {"101", "99", divide, 0.5, 100, 0},
         // Both prices so far from the Open that both weights vanish.
-        {"0.001", "100000", 0.5, 100, 0.02f, "Error: Division by zero"},
-        {"101", "", 0.5, -100, 0.02f,
-         "Error: Invalid argument: the logarithm of a value that is not positive"},
-        {"101", "99", 0.5, -100, 0.02f,
-         "Error: Invalid argument: the logarithm of a value that is not positive"},
-    };
+        {"0.001", "100000", divide},
+        {"101", "", logarithm, 0.5, -100},
+        {"101", "99", logarithm, 0.5, -100}};
     for (const Case& c : cases) {
         const Reprediction result =
             run(c.first, c.second, c.d, OpenExtreme::Neither, c.open, c.sigma);
