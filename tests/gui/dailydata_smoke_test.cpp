@@ -1,39 +1,30 @@
 // The five-day panel's dialog, offscreen: it draws its model's controls and forwards presses.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <filesystem>
-#include <fstream>
 
 #include "app/aurelant.h"
 #include "dailydatadialog.h"
-#include "formdialogs.h"
 #include "qtapplication.h"
 #include "scenario/scripted_platform.h"
+#include "unit/tempfolder.h"
 
 namespace aurelant {
 namespace {
 
-namespace fs = std::filesystem;
-
-class DailyDataSmoke : public ::testing::Test {
+class DailyDataSmoke : public TempFolderTest {
   protected:
     static void SetUpTestSuite() { ensureQtApplication(); }
 
     DailyDataSmoke() : window(globals, platform), panel(window) {
-        file = fs::temp_directory_path() / ("aurelant-dialog-" + std::to_string(::getpid()));
-        std::ofstream(file, std::ios::binary) << "02-Jan-2026,1,2,3,4\r\n05-Jan-2026,5,6,7,8\r\n";
         globals.fileopen = true;
-        globals.currentfile = file.string();
+        globals.currentfile = write("prices.csv", "02-Jan-2026,1,2,3,4\r\n05-Jan-2026,5,6,7,8\r\n");
         globals.movementmode = true;
         panel.load();
         panel.show();
     }
-    ~DailyDataSmoke() override { fs::remove(file); }
-
     template <typename Widget>
     static Widget* child(QWidget& dialog, const std::string& name) {
         return dialog.findChild<Widget*>(QString::fromStdString(name));
@@ -43,7 +34,6 @@ class DailyDataSmoke : public ::testing::Test {
     ScriptedPlatform platform;
     Aurelant window;
     DailyData panel;
-    fs::path file;
 };
 
 TEST_F(DailyDataSmoke, DrawsEveryControlOfTheModel) {

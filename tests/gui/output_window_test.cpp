@@ -3,7 +3,6 @@
 // names; the viewer shows a saved prediction, its home page and a readable message for what it
 // cannot show.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,6 +22,7 @@
 #include "qtapplication.h"
 #include "qtplatform.h"
 #include "saveasformdialog.h"
+#include "unit/tempfolder.h"
 #include "viewer/pagesource.h"
 #include "viewerwindow.h"
 
@@ -31,18 +31,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OutputWindows : public ::testing::Test {
+class OutputWindows : public TempFolderTest {
   protected:
     static void SetUpTestSuite() { ensureQtApplication(); }
 
-    OutputWindows() {
-        folder = fs::temp_directory_path() / ("aurelant-output-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    ~OutputWindows() override { fs::remove_all(folder); }
-
     Globals globals;
-    fs::path folder;
 };
 
 TEST_F(OutputWindows, SaveAsDialogDrawsTheModeAndItsCloseBoxKeepsTheChoice) {
