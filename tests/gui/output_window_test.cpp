@@ -1,7 +1,6 @@
-// The windows of saving, printing and viewing, offscreen: the save-as dialog draws its model and
-// its close box keeps the choice; printing without a printer goes into the PDF file the user
-// names; the viewer shows a saved prediction, its home page and a readable message for what it
-// cannot show.
+// The windows of printing and viewing, offscreen: printing without a printer goes into the PDF
+// file the user names; the viewer shows a saved prediction, its home page and a readable message
+// for what it cannot show.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -37,24 +36,6 @@ class OutputWindows : public TempFolderTest {
 
     Globals globals;
 };
-
-TEST_F(OutputWindows, SaveAsDialogDrawsTheModeAndItsCloseBoxKeepsTheChoice) {
-    globals.savechoice = "html";
-    SaveAsForm form(globals);
-    form.load();
-    form.show();
-    SaveAsFormDialog dialog(form, nullptr);
-    EXPECT_EQ(dialog.windowTitle().toStdString(), "Save Prediction As");
-    for (const ControlState& control : form.controls()) {
-        auto* widget = dialog.findChild<QAbstractButton*>(QString::fromStdString(control.name));
-        ASSERT_NE(widget, nullptr) << control.name;
-        EXPECT_EQ(widget->text().toStdString(), control.text);
-        EXPECT_EQ(widget->isEnabled(), control.enabled) << control.name;
-    }
-    dialog.reject();
-    EXPECT_FALSE(form.visible());
-    EXPECT_EQ(globals.savechoice, "html");
-}
 
 // A platform whose file dialog names the PDF file, as a user without a printer would.
 class PdfPlatform : public QtPlatform {
