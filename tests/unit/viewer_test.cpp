@@ -68,6 +68,8 @@ TEST(Viewer, TheListKeepsEachAddressOnceTheMostRecentFirst) {
     std::string vieweraddress = "a.htm";
     viewer.load(vieweraddress);
     engine.arrive(viewer, "A");
+    viewer.timTimer_Timer();  // the page is done: the timer stops
+    EXPECT_FALSE(viewer.timerEnabled);
     viewer.addressText = "b.htm";
     viewer.cboAddress_KeyPress('x');
     EXPECT_EQ(engine.calls, "navigate a.htm;");
