@@ -27,9 +27,10 @@ class FuzzPlatform : public Platform {
     std::optional<std::string> clipboardText() override { return std::nullopt; }
     void setClipboardText(const std::string& /*text*/) override {}
     void clearClipboard() override {}
-    void print(const PrintJob& /*job*/) override {}
+    PrintOutcome print(const PrintJob& /*job*/) override { return {}; }
     void showModal(FormModel& form) override { form.hide(); }
     void showViewer() override {}
+    void showChart() override {}
     void setBusy(bool /*busy*/) override {}
     std::string programFolder() override { return folder_; }
     CalendarDate today() override { return {2026, 1, 5}; }
