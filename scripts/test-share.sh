@@ -14,8 +14,7 @@ sources() { find "$1" -path tests/scenario -prune -o -type f \( -name '*.cpp' -o
 src=$(count $(sources src))
 cpp_tests=$(count $(sources tests))
 scripts=$(count tests/scenarios/*.scn)
-share=$(((cpp_tests + scripts) * 100 / src))
 echo "src:              $src"
 echo "C++ tests:        $cpp_tests"
 echo "scenario scripts: $scripts"
-echo "tests / src:      $share %"
+awk -v tests=$((cpp_tests + scripts)) -v src="$src" 'BEGIN { printf "tests / src:      %.1f %%\n", 100 * tests / src }'
