@@ -28,6 +28,14 @@ std::string cutNumberText(double value);
 std::string trimmedNumberText(double value);
 std::string trimmedCutText(double value);
 
+// The trimmed cut number text of a value and the value that this text reads back as, for
+// judging a price by what is shown of it: 100.87984 -> {"100.87", 100.87}.
+struct CutNumber {
+    std::string text;
+    double value = 0;
+};
+CutNumber trimmedCutNumber(double value);
+
 // Plain decimal text without blanks, with a zero before the point: 0.5 -> "0.5"; and the same
 // cut to two decimals: 57.0894 -> "57.08".
 std::string plainText(double value);

@@ -1,6 +1,7 @@
 #include "predict/backtest.h"
 
 #include <cmath>
+#include <utility>
 
 #include "app/globals.h"
 #include "common/numtext.h"
@@ -59,9 +60,10 @@ void BackTest::skipDay(long recordNumber, const std::string& date) {
 BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
     const bool up = pendingDirection_ > 0;
     Outcome outcome;
-    outcome.predicted = trimmedCutText(levelPrice(day.open, volatilityBefore, kLevel75, up));
     // The level is judged as shown, cut to two decimals.
-    const double level = strictNumber(outcome.predicted);
+    CutNumber shown = trimmedCutNumber(levelPrice(day.open, volatilityBefore, kLevel75, up));
+    outcome.predicted = std::move(shown.text);
+    const double level = shown.value;
     outcome.actual = trimmedNumberText(up ? day.high : day.low);
     outcome.reached = up ? day.high >= level : day.low <= level;
     if (outcome.reached) {
