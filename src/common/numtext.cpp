@@ -162,25 +162,24 @@ std::optional<double> shortDecimal(std::string_view text) {
     const char* at = text.data();
     const char* const end = at + text.size();
     const bool negative = at != end && *at == '-';
-    at += negative ? 1 : 0;
+    const char* const start = negative ? at + 1 : at;
+    const char* point = nullptr;
     std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
-    const char* const start = at;
-    for (; at != end && isDigit(*at); ++at) {
-        digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
-    }
-    std::size_t decimals = 0;
-    const bool point = at != end && *at == '.';
-    if (point) {
-        const char* const first = ++at;
-        for (; at != end && isDigit(*at); ++at) {
-            digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
+    for (at = start; at != end; ++at) {
+        const auto digit = static_cast<unsigned char>(*at - '0');
+        if (digit < 10) {
+            digits = digits * 10 + digit;
+        } else if (*at == '.' && point == nullptr) {
+            point = at;
+        } else {
+            return std::nullopt;
         }
-        decimals = static_cast<std::size_t>(at - first);
     }
-    const auto digitCount = static_cast<std::size_t>(at - start) - (point ? 1 : 0);
-    if (at != end || digitCount == 0 || digitCount > kExactDigits) {
+    const auto digitCount = static_cast<std::size_t>(end - start) - (point != nullptr ? 1 : 0);
+    if (digitCount == 0 || digitCount > kExactDigits) {
         return std::nullopt;
     }
+    const auto decimals = point != nullptr ? static_cast<std::size_t>(end - point - 1) : 0;
     const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
     return negative ? -value : value;
 }
@@ -279,7 +278,8 @@ std::string cutNumberText(double value) {
 }
 
 std::string trimmedNumberText(double value) {
-    return trimmed(numberText(value));
+    NumberBuffer buffer;
+    return std::string(trimmedView(signedGeneralForm(value, kExactDigits, buffer)));
 }
 
 std::string trimmedCutText(double value) {
@@ -320,6 +320,10 @@ double leadingNumber(std::string_view text) {
 }
 
 double strictNumber(std::string_view text) {
+    // Prices seldom stand between blanks: a text that reads as it is needs no trimming.
+    if (const std::optional<double> value = shortDecimal(text)) {
+        return *value;
+    }
     const std::string_view number = trimmedView(text);
     if (const std::optional<double> value = shortDecimal(number)) {
         return *value;

@@ -23,12 +23,19 @@ const char* resultText(bool reached) {
     return reached ? "REACHED" : "NOT REACHED";
 }
 
+const char* directionText(bool up) {
+    return up ? "Up   " : "Down ";
+}
+
 }  // namespace
 
 BackTest::BackTest(Globals& globals, RunOutput& output) : globals_(globals), output_(output) {
-    for (std::size_t code = 0; code < probabilityTexts_.size(); ++code) {
-        probabilityTexts_[code] =
-            probabilityText(directionOf(globals.upprobtable[code]).probability);
+    for (std::size_t code = 0; code < predictionTails_.size(); ++code) {
+        const Direction direction = directionOf(globals.upprobtable[code]);
+        predictionTails_[code] =
+            std::string("\t") + directionText(direction.up) + "\t" +
+            probabilityText(direction.probability) + "%\t" +
+            (direction.probability >= kPredictionThreshold ? "Yes" : "No\t \t \t \t ");
     }
 }
 
@@ -130,13 +137,11 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     const Direction direction = decideDirection(globals_, tableValue);
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
-    const std::string_view directionText = direction.up ? "Up   " : "Down ";
-    pendingLine_.assign(date).append("\t").append(directionText).append("\t");
-    pendingLine_.append(probabilityTexts_[globals_.patterncode]).append("%\t");
+    pendingLine_.assign(date).append(predictionTails_[globals_.patterncode]);
     if (direction.probability >= kPredictionThreshold) {
         makePrediction(recordNumber, date, direction);
     } else {
-        declinePrediction(recordNumber, date, directionText);
+        declinePrediction(recordNumber, date, direction);
     }
 }
 
@@ -144,25 +149,23 @@ void BackTest::makePrediction(long recordNumber, const std::string& date,
                               const Direction& direction) {
     ++tally_.predictionsMade;
     tally_.probabilitySum += direction.probability;
-    pendingLine_ += "Yes";
     pendingDirection_ = direction.up ? 1 : -1;
     pendingMade_ = {recordNumber, date, direction.up, false};
     if (output_.comments(recordNumber)) {
         output_.screen.append(
-            date + " Predicting " + probabilityTexts_[globals_.patterncode] +
+            date + " Predicting " + probabilityText(direction.probability) +
             (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
             output_.crlf);
     }
 }
 
 void BackTest::declinePrediction(long recordNumber, const std::string& date,
-                                 std::string_view directionText) {
-    pendingLine_ += "No\t \t \t \t ";
+                                 const Direction& direction) {
     pendingDirection_ = 0;
     if (output_.comments(recordNumber)) {
         output_.screen.append(date + " No Prediction for next trading day (only " +
-                              probabilityTexts_[globals_.patterncode] + "% probability of " +
-                              trimmed(directionText) + ")" + output_.crlf);
+                              probabilityText(direction.probability) + "% probability of " +
+                              trimmed(directionText(direction.up)) + ")" + output_.crlf);
     }
 }
 

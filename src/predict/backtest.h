@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
@@ -49,8 +48,7 @@ class BackTest {
     void predictNext(long recordNumber, const std::string& date, double open);
     // At 54 % or more the prediction is made and judged the next day; below, it is only shown.
     void makePrediction(long recordNumber, const std::string& date, const Direction& direction);
-    void declinePrediction(long recordNumber, const std::string& date,
-                           std::string_view directionText);
+    void declinePrediction(long recordNumber, const std::string& date, const Direction& direction);
 
     Globals& globals_;
     RunOutput& output_;
@@ -60,8 +58,10 @@ class BackTest {
     bool predictionExists_ = false;
     int pendingDirection_ = 0;  // +1 UP, -1 DOWN, 0 below the threshold
     float pendingProbability_ = 0;
-    std::array<std::string, 32> probabilityTexts_;  // by pattern code, formed once per run
-    std::string pendingLine_;  // the data-file line that waits for its day's outcome
+    // What the data-file line of a prediction says after its date, by pattern code, formed once
+    // per run: "\tUp   \t57%\tYes", "\tDown \t52%\tNo\t \t \t \t ".
+    std::array<std::string, 32> predictionTails_;
+    std::string pendingLine_;       // the data-file line that waits for its day's outcome
     JudgedPrediction pendingMade_;  // the prediction of 54 % or more that waits
     std::vector<JudgedPrediction> judged_;
     double units_ = 0;
