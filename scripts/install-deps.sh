@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
     libgtest-dev libbenchmark-dev
     poppler-utils file librsvg2-bin desktop-file-utils appstream
+    clang libclang-rt-14-dev
 )
 
 missing=()

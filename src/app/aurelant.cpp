@@ -4,6 +4,7 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "common/errors.h"
 #include "fiveday/fivedaycommands.h"
 #include "output/predictionsaves.h"
 #include "output/printscreen.h"
@@ -105,8 +106,15 @@ bool Aurelant::click(const std::string& name) {
     const bool disabled = (name == "recalc" && !recalcEnabled) ||
                           (name == "strategy" && !strategyEnabled) ||
                           (name == "chart" && !chartEnabled());
-    if (!disabled) {
+    if (disabled) {
+        return true;
+    }
+    // The last stop for a failure that a command's own error path did not take, a shortage of
+    // memory above all: the user is told, and the program goes on.
+    try {
         (this->*found->second)();
+    } catch (const std::exception& exception) {
+        showMessage(errorMessage(ErrorWording::NumberColon, asAppError(exception)));
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "common/errors.h"
 
 #include <cstring>
+#include <new>
 
 namespace aurelant {
 
@@ -20,12 +21,38 @@ AppError programError(Failure kind) {
                     "name. The source file has not been changed"};
         case Failure::EndOfFile:
             return {62, "Input past end of file"};
+        case Failure::OutOfMemory:
+            return {7, "Out of memory"};
+        case Failure::NotARegularFile:
+            return {75, "Not a regular file"};
+        case Failure::TooManyRecords:
+            return {6,
+                    "The file has more records than the program can open (at most 32,887); it "
+                    "has not been changed"};
     }
     return {0, "Unknown failure"};
 }
 
-AppError systemError(int errnoValue) {
-    return {errnoValue, std::strerror(errnoValue)};
+AppError programError(Failure kind, const std::string& description) {
+    return {programError(kind).number(), description};
+}
+
+AppError systemError(int errnoValue, std::string_view file) {
+    std::string description = std::strerror(errnoValue);
+    if (!file.empty()) {
+        description.append(": ").append(file);
+    }
+    return {errnoValue, description};
+}
+
+AppError asAppError(const std::exception& exception) {
+    if (const auto* error = dynamic_cast<const AppError*>(&exception)) {
+        return *error;
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&exception) != nullptr) {
+        return programError(Failure::OutOfMemory);
+    }
+    return {51, std::string("Internal error: ") + exception.what()};
 }
 
 std::string errorMessage(ErrorWording wording, const AppError& error) {

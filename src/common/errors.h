@@ -1,7 +1,9 @@
 #pragma once
 
+#include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace aurelant {
 
@@ -27,12 +29,23 @@ enum class Failure {
     OutOfRange,
     OutputIsSource,
     EndOfFile,
+    OutOfMemory,
+    NotARegularFile,
+    TooManyRecords,
 };
 
 AppError programError(Failure kind);
 
-// A failure of the system: errno with the system's own text.
-AppError systemError(int errnoValue);
+// The same failure kind with a description of its own, which says what failed where.
+AppError programError(Failure kind, const std::string& description);
+
+// A failure of the system: errno with the system's own text, followed by the file it concerns
+// when one is named.
+AppError systemError(int errnoValue, std::string_view file = {});
+
+// Any exception that reaches a command, as the failure its error path reports: an AppError as
+// it is, a shortage of memory as "Out of memory", anything else by its own text.
+AppError asAppError(const std::exception& exception);
 
 // The three wordings in which commands report an AppError.
 enum class ErrorWording {

@@ -18,22 +18,22 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-int openOrThrow(const std::string& path, int flags, mode_t mode = 0666) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+int openOrThrow(const std::string& path, int flags, std::string_view shownName) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
-        throw systemError(errno);
+        throw systemError(errno, shownName);
     }
     return fd;
 }
 
-void writeAll(int fd, std::string_view data) {
+void writeAll(int fd, std::string_view data, std::string_view shownName) {
     while (!data.empty()) {
         const ssize_t written = ::write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            throw systemError(errno);
+            throw systemError(errno, shownName);
         }
         data.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -48,17 +48,17 @@ std::string folderOf(const std::string& path) {
 }
 
 // Whether an empty file or one whose last byte ends a line.
-bool endsWithLineEnd(int fd) {
+bool endsWithLineEnd(int fd, std::string_view shownName) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, shownName);
     }
     if (info.st_size == 0) {
         return true;
     }
     char last = 0;
     if (::pread(fd, &last, 1, info.st_size - 1) != 1) {
-        throw systemError(errno);
+        throw systemError(errno, shownName);
     }
     return last == '\n' || last == '\r';
 }
@@ -71,13 +71,13 @@ mode_t currentUmask() {
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) : buffer_(kBufferSize) {
-    fd_ = openOrThrow(path, O_RDONLY);
+LineReader::LineReader(const std::string& path) : path_(path), buffer_(kBufferSize) {
+    fd_ = openOrThrow(path, O_RDONLY, path);
     struct stat info {};
     if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd_);
         fd_ = -1;
-        throw systemError(EISDIR);
+        throw systemError(EISDIR, path);
     }
 }
 
@@ -94,7 +94,7 @@ bool LineReader::fill() {
             if (errno == EINTR) {
                 continue;
             }
-            throw systemError(errno);
+            throw systemError(errno, path_);
         }
         position_ = 0;
         nextCarriageReturn_ = kUnknown;
@@ -121,6 +121,7 @@ std::size_t LineReader::findLineEnd() {
 bool LineReader::next(std::string& line) {
     line.clear();
     bool haveLine = false;
+    bool tooLong = false;
     for (;;) {
         if (position_ == length_ && !fill()) {
             return haveLine;
@@ -141,7 +142,12 @@ bool LineReader::next(std::string& line) {
             }
         }
         const std::size_t end = findLineEnd();
-        line.append(buffer_.data() + position_, end - position_);
+        tooLong = tooLong || line.size() + (end - position_) > kLongestLine;
+        if (tooLong) {
+            line.clear();
+        } else {
+            line.append(buffer_.data() + position_, end - position_);
+        }
         haveLine = true;
         position_ = end;
         if (end < length_) {
@@ -161,10 +167,11 @@ std::optional<std::string> readFirstLine(const std::string& path) {
     return line;
 }
 
-LineWriter::LineWriter(const std::string& path)
-    : fd_(openOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC)) {}
+LineWriter::LineWriter(const std::string& path, std::string_view shownName)
+    : shownName_(shownName.empty() ? path : shownName),
+      fd_(openOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC, shownName_)) {}
 
-LineWriter::LineWriter(int fd) : fd_(fd) {}
+LineWriter::LineWriter(int fd, std::string shownName) : shownName_(std::move(shownName)), fd_(fd) {}
 
 LineWriter::~LineWriter() {
     if (fd_ >= 0) {
@@ -192,7 +199,7 @@ void LineWriter::writeLine(std::string_view text) {
 void LineWriter::flush() {
     std::string data;
     data.swap(pending_);  // taken before writing, so a failed write is never repeated
-    writeAll(fd_, data);
+    writeAll(fd_, data, shownName_);
 }
 
 void LineWriter::close() {
@@ -200,20 +207,20 @@ void LineWriter::close() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, shownName_);
     }
 }
 
 void appendLineToExistingFile(const std::string& path, std::string_view line) {
     // Without O_CREAT, so a file deleted meanwhile is reported instead of silently recreated;
     // a folder fails with EISDIR.
-    const int fd = openOrThrow(path, O_RDWR | O_APPEND);
+    const int fd = openOrThrow(path, O_RDWR | O_APPEND, path);
     const off_t originalSize = ::lseek(fd, 0, SEEK_END);
     try {
-        std::string text = endsWithLineEnd(fd) ? "" : kLineEnd;
+        std::string text = endsWithLineEnd(fd, path) ? "" : kLineEnd;
         text.append(line).append(kLineEnd);
-        writeAll(fd, text);
-    } catch (const AppError&) {
+        writeAll(fd, text, path);
+    } catch (const std::exception&) {
         // A disk that filled up part-way must not leave half a record behind; the write's own
         // error is the one to report.
         if (originalSize >= 0) {
@@ -223,11 +230,11 @@ void appendLineToExistingFile(const std::string& path, std::string_view line) {
         throw;
     }
     if (::close(fd) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, path);
     }
 }
 
-FileReplacement::FileReplacement(const std::string& target) : target_(target) {
+FileReplacement::FileReplacement(const std::string& target) : shownName_(target), target_(target) {
     std::error_code error;
     const auto resolved = std::filesystem::canonical(target, error);
     if (!error) {
@@ -238,10 +245,10 @@ FileReplacement::FileReplacement(const std::string& target) : target_(target) {
     std::string pattern = folderOf(target_) + "/.aurelant-XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        throw systemError(errno);
+        throw systemError(errno, shownName_);
     }
     temporary_ = pattern;
-    writer_.reset(new LineWriter(fd));
+    writer_.reset(new LineWriter(fd, shownName_));
 }
 
 FileReplacement::~FileReplacement() {
@@ -257,11 +264,11 @@ void FileReplacement::commit() {
     const mode_t mode =
         ::stat(target_.c_str(), &info) == 0 ? info.st_mode & 07777 : 0666 & ~currentUmask();
     if (::fchmod(writer_->descriptor(), mode) != 0 || ::fsync(writer_->descriptor()) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, shownName_);
     }
     writer_->close();
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, shownName_);
     }
     committed_ = true;
 }

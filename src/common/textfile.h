@@ -8,10 +8,15 @@
 
 // Line-by-line reading and writing of the text files the program works on. Reading accepts
 // CR LF, LF and a lone CR as line ends and drops a UTF-8 byte-order mark at the start; every
-// line written ends in CR LF. Failures throw AppError with the system's error number.
+// line written ends in CR LF. Failures throw AppError with the system's error number and the
+// file's name.
 namespace aurelant {
 
 inline constexpr const char* kLineEnd = "\r\n";
+
+// No line of a price file comes near this length. A longer line is passed over in bounded memory
+// and read as an empty line, so that every reader takes it for a blank line, not a record.
+inline constexpr std::size_t kLongestLine = std::size_t{1} << 20;
 
 class LineReader {
   public:
@@ -27,6 +32,7 @@ class LineReader {
     bool fill();
     std::size_t findLineEnd();
 
+    std::string path_;
     int fd_ = -1;
     std::vector<char> buffer_;
     std::size_t position_ = 0;
@@ -47,8 +53,9 @@ std::optional<std::string> readFirstLine(const std::string& path);
 
 class LineWriter {
   public:
-    // Creates the file, or empties an existing one.
-    explicit LineWriter(const std::string& path);
+    // Creates the file, or empties an existing one. Failures name the file by `shownName`, or by
+    // its path when that is empty.
+    explicit LineWriter(const std::string& path, std::string_view shownName = {});
     ~LineWriter();  // closes without reporting; call close() to learn of failures
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
@@ -62,8 +69,9 @@ class LineWriter {
 
   private:
     friend class FileReplacement;
-    explicit LineWriter(int fd);
+    LineWriter(int fd, std::string shownName);
 
+    std::string shownName_;
     int fd_ = -1;
     std::string pending_;
 };
@@ -88,6 +96,7 @@ class FileReplacement {
     void commit();
 
   private:
+    std::string shownName_;  // the target as the user named it, for messages
     std::string target_;
     std::string temporary_;
     std::unique_ptr<LineWriter> writer_;

@@ -1,5 +1,8 @@
 #include "fiveday/dailydata.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "app/aurelant.h"
 #include "common/dates.h"
 #include "common/errors.h"
@@ -22,11 +25,38 @@ constexpr const char* kInvalidOpen = "'The day-5 Open' box must contain a valid 
 // The date a record gets when its date text is not a date.
 constexpr CalendarDate kNotADate{1900, 1, 1};
 
+// No traded item costs more; a larger number is a typing slip.
+constexpr double kHighestPrice = 1e12;
+constexpr int kOpen = 1;
+constexpr int kHigh = 2;
+constexpr int kLow = 3;
+
 constexpr std::array<const char*, DailyData::kFields - 1> kPriceNames{"open", "high", "low",
                                                                       "close"};
 
 ControlState control(const std::string& name, const std::string& text, bool enabled = true) {
     return {name, text, enabled, std::nullopt};
+}
+
+// A typed price read strictly, digit grouping allowed: a finite number above zero and at most
+// kHighestPrice; nothing for any other text.
+std::optional<double> typedPrice(std::string_view text) {
+    double value = 0;
+    try {
+        value = strictNumber(text);
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+    if (value > 0 && value <= kHighestPrice) {
+        return value;
+    }
+    return std::nullopt;
+}
+
+// The prices as the view shows them: the number each text begins with, 0 for none.
+std::array<double, 4> leadingPrices(const PriceRecord& record, long /*recordNumber*/) {
+    return {leadingNumber(record.open), leadingNumber(record.high), leadingNumber(record.low),
+            leadingNumber(record.close)};
 }
 
 }  // namespace
@@ -114,8 +144,8 @@ void DailyData::load() {
     }
     try {
         loadFromFile();
-    } catch (const AppError& error) {
-        closeFileAfter(error);
+    } catch (const std::exception& exception) {
+        closeFileAfter(asAppError(exception));
         saveEnabled_ = false;
     }
 }
@@ -137,7 +167,7 @@ void DailyData::loadForViewing() {
     window_.globals.viewdatamode = false;
     saveEnabled_ = false;
     predictEnabled_ = false;
-    pushFile(leadingNumber);
+    pushFile(leadingPrices);
     showGridRows(1, kDays);
 }
 
@@ -154,7 +184,7 @@ void DailyData::loadForEntry() {
         predictEnabled_ = true;
     }
     globals.fileopen = true;
-    pushFile(strictNumber);
+    pushFile(recordPrices);
     showGridRows(2, kDays - 1);
     startDayFive();
 }
@@ -168,31 +198,25 @@ bool DailyData::detectFileSeparator() {
     return !separatorMissing_;
 }
 
-void DailyData::pushFile(Conversion convert) {
+void DailyData::pushFile(PriceReading readPrices) {
     const char separator = window_.globals.separator.front();
     LineReader reader(window_.globals.currentfile);
     std::string line;
-    while (reader.next(line)) {
+    for (long lineNumber = 1; reader.next(line); ++lineNumber) {
         if (const auto record = splitRecord(line, separator)) {
-            pushRecord(*record, convert);
+            pushRecord(record->date, readPrices(*record, lineNumber));
         }
     }
 }
 
-// Shifts the grid up before converting, field by field, so that a price that fails to convert
-// leaves the grid as far as the load got.
-void DailyData::pushRecord(const PriceRecord& record, Conversion convert) {
+void DailyData::pushRecord(const std::string& date, const std::array<double, 4>& prices) {
     auto& grid = window_.globals.fivedays;
     for (int row = 1; row < kDays; ++row) {
         grid[row] = grid[row + 1];
     }
     auto& latest = grid[kDays];
-    latest[0] = dateNumber(parseDate(record.date).value_or(kNotADate));
-    const std::array<std::string_view, kFields - 1> prices{record.open, record.high, record.low,
-                                                           record.close};
-    for (int field = 1; field < kFields; ++field) {
-        latest[field] = convert(prices[field - 1]);
-    }
+    latest[0] = dateNumber(parseDate(date).value_or(kNotADate));
+    std::copy(prices.begin(), prices.end(), latest.begin() + 1);
 }
 
 // Fills the boxes of days 1.. from grid rows firstRow.. onwards.
@@ -221,22 +245,20 @@ void DailyData::closeFileAfter(const AppError& error) {
     window_.caption = globals.programtitle;
 }
 
-// Each price must be a non-zero number as a whole and must not hold the separator, so that the
-// appended record reads back as the same four prices.
+// Each price must be a possible price and must not hold the separator, so that the appended
+// record reads back as the same four prices; the Low must not lie above the High.
 bool DailyData::dayFiveIsValid() const {
     const char separator = window_.globals.separator.front();
+    std::array<double, kFields> prices{};
     for (int field = 1; field < kFields; ++field) {
-        const std::string price = trimmed(boxText(kDays, field));
-        try {
-            if (leadingNumber(price) == 0 || price.find(separator) != std::string::npos) {
-                return false;
-            }
-            strictNumber(price);
-        } catch (const AppError&) {
+        const std::string text = trimmed(boxText(kDays, field));
+        const std::optional<double> price = typedPrice(text);
+        if (!price || text.find(separator) != std::string::npos) {
             return false;
         }
+        prices[field] = *price;
     }
-    return true;
+    return prices[kLow] <= prices[kHigh];
 }
 
 std::string DailyData::dayFiveRecord() const {
@@ -265,19 +287,15 @@ void DailyData::savecommand_click() {
     globals.fileopen = true;
     try {
         appendLineToExistingFile(globals.currentfile, dayFiveRecord());
-    } catch (const AppError& error) {
-        closeFileAfter(error);
+    } catch (const std::exception& exception) {
+        closeFileAfter(asAppError(exception));
     }
     hide();
 }
 
 void DailyData::predictcommand_click() {
     Globals& globals = window_.globals;
-    try {
-        globals.nextopen = leadingNumber(boxText(kDays, 1));
-    } catch (const AppError&) {
-        globals.nextopen = 0;  // a number out of range is no Open either
-    }
+    globals.nextopen = typedPrice(boxText(kDays, kOpen)).value_or(0);
     if (globals.nextopen == 0) {
         window_.showMessage(kInvalidOpen);
         return;

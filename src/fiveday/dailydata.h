@@ -73,14 +73,14 @@ class DailyData : public FormModel {
     bool buttonEnabled(const std::string& button) const;
 
   private:
-    using Conversion = double (*)(std::string_view);
+    using PriceReading = std::array<double, 4> (*)(const PriceRecord&, long lineNumber);
 
     void loadFromFile();
     void loadForViewing();
     void loadForEntry();
     bool detectFileSeparator();
-    void pushFile(Conversion convert);
-    void pushRecord(const PriceRecord& record, Conversion convert);
+    void pushFile(PriceReading readPrices);
+    void pushRecord(const std::string& date, const std::array<double, 4>& prices);
     void showGridRows(int firstRow, int days);
     void startDayFive();
     bool dayFiveIsValid() const;

@@ -53,6 +53,11 @@ void withdrawPrediction(Aurelant& window) {
     window.runresults.clear();
 }
 
+// How failures name the data file: a user seeing its name must not fear for the price file.
+std::string dataFileShownName(const std::string& path) {
+    return "the program's working file " + path + " (not your price file)";
+}
+
 // One run past its separator check: reads the records, back-tests, reports.
 class PredictionRun {
   public:
@@ -60,7 +65,8 @@ class PredictionRun {
         : window_(window),
           globals_(window.globals),
           separator_(separator),
-          dataFile_(window.platform.programFolder() + kPredictionDataFile),
+          dataFile_(window.platform.programFolder() + kPredictionDataFile,
+                    dataFileShownName(window.platform.programFolder() + kPredictionDataFile)),
           output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
                   globals_.displayfrom},
           backTest_(globals_, output_) {}
@@ -102,14 +108,12 @@ class PredictionRun {
             }
             return;
         }
-        const double open = strictNumber(record->open);
-        const double close = strictNumber(record->close);
+        const auto [open, high, low, close] = recordPrices(*record, recordNumber);
         if (!gate_.admits(close != open)) {
             backTest_.skipDay(recordNumber, record->date);
             return;
         }
-        backTest_.processDay(recordNumber, record->date,
-                             {open, strictNumber(record->high), strictNumber(record->low), close});
+        backTest_.processDay(recordNumber, record->date, {open, high, low, close});
     }
 
     FinalPrediction finalPrediction() {
@@ -144,8 +148,8 @@ class PredictionRun {
         globals_.level75text = prediction.levels.level75;
         globals_.probabilitytext = singleText(prediction.probability);
         globals_.predictiondone = true;
-        window_.runresults.complete(globals_.currentfile, lastRecord_,
-                                    backTest_.takeJudged(), outlook(prediction));
+        window_.runresults.complete(globals_.currentfile, lastRecord_, backTest_.takeJudged(),
+                                    outlook(prediction));
     }
 
     static Outlook outlook(const FinalPrediction& prediction) {
@@ -205,8 +209,8 @@ void runPrediction(Aurelant& window) {
     }
     try {
         runAfterChecks(window);
-    } catch (const AppError& error) {
-        failRun(window, error);
+    } catch (const std::exception& exception) {
+        failRun(window, asAppError(exception));
     }
 }
 

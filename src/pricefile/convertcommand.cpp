@@ -121,8 +121,8 @@ void convertToCsv(Aurelant& window) {
     try {
         BusyPointer busy(window.platform);
         convertFile(window, g.lastdialogfile, g.suggestedfile);
-    } catch (const AppError& error) {
-        window.showMessage(errorMessage(ErrorWording::Plain, error));
+    } catch (const std::exception& exception) {
+        window.showMessage(errorMessage(ErrorWording::Plain, asAppError(exception)));
     }
 }
 

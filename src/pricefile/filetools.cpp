@@ -18,7 +18,7 @@ constexpr std::size_t kPreviewHalf = 60;
 struct stat statusOf(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, path);
     }
     return info;
 }
@@ -36,16 +36,14 @@ FileRequest openModeRequest(std::string title, std::string filter, std::string i
 }
 
 void requireUserFile(const std::string& path, Access access) {
-    const struct stat info = statusOf(path);
-    if (S_ISDIR(info.st_mode)) {
-        throw systemError(EISDIR);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw systemError(EINVAL);
+    if (!S_ISREG(statusOf(path).st_mode)) {
+        throw programError(
+            Failure::NotARegularFile,
+            "\"" + path + "\" is not a regular file but a folder, a device or a pipe");
     }
     const int mode = access == Access::Read ? R_OK : access == Access::Write ? W_OK : R_OK | W_OK;
     if (::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) != 0) {
-        throw systemError(errno);
+        throw systemError(errno, path);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
+#include "predict/numtext.h"
 
 namespace aurelant {
 namespace {
@@ -33,15 +34,79 @@ std::optional<std::array<std::size_t, 4>> firstFourSeparators(std::string_view l
     return positions;
 }
 
-}  // namespace
+// Longer field texts are cut in messages.
+constexpr std::size_t kLongestQuotedField = 30;
+constexpr std::array<const char*, 4> kPriceNames{"Open", "High", "Low", "Close"};
 
-bool isHeaderLine(std::string_view line) {
+bool holdsFieldLetters(std::string_view line) {
     auto holds = [line](char upper) {
         return std::any_of(line.begin(), line.end(), [upper](char c) {
             return std::toupper(static_cast<unsigned char>(c)) == upper;
         });
     };
     return holds('O') && holds('H') && holds('L') && holds('C');
+}
+
+bool isNumber(std::string_view text) {
+    try {
+        strictNumber(text);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+// The second field of the line, where a record has its Open; nothing without one.
+std::optional<std::string_view> secondField(std::string_view line) {
+    const char separator = hasFourSeparators(line, ',') ? ',' : '\t';
+    const auto first = line.find(separator);
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto second = line.find(separator, first + 1);
+    return line.substr(
+        first + 1, second == std::string_view::npos ? std::string_view::npos : second - first - 1);
+}
+
+std::string quotedField(std::string_view text) {
+    if (characterCount(text) <= kLongestQuotedField) {
+        return "\"" + std::string(text) + "\"";
+    }
+    return "\"" + std::string(text.substr(0, characterPrefixLength(text, kLongestQuotedField))) +
+           "...\"";
+}
+
+double recordPrice(std::string_view text, int field, long recordNumber) {
+    // Made only for a message: a run reads every price of the file through here.
+    auto subject = [&] {
+        return "the " + std::string(kPriceNames[field]) + " of record " +
+               std::to_string(recordNumber) + " (" + quotedField(text) + ")";
+    };
+    double value = 0;
+    try {
+        value = strictNumber(text);
+    } catch (const AppError& error) {
+        if (error.number() == programError(Failure::NotANumber).number()) {
+            throw programError(Failure::NotANumber,
+                               "Type mismatch: " + subject() + " is not a number");
+        }
+        throw programError(Failure::OutOfRange, "Overflow: " + subject() + " is out of range");
+    }
+    if (!(value > 0)) {
+        throw programError(Failure::InvalidArgument,
+                           "Invalid price: " + subject() + " is not above zero");
+    }
+    return value;
+}
+
+}  // namespace
+
+bool isHeaderLine(std::string_view line) {
+    if (!holdsFieldLetters(line)) {
+        return false;
+    }
+    const auto open = secondField(line);
+    return !open || !isNumber(*open);
 }
 
 bool isShortLine(std::string_view line) {
@@ -94,6 +159,15 @@ std::optional<PriceRecord> splitRecord(std::string_view line, char separator) {
     }
     return PriceRecord{rearrangeCompactDate(line.substr(0, p1)), between(p1, p2), between(p2, p3),
                        between(p3, p4), between(p4, closeEnd)};
+}
+
+std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber) {
+    const std::array<std::string_view, 4> texts{record.open, record.high, record.low, record.close};
+    std::array<double, 4> prices{};
+    for (int field = 0; field < 4; ++field) {
+        prices[field] = recordPrice(texts[field], field, recordNumber);
+    }
+    return prices;
 }
 
 }  // namespace aurelant

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,9 @@
 // prediction, the five-day panel and Open read history files through these.
 namespace aurelant {
 
-// A line naming the fields: in upper case it holds each of the letters O, H, L and C.
+// A line naming the fields: in upper case it holds each of the letters O, H, L and C, and it is
+// no record, for its second field (split at commas, or at TABs when it has fewer than four
+// commas) is not a number. A record with "Oct" in its date and a ticker such as "HLT" stays.
 bool isHeaderLine(std::string_view line);
 
 // A line of 14 characters or fewer, blank lines included.
@@ -45,5 +48,9 @@ struct PriceRecord {
 // with fewer than four separators. Close ends at a fifth separator standing beyond the ninth
 // character, and otherwise runs to the end of the line.
 std::optional<PriceRecord> splitRecord(std::string_view line, char separator);
+
+// Open, High, Low and Close of a record as numbers above zero. Throws AppError naming the record
+// (its line number) and the first price that is not a number, not above zero or out of range.
+std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber);
 
 }  // namespace aurelant

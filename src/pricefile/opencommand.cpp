@@ -1,6 +1,7 @@
 #include "pricefile/opencommand.h"
 
 #include <limits>
+#include <optional>
 
 #include "app/aurelant.h"
 #include "common/errors.h"
@@ -43,25 +44,28 @@ std::string formatSample(const std::string& path) {
     return sample;
 }
 
-// Rewrites the file with its record lines only, through a temporary file that replaces it as a
-// whole; returns the number of records.
-std::size_t normalise(const std::string& path) {
-    requireUserFile(path, Access::ReadWrite);
-    FileReplacement replacement(path);
-    std::size_t count = 0;
-    {
+// The file's record lines, written into a replacement that takes the file's place only when the
+// file is accepted; a refused file stays byte for byte as it was.
+class Normalisation {
+  public:
+    explicit Normalisation(const std::string& path) : replacement_(path) {
         LineReader reader(path);
         std::string line;
         while (reader.next(line)) {
             if (isRecordLine(line)) {
-                replacement.writer().writeLine(line);
-                ++count;
+                replacement_.writer().writeLine(line);
+                ++count_;
             }
         }
     }
-    replacement.commit();
-    return count;
-}
+
+    std::size_t count() const { return count_; }
+    void commit() { replacement_.commit(); }
+
+  private:
+    FileReplacement replacement_;
+    std::size_t count_ = 0;
+};
 
 std::string tooFewRecordsText(std::size_t count) {
     return "This file contains only " + std::to_string(count) +
@@ -69,14 +73,13 @@ std::string tooFewRecordsText(std::size_t count) {
            ". This is insufficient to carry out a prediction, and the file will not be opened.";
 }
 
-// Records beyond the first 120, as the prediction counts them; a count whose excess does not
-// fit the 16-bit value fails as an overflow.
+// The most records whose excess over the preview still fits the 16-bit `displayfrom`.
+constexpr std::size_t kMostRecords =
+    kPreviewLimit + static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max());
+
+// Records beyond the first 120, as the prediction counts them.
 std::int16_t recordsBeyondPreview(std::size_t count) {
-    const std::size_t beyond = count > kPreviewLimit ? count - kPreviewLimit : 0;
-    if (beyond > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
-        throw programError(Failure::OutOfRange);
-    }
-    return static_cast<std::int16_t>(beyond);
+    return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
 }
 
 void showOpenedFile(Aurelant& window, std::size_t count) {
@@ -93,12 +96,12 @@ void showOpenedFile(Aurelant& window, std::size_t count) {
 // Checks, normalises and shows the chosen file, or refuses it with a message.
 void openChosenFile(Aurelant& window) {
     Globals& g = window.globals;
+    requireUserFile(g.currentfile, Access::Read);
     if (fileSize(g.currentfile) == 0) {
         window.showMessage(
             "The file you are attempting to open contains no data. Possibly a bad downloaded?");
         return;
     }
-    requireUserFile(g.currentfile, Access::Read);
     if (!looksLikePriceData(formatSample(g.currentfile))) {
         window.showMessage(
             "This file does not appear to contain valid OHLC data, and will not be opened.");
@@ -107,18 +110,25 @@ void openChosenFile(Aurelant& window) {
     g.fileopen = true;
     g.lastfile = g.currentfile;
     window.caption = g.programtitle + " - " + g.currentfile;
-    std::size_t count = 0;
+    requireUserFile(g.currentfile, Access::ReadWrite);
+    std::optional<Normalisation> normalised;
     {
         BusyPointer busy(window.platform);
-        count = normalise(g.currentfile);
+        normalised.emplace(g.currentfile);
     }
+    const std::size_t count = normalised->count();
     if (count < kFewestRecords) {
+        normalised.reset();
         window.showMessage(tooFewRecordsText(count));
         g.fileopen = false;
         window.caption = g.programtitle;
         return;
     }
+    if (count > kMostRecords) {
+        throw programError(Failure::TooManyRecords);
+    }
     BusyPointer busy(window.platform);
+    normalised->commit();
     showOpenedFile(window, count);
 }
 
@@ -127,9 +137,9 @@ void openPath(Aurelant& window, const std::string& path) {
     window.globals.currentfile = path;
     try {
         openChosenFile(window);
-    } catch (const AppError& error) {
+    } catch (const std::exception& exception) {
         window.globals.noconfidence = true;
-        closeFileAfterError(window, error);
+        closeFileAfterError(window, asAppError(exception));
     }
 }
 

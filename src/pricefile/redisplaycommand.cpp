@@ -27,8 +27,8 @@ void redisplayOpenFile(Aurelant& window) {
             window.maintext.append(line);
             window.maintext.append(g.crlf);
         }
-    } catch (const AppError& error) {
-        window.showMessage(errorMessage(ErrorWording::Plain, error));
+    } catch (const std::exception& exception) {
+        window.showMessage(errorMessage(ErrorWording::Plain, asAppError(exception)));
     }
 }
 

@@ -8,11 +8,13 @@
 #include "common/textfile.h"
 #include "common/utf8.h"
 #include "pricefile/filetools.h"
+#include "pricefile/historyformat.h"
 
 namespace aurelant {
 namespace {
 
-// Lines of this length or shorter are notes or blank lines, not records.
+// Lines of this length or shorter are notes or blank lines, unless they hold a record's four
+// separators.
 constexpr std::size_t kLongestNonRecord = 21;
 constexpr std::size_t kMostRecords = 1000;
 
@@ -29,6 +31,11 @@ constexpr const char* kOrderHint =
     "latest dates at the bottom. If it's not in this order, it will need to be reversed with "
     "the 'Reverse' tool (in the 'Tools' menu) or the 'Reverse' icon.";
 
+bool isRecord(std::string_view line) {
+    return characterCount(line) > kLongestNonRecord || hasFourSeparators(line, ',') ||
+           hasFourSeparators(line, '\t');
+}
+
 // Keeps the file's records in `lines` from index 1 on; nothing when there are too many.
 std::optional<std::size_t> readRecords(const std::string& path,
                                        std::array<std::string, kMostRecords + 1>& lines) {
@@ -36,7 +43,7 @@ std::optional<std::size_t> readRecords(const std::string& path,
     std::size_t count = 0;
     std::string line;
     while (reader.next(line)) {
-        if (characterCount(line) <= kLongestNonRecord) {
+        if (!isRecord(line)) {
             continue;
         }
         if (++count > kMostRecords) {
@@ -103,8 +110,8 @@ void reverseFileOrder(Aurelant& window) {
     window.caption.clear();
     try {
         reverseChosenFile(window);
-    } catch (const AppError& error) {
-        closeFileAfterError(window, error);
+    } catch (const std::exception& exception) {
+        closeFileAfterError(window, asAppError(exception));
     }
 }
 

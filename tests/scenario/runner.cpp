@@ -473,6 +473,11 @@ int runScenario(const std::string& scriptPath, std::ostream& out, std::ostream& 
     }
     Runner runner(out);
     int lineNumber = 0;
+    auto fail = [&](const char* why) {
+        runner.flush();
+        err << "error: " << lineNumber << ": " << why << "\n";
+        return 1;
+    };
     try {
         runner.start();
         std::string line;
@@ -489,9 +494,9 @@ int runScenario(const std::string& scriptPath, std::ostream& out, std::ostream& 
             }
         }
     } catch (const std::exception& fault) {
-        runner.flush();
-        err << "error: " << lineNumber << ": " << fault.what() << "\n";
-        return 1;
+        return fail(fault.what());
+    } catch (const ScriptError& fault) {
+        return fail(fault.what());
     }
     return 0;
 }

@@ -12,10 +12,15 @@
 
 namespace aurelant {
 
-// A script asked for something it did not provide (an answer, a file, a form action).
-class ScriptError : public std::runtime_error {
+// A script asked for something it did not provide (an answer, a file, a form action). It is no
+// std::exception, so that it passes every command's error path and reaches the runner.
+class ScriptError {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ScriptError(std::string what) : what_(std::move(what)) {}
+    const char* what() const noexcept { return what_.c_str(); }
+
+  private:
+    std::string what_;
 };
 
 struct FormAction {

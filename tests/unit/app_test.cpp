@@ -1,5 +1,5 @@
-// The window's text styles, which scenario transcripts do not show, and the answer to a control
-// name the window does not have.
+// The window's text styles, which scenario transcripts do not show, the answer to a control
+// name the window does not have, and a command that runs out of memory.
 #include <gtest/gtest.h>
 
 #include "app/aurelant.h"
@@ -39,6 +39,21 @@ TEST(MainWindowModel, PasteKeepsEveryByteOfALargeTextInItsOwnStyle) {
     EXPECT_EQ(window.maintext.style, (TextStyle{8, false, false, {128, 64, 64}}));
     EXPECT_EQ(window.maintext.text.size(), pasted.size() / line.size() * (line.size() + 1));
     EXPECT_EQ(window.maintext.text.substr(0, line.size() + 1), line.substr(0, 19) + "\r\n");
+}
+
+TEST(MainWindowModel, RunningOutOfMemoryIsAnErrorNotACrash) {
+    class StarvedPlatform : public ScriptedPlatform {
+        std::optional<std::string> askFile(const FileRequest& /*request*/) override {
+            throw std::bad_alloc();
+        }
+    };
+    Globals globals;
+    StarvedPlatform platform;
+    Aurelant window(globals, platform);
+    EXPECT_TRUE(window.click("reverse"));
+    EXPECT_EQ(platform.transcript.back(),
+              "message caption=\"Aurelant\" buttons=ok icon=none default=1 text=\"Error Number: 7  "
+              "Error is: Out of memory\" -> ok");
 }
 
 }  // namespace

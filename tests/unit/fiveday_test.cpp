@@ -34,9 +34,10 @@ TEST_F(FiveDayPanel, SaveReportsAFileThatVanishedOrBecameAFolder) {
             panel.setText(DailyData::boxName(5, field), "10");
         }
         panel.press("savecommand");
-        const std::string error = folderInstead
-                                      ? "Error Number 21  Error is: Is a directory"
-                                      : "Error Number 2  Error is: No such file or directory";
+        const std::string error =
+            (folderInstead ? "Error Number 21  Error is: Is a directory: "
+                           : "Error Number 2  Error is: No such file or directory: ") +
+            path;
         EXPECT_EQ(platform.transcript,
                   std::vector<std::string>{"message caption=\"Aurelant\" buttons=ok icon=none "
                                            "default=1 text=\"" +

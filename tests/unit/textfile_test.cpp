@@ -34,9 +34,12 @@ TEST_F(TextFiles, EveryKindOfLineEndEndsALine) {
 TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
     std::string longLine(200000, 'x');
     longLine[70000] = '\0';
-    const std::string content = std::string(65535, 'y') + "\r\n" + longLine + "\r\nz";
+    const std::string longest(kLongestLine, 'w');
+    const std::string content =
+        std::string(65535, 'y') + "\r\n" + longLine + "\r\n" + longest + "\n" + longest + "w\rz";
+    // One byte beyond the longest line the reader keeps, the line reads as an empty one.
     EXPECT_EQ(lines(write("long.txt", content)),
-              (std::vector<std::string>{std::string(65535, 'y'), longLine, "z"}));
+              (std::vector<std::string>{std::string(65535, 'y'), longLine, longest, "", "z"}));
 }
 
 TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
@@ -50,7 +53,8 @@ TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
         LineReader reader((folder / "missing").string());
         FAIL();
     } catch (const AppError& error) {
-        EXPECT_EQ(error.description(), "No such file or directory");
+        EXPECT_EQ(error.description(),
+                  "No such file or directory: " + (folder / "missing").string());
     }
 }
 
