@@ -6,9 +6,9 @@
 
 #include "common/dates.h"
 #include "common/errors.h"
+#include "common/numtext.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
-#include "predict/numtext.h"
 
 namespace aurelant {
 namespace {
