@@ -27,8 +27,12 @@ class LineReader {
 
     // The next line without its line end; false at the end of the file.
     bool next(std::string& line);
+    // Passes over the next line without copying it; false at the end of the file.
+    bool skip();
 
   private:
+    // Reads up to the next line end, keeping the line in `line` unless that is null.
+    bool advance(std::string* line);
     bool fill();
     std::size_t findLineEnd();
 
@@ -70,6 +74,7 @@ class LineWriter {
   private:
     friend class FileReplacement;
     LineWriter(int fd, std::string shownName);
+    void flushWhenFull();
 
     std::string shownName_;
     int fd_ = -1;

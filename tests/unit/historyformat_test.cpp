@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "pricefile/historyformat.h"
 
 namespace aurelant {
@@ -22,6 +29,26 @@ TEST(HistoryFormat, RecordLinesAreNeitherHeadersNorShort) {
     EXPECT_FALSE(isRecordLine("1/2/03,1,2,1,2"));
     EXPECT_FALSE(isRecordLine("Date,Open,High,Low,Close"));
     EXPECT_FALSE(isRecordLine("   "));
+}
+
+// ASCII lines are tested for the four letters in one pass; they agree with the rule as the C
+// library's case conversion has it, which decides lines with other bytes.
+TEST(HistoryFormat, TheHeaderLettersAsTheCaseConversionFindsThem) {
+    const std::string pieces[] = {"o",    "O",        "h",    "H", "l", "L",  "c", "C", "x",
+                                  "\x8f", "\xc3\xb6", "\x7f", "0", ".", "\t", "N", "b"};
+    std::mt19937 random(17);
+    for (int i = 0; i < 5000; ++i) {
+        std::string line = "a,b,";  // a second field that is no number: the letters decide
+        for (auto n = random() % 12; n > 0; --n) {
+            line += pieces[random() % std::size(pieces)];
+        }
+        auto holds = [&line](char upper) {
+            return std::any_of(line.begin(), line.end(), [upper](char c) {
+                return std::toupper(static_cast<unsigned char>(c)) == upper;
+            });
+        };
+        ASSERT_EQ(isHeaderLine(line), holds('O') && holds('H') && holds('L') && holds('C')) << line;
+    }
 }
 
 TEST(HistoryFormat, TheFormatCheckCountsTabsAndCommasTogether) {
@@ -70,6 +97,26 @@ TEST(HistoryFormat, AFifthSeparatorEndsCloseOnlyBeyondTheNinthCharacter) {
     // Fifth separator at the ninth character: Close runs to the end of the line.
     EXPECT_EQ(splitRecord("1,2,3,4,,6", ',')->close, ",6");
     EXPECT_EQ(splitRecord("1,2,3,4,5", ',')->close, "5");
+    // The one pass over the line cuts the fields that successive searches cut.
+    std::mt19937 random(19);
+    for (int i = 0; i < 5000; ++i) {
+        std::string line;
+        for (auto n = random() % 16; n > 0; --n) {
+            line += ",\t7"[random() % 3];
+        }
+        std::vector<std::size_t> at;
+        for (auto p = line.find(','); p != std::string::npos && at.size() < 5;
+             p = line.find(',', p + 1)) {
+            at.push_back(p);
+        }
+        const auto record = splitRecord(line, ',');
+        ASSERT_EQ(record.has_value(), at.size() >= 4) << line;
+        if (record) {
+            const std::size_t end = at.size() == 5 && at[4] >= 9 ? at[4] : line.size();
+            ASSERT_EQ(record->low, line.substr(at[2] + 1, at[3] - at[2] - 1)) << line;
+            ASSERT_EQ(record->close, line.substr(at[3] + 1, end - at[3] - 1)) << line;
+        }
+    }
 }
 
 TEST(HistoryFormat, CompactDatesAreRearrangedToMonthDayYear) {
