@@ -38,40 +38,39 @@ std::optional<std::array<std::size_t, 4>> firstFourSeparators(std::string_view l
 constexpr std::size_t kLongestQuotedField = 30;
 constexpr std::array<const char*, 4> kPriceNames{"Open", "High", "Low", "Close"};
 
-// The letters O, H, L and C that an ASCII line holds in either case, as four bits; nothing for a
-// line with any other byte, for the C library's case rules to decide. Setting the 0x20 bit turns
-// exactly the two cases of a letter, and nothing else, into the small letter, so one pass with
-// one test a byte does what the full rule does with a call a byte for each letter.
+// For each byte, the bit of the letter O, H, L or C that it is in either case, and kNotAscii for
+// the bytes from 0x80 on, whose case the C library's rules decide.
+constexpr unsigned kAllFieldLetters = 15;
+constexpr unsigned kNotAscii = 16;
+constexpr std::array<unsigned char, 256> kFieldLetterBits = [] {
+    std::array<unsigned char, 256> bits{};
+    const std::string_view letters = "OHLC";
+    for (std::size_t letter = 0; letter < letters.size(); ++letter) {
+        bits[static_cast<unsigned char>(letters[letter])] = 1U << letter;
+        bits[static_cast<unsigned char>(letters[letter] + ('a' - 'A'))] = 1U << letter;
+    }
+    for (std::size_t byte = 0x80; byte < bits.size(); ++byte) {
+        bits[byte] = kNotAscii;
+    }
+    return bits;
+}();
+
+// The letters O, H, L and C that the line holds, in one pass with one look-up a byte where the
+// full rule calls the C library for every byte and letter; nothing when a byte is not ASCII.
 std::optional<unsigned> asciiFieldLetters(std::string_view line) {
     unsigned found = 0;
     for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            return std::nullopt;
-        }
-        switch (byte | 0x20) {
-            case 'o':
-                found |= 1U;
-                break;
-            case 'h':
-                found |= 2U;
-                break;
-            case 'l':
-                found |= 4U;
-                break;
-            case 'c':
-                found |= 8U;
-                break;
-            default:
-                break;
-        }
+        found |= kFieldLetterBits[static_cast<unsigned char>(c)];
+    }
+    if ((found & kNotAscii) != 0) {
+        return std::nullopt;
     }
     return found;
 }
 
 bool holdsFieldLetters(std::string_view line) {
     if (const std::optional<unsigned> letters = asciiFieldLetters(line)) {
-        return *letters == 15U;
+        return *letters == kAllFieldLetters;
     }
     auto holds = [line](char upper) {
         return std::any_of(line.begin(), line.end(), [upper](char c) {
@@ -179,24 +178,18 @@ std::optional<char> detectSeparator(std::string_view firstLine) {
 }
 
 std::optional<PriceRecord> splitRecord(std::string_view line, char separator) {
-    // One pass over the line finds the first five separators, where four searches from each
-    // separator on and one more for the end of Close would call the library five times a line.
-    std::array<std::size_t, 5> positions{};
-    std::size_t found = 0;
-    for (std::size_t at = 0; at < line.size() && found < positions.size(); ++at) {
-        if (line[at] == separator) {
-            positions[found++] = at;
-        }
-    }
-    if (found < 4) {
+    const auto positions = firstFourSeparators(line, separator);
+    if (!positions) {
         return std::nullopt;
     }
-    const auto [p1, p2, p3, p4, fifth] = positions;
+    const auto [p1, p2, p3, p4] = *positions;
     auto between = [line](std::size_t from, std::size_t to) {
         return line.substr(from + 1, to - from - 1);
     };
-    const std::size_t closeEnd =
-        found == 5 && fifth + 1 > kFifthSeparatorMinimum ? fifth : line.size();
+    std::size_t closeEnd = line.find(separator, p4 + 1);
+    if (closeEnd == std::string_view::npos || closeEnd + 1 <= kFifthSeparatorMinimum) {
+        closeEnd = line.size();
+    }
     return PriceRecord{rearrangeCompactDate(line.substr(0, p1)), between(p1, p2), between(p2, p3),
                        between(p3, p4), between(p4, closeEnd)};
 }
