@@ -123,6 +123,38 @@ bool LineReader::next(std::string& line) {
     return advance(&line);
 }
 
+bool LineReader::next(std::string_view& line) {
+    if (const std::optional<std::string_view> whole = lineInBuffer()) {
+        line = *whole;
+        return true;
+    }
+    const bool haveLine = next(spill_);
+    line = spill_;
+    return haveLine;
+}
+
+// The next line as a view into the buffer, when the buffer holds it whole with its line end;
+// nothing leaves the rest to advance(), which starts a file, refills and joins pieces.
+std::optional<std::string_view> LineReader::lineInBuffer() {
+    if (atStart_ || position_ >= length_) {
+        return std::nullopt;
+    }
+    if (skipLineFeed_) {
+        skipLineFeed_ = false;
+        if (buffer_[position_] == '\n' && ++position_ == length_) {
+            return std::nullopt;
+        }
+    }
+    const std::size_t end = findLineEnd();
+    if (end == length_) {
+        return std::nullopt;
+    }
+    const std::string_view line(buffer_.data() + position_, end - position_);
+    skipLineFeed_ = buffer_[end] == '\r';
+    position_ = end + 1;
+    return line;
+}
+
 bool LineReader::skip() {
     return advance(nullptr);
 }

@@ -92,13 +92,12 @@ class PredictionRun {
     void readRecords() {
         LineReader reader(globals_.currentfile);
         BusyPointer busy(window_.platform);
-        std::string line;
-        while (reader.next(line)) {
+        for (std::string_view line; reader.next(line);) {
             handleRecord(++lastRecord_, line);
         }
     }
 
-    void handleRecord(long recordNumber, const std::string& line) {
+    void handleRecord(long recordNumber, std::string_view line) {
         const std::optional<PriceRecord> record = splitRecord(line, separator_);
         if (!record) {
             if (output_.shows(recordNumber)) {

@@ -22,8 +22,7 @@ void redisplayOpenFile(Aurelant& window) {
         const std::uintmax_t size = fileSize(g.currentfile);
         window.maintext.text.reserve(static_cast<std::size_t>(size + size / 8));
         LineReader reader(g.currentfile);
-        std::string line;
-        while (reader.next(line)) {
+        for (std::string_view line; reader.next(line);) {
             window.maintext.append(line);
             window.maintext.append(g.crlf);
         }

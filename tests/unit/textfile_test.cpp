@@ -16,6 +16,13 @@ class TextFiles : public TempFolderTest {
         while (reader.next(line)) {
             all.push_back(line);
         }
+        // Read as views, mostly into the reader's buffer, the lines are the same.
+        LineReader viewReader(path);
+        std::vector<std::string> views;
+        for (std::string_view view; viewReader.next(view);) {
+            views.emplace_back(view);
+        }
+        EXPECT_EQ(views, all);
         return all;
     }
 };
