@@ -1,8 +1,10 @@
 #include "predict/predictionrun.h"
 
+#include <array>
 #include <optional>
 
 #include "app/aurelant.h"
+#include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
@@ -98,6 +100,12 @@ class PredictionRun {
     }
 
     void handleRecord(long recordNumber, std::string_view line) {
+        // Nearly every line of a price file is read in one pass; the others are split and read
+        // field by field, which also reports a bad price.
+        if (const std::optional<PlainRecord> record = plainRecord(line, separator_)) {
+            handleDay(recordNumber, rearrangeCompactDate(record->date), record->prices);
+            return;
+        }
         const std::optional<PriceRecord> record = splitRecord(line, separator_);
         if (!record) {
             if (output_.shows(recordNumber)) {
@@ -107,12 +115,17 @@ class PredictionRun {
             }
             return;
         }
-        const auto [open, high, low, close] = recordPrices(*record, recordNumber);
+        handleDay(recordNumber, record->date, recordPrices(*record, recordNumber));
+    }
+
+    void handleDay(long recordNumber, const std::string& date,
+                   const std::array<double, 4>& prices) {
+        const auto [open, high, low, close] = prices;
         if (!gate_.admits(close != open)) {
-            backTest_.skipDay(recordNumber, record->date);
+            backTest_.skipDay(recordNumber, date);
             return;
         }
-        backTest_.processDay(recordNumber, record->date, {open, high, low, close});
+        backTest_.processDay(recordNumber, date, {open, high, low, close});
     }
 
     FinalPrediction finalPrediction() {

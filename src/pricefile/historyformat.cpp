@@ -194,6 +194,30 @@ std::optional<PriceRecord> splitRecord(std::string_view line, char separator) {
                        between(p3, p4), between(p4, closeEnd)};
 }
 
+std::optional<PlainRecord> plainRecord(std::string_view line, char separator) {
+    std::size_t end = line.find(separator);  // of the field read last
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    PlainRecord record{line.substr(0, end), {}};
+    for (double& price : record.prices) {
+        const auto decimal = plainDecimal(line.substr(end + 1), separator);
+        if (!decimal || !(decimal->value > 0)) {
+            return std::nullopt;
+        }
+        price = decimal->value;
+        end += 1 + decimal->length;
+        if (end == line.size() && &price != &record.prices.back()) {
+            return std::nullopt;  // fewer than four separators
+        }
+    }
+    // A fifth separator that does not end Close leaves the rest of the line in it.
+    if (end != line.size() && end + 1 <= kFifthSeparatorMinimum) {
+        return std::nullopt;
+    }
+    return record;
+}
+
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber) {
     const std::array<std::string_view, 4> texts{record.open, record.high, record.low, record.close};
     std::array<double, 4> prices{};
