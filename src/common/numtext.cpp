@@ -306,17 +306,24 @@ std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop) {
     const char* const end = at + text.size();
     const bool negative = at != end && *at == '-';
     const char* const start = negative ? at + 1 : at;
-    const char* point = nullptr;
     std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
-    for (at = start; at != end && *at != stop; ++at) {
-        const auto digit = static_cast<unsigned char>(*at - '0');
-        if (digit < 10) {
+    auto readDigits = [&digits, &at, end] {
+        for (; at != end; ++at) {
+            const auto digit = static_cast<unsigned char>(*at - '0');
+            if (digit >= 10) {
+                break;
+            }
             digits = digits * 10 + digit;
-        } else if (*at == '.' && point == nullptr) {
-            point = at;
-        } else {
-            return std::nullopt;
         }
+    };
+    at = start;
+    readDigits();
+    const char* const point = at != end && *at == '.' ? at++ : nullptr;
+    if (point != nullptr) {
+        readDigits();
+    }
+    if (at != end && *at != stop) {
+        return std::nullopt;
     }
     const auto digitCount = static_cast<std::size_t>(at - start) - (point != nullptr ? 1 : 0);
     if (digitCount == 0 || digitCount > kExactDigits) {
