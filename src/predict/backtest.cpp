@@ -39,7 +39,7 @@ BackTest::BackTest(Globals& globals, RunOutput& output) : globals_(globals), out
     }
 }
 
-void BackTest::processDay(long recordNumber, const std::string& date, const DayPrices& day) {
+void BackTest::processDay(long recordNumber, std::string_view date, const DayPrices& day) {
     const float volatilityBefore = globals_.rangevolatility;
     globals_.rangevolatility = volatility_.update(day.high, day.low);
     ++processedDays_;
@@ -52,14 +52,15 @@ void BackTest::processDay(long recordNumber, const std::string& date, const DayP
     }
 }
 
-void BackTest::skipDay(long recordNumber, const std::string& date) {
+void BackTest::skipDay(long recordNumber, std::string_view date) {
     if (!output_.directionOnly) {
         return;
     }
     output_.dataFile.write(date);
     output_.dataFile.writeLine("\t     \t50%\tNo\t     \t     \t     \t     ");
     if (output_.comments(recordNumber)) {
-        output_.screen.append(date + " Insufficient history of days with movement. No prediction" +
+        output_.screen.append(std::string(date) +
+                              " Insufficient history of days with movement. No prediction" +
                               output_.crlf);
     }
 }
@@ -98,7 +99,7 @@ void BackTest::count(const Outcome& outcome) {
     }
 }
 
-void BackTest::completePending(long recordNumber, const std::string& date, const DayPrices& day,
+void BackTest::completePending(long recordNumber, std::string_view date, const DayPrices& day,
                                float volatilityBefore) {
     if (pendingDirection_ != 0) {
         const Outcome outcome = judge(day, volatilityBefore);
@@ -118,17 +119,18 @@ void BackTest::completePending(long recordNumber, const std::string& date, const
     }
 }
 
-std::string BackTest::outcomeComment(const std::string& date, const DayPrices& day,
+std::string BackTest::outcomeComment(std::string_view date, const DayPrices& day,
                                      const Outcome& outcome) const {
     const std::string gain = trimmedCutText(finiteValue(units_ * outcome.gain));
-    return date + " Prediction of direction for today was " + checkText(outcome.right) +
-           ". Open was " + trimmedNumberText(day.open) + " and price went to " + outcome.actual +
-           output_.crlf + "     Predicted price was " + outcome.predicted + ", which was " +
-           resultText(outcome.reached) + " so gain was " + gain +
-           " on an initial investment of 1,000 (" + plainText(units_) + " units)" + output_.crlf;
+    return std::string(date) + " Prediction of direction for today was " +
+           checkText(outcome.right) + ". Open was " + trimmedNumberText(day.open) +
+           " and price went to " + outcome.actual + output_.crlf + "     Predicted price was " +
+           outcome.predicted + ", which was " + resultText(outcome.reached) + " so gain was " +
+           gain + " on an initial investment of 1,000 (" + plainText(units_) + " units)" +
+           output_.crlf;
 }
 
-void BackTest::predictNext(long recordNumber, const std::string& date, double open) {
+void BackTest::predictNext(long recordNumber, std::string_view date, double open) {
     if (!predictionExists_) {
         units_ = std::trunc(checkedDivide(kInvestment, open));
     }
@@ -145,25 +147,25 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     }
 }
 
-void BackTest::makePrediction(long recordNumber, const std::string& date,
+void BackTest::makePrediction(long recordNumber, std::string_view date,
                               const Direction& direction) {
     ++tally_.predictionsMade;
     tally_.probabilitySum += direction.probability;
     pendingDirection_ = direction.up ? 1 : -1;
-    pendingMade_ = {recordNumber, date, direction.up, false};
+    pendingMade_ = {recordNumber, std::string(date), direction.up, false};
     if (output_.comments(recordNumber)) {
         output_.screen.append(
-            date + " Predicting " + probabilityText(direction.probability) +
+            std::string(date) + " Predicting " + probabilityText(direction.probability) +
             (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
             output_.crlf);
     }
 }
 
-void BackTest::declinePrediction(long recordNumber, const std::string& date,
+void BackTest::declinePrediction(long recordNumber, std::string_view date,
                                  const Direction& direction) {
     pendingDirection_ = 0;
     if (output_.comments(recordNumber)) {
-        output_.screen.append(date + " No Prediction for next trading day (only " +
+        output_.screen.append(std::string(date) + " No Prediction for next trading day (only " +
                               probabilityText(direction.probability) + "% probability of " +
                               trimmed(directionText(direction.up)) + ")" + output_.crlf);
     }

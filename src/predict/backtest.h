@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
@@ -20,9 +21,9 @@ class BackTest {
     BackTest(Globals& globals, RunOutput& output);
 
     // A day with movement that the movement gate lets through.
-    void processDay(long recordNumber, const std::string& date, const DayPrices& day);
+    void processDay(long recordNumber, std::string_view date, const DayPrices& day);
     // A day without movement, or one of the days the gate skips after it.
-    void skipDay(long recordNumber, const std::string& date);
+    void skipDay(long recordNumber, std::string_view date);
 
     const BackTestTally& tally() const { return tally_; }
     // Units bought for about 1,000 at the Open of the first predicting day.
@@ -40,15 +41,15 @@ class BackTest {
     };
 
     Outcome judge(const DayPrices& day, float volatilityBefore) const;
-    void completePending(long recordNumber, const std::string& date, const DayPrices& day,
+    void completePending(long recordNumber, std::string_view date, const DayPrices& day,
                          float volatilityBefore);
-    std::string outcomeComment(const std::string& date, const DayPrices& day,
+    std::string outcomeComment(std::string_view date, const DayPrices& day,
                                const Outcome& outcome) const;
     void count(const Outcome& outcome);
-    void predictNext(long recordNumber, const std::string& date, double open);
+    void predictNext(long recordNumber, std::string_view date, double open);
     // At 54 % or more the prediction is made and judged the next day; below, it is only shown.
-    void makePrediction(long recordNumber, const std::string& date, const Direction& direction);
-    void declinePrediction(long recordNumber, const std::string& date, const Direction& direction);
+    void makePrediction(long recordNumber, std::string_view date, const Direction& direction);
+    void declinePrediction(long recordNumber, std::string_view date, const Direction& direction);
 
     Globals& globals_;
     RunOutput& output_;

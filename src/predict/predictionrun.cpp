@@ -103,7 +103,7 @@ class PredictionRun {
         // Nearly every line of a price file is read in one pass; the others are split and read
         // field by field, which also reports a bad price.
         if (const std::optional<PlainRecord> record = plainRecord(line, separator_)) {
-            handleDay(recordNumber, rearrangeCompactDate(record->date), record->prices);
+            handleDay(recordNumber, record->date, record->prices);
             return;
         }
         const std::optional<PriceRecord> record = splitRecord(line, separator_);
@@ -118,8 +118,13 @@ class PredictionRun {
         handleDay(recordNumber, record->date, recordPrices(*record, recordNumber));
     }
 
-    void handleDay(long recordNumber, const std::string& date,
-                   const std::array<double, 4>& prices) {
+    // `date` as the line has it (or already rearranged): a compact one is rearranged here, others
+    // are passed on as views and copied only where a line is written or shown.
+    void handleDay(long recordNumber, std::string_view date, const std::array<double, 4>& prices) {
+        if (isCompactDate(date)) {
+            rearrangedDate_ = rearrangeCompactDate(date);
+            date = rearrangedDate_;
+        }
         const auto [open, high, low, close] = prices;
         if (!gate_.admits(close != open)) {
             backTest_.skipDay(recordNumber, date);
@@ -183,6 +188,7 @@ class PredictionRun {
     MovementGate gate_;
     BackTest backTest_;
     long lastRecord_ = 0;  // every line read counts, valid or not
+    std::string rearrangedDate_;
 };
 
 void runAfterChecks(Aurelant& window) {
