@@ -27,9 +27,10 @@ class FuzzPlatform : public Platform {
     std::optional<std::string> clipboardText() override { return std::nullopt; }
     void setClipboardText(const std::string& /*text*/) override {}
     void clearClipboard() override {}
-    void print(const PrintJob& /*job*/) override {}
+    PrintOutcome print(const PrintJob& /*job*/) override { return {}; }
     void showModal(FormModel& form) override { form.hide(); }
     void showViewer() override {}
+    void showChart() override {}
     void setBusy(bool /*busy*/) override {}
     std::string programFolder() override { return folder_; }
     CalendarDate today() override { return {2026, 1, 5}; }
@@ -43,6 +44,9 @@ class FuzzPlatform : public Platform {
 class FuzzSession {
   public:
     FuzzSession();
+    ~FuzzSession();
+    FuzzSession(const FuzzSession&) = delete;
+    FuzzSession& operator=(const FuzzSession&) = delete;
 
     const std::string& inputPath() const { return inputPath_; }
     void writeInput(const std::uint8_t* data, std::size_t size) const;
