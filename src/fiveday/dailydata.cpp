@@ -6,8 +6,8 @@
 #include "app/aurelant.h"
 #include "common/dates.h"
 #include "common/errors.h"
+#include "common/numtext.h"
 #include "common/textfile.h"
-#include "predict/numtext.h"
 #include "pricefile/historyformat.h"
 
 namespace aurelant {

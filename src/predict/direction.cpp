@@ -1,7 +1,7 @@
 #include "predict/direction.h"
 
 #include "app/globals.h"
-#include "predict/numtext.h"
+#include "common/numtext.h"
 
 namespace aurelant {
 namespace {

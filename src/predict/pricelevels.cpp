@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "common/numtext.h"
 #include "predict/checkedmath.h"
-#include "predict/numtext.h"
 
 namespace aurelant {
 namespace {

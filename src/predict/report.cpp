@@ -1,8 +1,8 @@
 #include "predict/report.h"
 
+#include "common/numtext.h"
 #include "common/utf8.h"
 #include "predict/direction.h"
-#include "predict/numtext.h"
 
 namespace aurelant {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "common/numtext.h"
 #include "predict/checkedmath.h"
-#include "predict/numtext.h"
 #include "predict/runoutput.h"
 
 namespace aurelant {

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "common/errors.h"
+#include "common/numtext.h"
 #include "predict/checkedmath.h"
-#include "predict/numtext.h"
 
 namespace aurelant {
 namespace {

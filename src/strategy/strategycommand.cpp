@@ -1,8 +1,8 @@
 #include "strategy/strategycommand.h"
 
 #include "app/aurelant.h"
+#include "common/numtext.h"
 #include "common/utf8.h"
-#include "predict/numtext.h"
 
 namespace aurelant {
 namespace {

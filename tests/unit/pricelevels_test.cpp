@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/errors.h"
-#include "predict/numtext.h"
+#include "common/numtext.h"
 #include "predict/pricelevels.h"
 
 namespace aurelant {
