@@ -1,5 +1,6 @@
 #include "benchsupport.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,16 +72,23 @@ double plainReadSeconds(const std::string& path) {
     });
 }
 
-double plainWriteSeconds(const std::string& source, const std::string& target) {
+double plainWriteSeconds(const std::string& source, const std::string& target, bool toDisk) {
     std::vector<std::string> lines;
     std::ifstream in(source, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
     }
     return bestSeconds([&] {
-        std::ofstream out(target, std::ios::binary);
-        for (const std::string& line : lines) {
-            out << line << '\n';
+        {
+            std::ofstream out(target, std::ios::binary);
+            for (const std::string& line : lines) {
+                out << line << '\n';
+            }
+        }
+        if (toDisk) {
+            const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+            benchmark::DoNotOptimize(::fsync(fd));
+            ::close(fd);
         }
     });
 }

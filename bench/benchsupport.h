@@ -44,8 +44,9 @@ double bestSeconds(const std::function<void()>& work);
 // A plain line-by-line read of the file.
 double plainReadSeconds(const std::string& path);
 
-// A plain line-by-line write of the file's lines into `target`: a file of the same size.
-double plainWriteSeconds(const std::string& source, const std::string& target);
+// A plain line-by-line write of the file's lines into `target`: a file of the same size; with
+// `toDisk`, flushed to the disk at the end as a file that replaces a user's file is.
+double plainWriteSeconds(const std::string& source, const std::string& target, bool toDisk = false);
 
 // The main window model, started up, with its program folder in the workspace.
 class Program {

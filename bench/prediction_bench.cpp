@@ -32,7 +32,7 @@ void predictionRun(benchmark::State& state, bool movementmode) {
         state.SkipWithError("the run did not complete");
     }
     reportRatio(state, "x_plain_read", run, read);
-    reportRatio(state, "x_read_and_write", run, read + write);  // aim: below 3
+    reportRatio(state, "x_read_and_write", run, read + write);  // aim: at most 2
 }
 
 void BM_DirectionOnlyRun(benchmark::State& state) {

@@ -20,14 +20,15 @@ void BM_Open(benchmark::State& state) {
     const Workspace workspace("open");
     const std::string path = workspace.history(kLargestOpenable);
     const double read = plainReadSeconds(path);
-    const double write = plainWriteSeconds(path, workspace.path("copy.csv"));
+    // Open flushes the rewritten file to the disk before it replaces the original.
+    const double write = plainWriteSeconds(path, workspace.path("copy.csv"), true);
     Program program(workspace);
     const double open = bestClickOn(program, state, "open", path);
     if (!program.globals().fileopen) {
         state.SkipWithError("the file was not opened");
     }
     reportRatio(state, "x_plain_read", open, read);
-    reportRatio(state, "x_3reads_1write", open, 3 * read + write);  // aim: below 4
+    reportRatio(state, "x_3reads_1write", open, 3 * read + write);  // aim: at most 1.5
 }
 
 void BM_Reverse(benchmark::State& state) {
@@ -45,7 +46,8 @@ void BM_Redisplay(benchmark::State& state) {
     Program program(workspace);
     program.globals().fileopen = true;
     program.globals().currentfile = path;
-    reportRatio(state, "x_plain_read", bestClickOn(program, state, "redisplay", path), read);
+    reportRatio(state, "x_plain_read", bestClickOn(program, state, "redisplay", path),
+                read);  // aim: at most 1.5
 }
 
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);

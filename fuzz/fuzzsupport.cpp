@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -34,6 +35,12 @@ Answer FuzzPlatform::message(const MessageRequest& request) {
 }
 
 FuzzSession::FuzzSession() : folder_(makeFolder()), inputPath_(folder_ + "/prices.csv") {}
+
+FuzzSession::~FuzzSession() {
+    window_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
 
 void FuzzSession::writeInput(const std::uint8_t* data, std::size_t size) const {
     std::ofstream file(inputPath_, std::ios::binary | std::ios::trunc);

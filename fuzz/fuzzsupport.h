@@ -44,6 +44,9 @@ class FuzzPlatform : public Platform {
 class FuzzSession {
   public:
     FuzzSession();
+    ~FuzzSession();
+    FuzzSession(const FuzzSession&) = delete;
+    FuzzSession& operator=(const FuzzSession&) = delete;
 
     const std::string& inputPath() const { return inputPath_; }
     void writeInput(const std::uint8_t* data, std::size_t size) const;

@@ -165,8 +165,12 @@ CalendarDate dateFromNumber(double number) {
     return civilFromDays(static_cast<long>(std::floor(number)) + kDayZero);
 }
 
+bool isCompactDate(std::string_view text) {
+    return text.size() == 8 && text.find_first_of(" -/") == std::string_view::npos;
+}
+
 std::string rearrangeCompactDate(std::string_view text) {
-    if (text.size() != 8 || text.find_first_of(" -/") != std::string_view::npos) {
+    if (!isCompactDate(text)) {
         return std::string(text);
     }
     return std::string(text.substr(4, 2)) + "-" + std::string(text.substr(6, 2)) + "-" +

@@ -30,5 +30,7 @@ CalendarDate dateFromNumber(double number);
 // An 8-digit text without blank, "-" or "/" is year, month, day: "20040105" -> "01-05-2004".
 // Any other text is returned unchanged.
 std::string rearrangeCompactDate(std::string_view text);
+// Whether the text is such a compact date, which rearrangeCompactDate changes.
+bool isCompactDate(std::string_view text);
 
 }  // namespace aurelant

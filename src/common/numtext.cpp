@@ -3,7 +3,6 @@
 #include <locale.h>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -12,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "common/errors.h"
 
@@ -102,11 +102,45 @@ std::string_view signedGeneralForm(double value, int digits, NumberBuffer& buffe
     return {buffer.data(), end};
 }
 
+// The trimmed cut number text of a value that lies clearly between two hundredths, written from
+// the whole number of hundredths toward zero, at a fraction of the cost of the number text read
+// back; nothing for any other value. Between 1e-3 and 1e9 the number text is in fixed notation
+// with at least six decimals and moves the value by under 1e-6 when it rounds to 15 digits; the
+// product below errs by under 1e-7. Neither can carry a value that stands more than 1e-5 from
+// every hundredth across one, so the text keeps exactly the two decimals of that whole number.
+std::optional<CutNumber> clearlyCutNumber(double value) {
+    constexpr double kMargin = 1e-3;  // in hundredths
+    const double size = std::fabs(value);
+    if (!(size >= 1e-3 && size < 1e9)) {
+        return std::nullopt;
+    }
+    const double hundredths = std::floor(size * 100);
+    const double fraction = size * 100 - hundredths;
+    if (fraction < kMargin || fraction > 1 - kMargin) {
+        return std::nullopt;
+    }
+    const auto whole = static_cast<long long>(hundredths);
+    NumberBuffer buffer;
+    char* end = buffer.data();
+    if (value < 0) {
+        *end++ = '-';
+    }
+    if (whole >= 100) {
+        end = std::to_chars(end, buffer.data() + buffer.size(), whole / 100).ptr;
+    }
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + whole % 100 / 10);
+    *end++ = static_cast<char>('0' + whole % 10);
+    const double cut = hundredths / 100;
+    return CutNumber{std::string(buffer.data(), end), value < 0 ? -cut : cut};
+}
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
+// The ten decimal digits, as isdigit has them in every locale, without a call a character.
 bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
 std::string_view trimmedView(std::string_view text) {
@@ -119,37 +153,13 @@ std::string_view trimmedView(std::string_view text) {
     return text;
 }
 
-// A plain decimal of at most 15 digits, such as a price, read exactly: its digits as a whole
-// number and the power of ten of its decimals are both exact doubles, so one division gives the
-// correctly rounded value, the one that from_chars gives too. Nothing for any other text.
+// A plain decimal such as a price, the whole text.
 std::optional<double> shortDecimal(std::string_view text) {
-    static constexpr std::array<double, kExactDigits + 1> kPowersOfTen = {
-        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const bool negative = !text.empty() && text.front() == '-';
-    if (negative) {
-        text.remove_prefix(1);
-    }
-    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
-    std::size_t i = 0;
-    auto readDigits = [&] {
-        const std::size_t start = i;
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        }
-        return i - start;
-    };
-    const std::size_t wholeDigits = readDigits();
-    std::size_t decimals = 0;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        decimals = readDigits();
-    }
-    const std::size_t digitCount = wholeDigits + decimals;
-    if (i != text.size() || digitCount == 0 || digitCount > kExactDigits) {
+    const std::optional<PlainDecimal> decimal = plainDecimal(text, '\0');
+    if (!decimal || decimal->length != text.size()) {
         return std::nullopt;
     }
-    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
-    return negative ? -value : value;
+    return decimal->value;
 }
 
 // Length of the number at the start of `text`: sign, digits, point, digits, exponent.
@@ -246,11 +256,21 @@ std::string cutNumberText(double value) {
 }
 
 std::string trimmedNumberText(double value) {
-    return trimmed(numberText(value));
+    NumberBuffer buffer;
+    return std::string(trimmedView(signedGeneralForm(value, kExactDigits, buffer)));
 }
 
 std::string trimmedCutText(double value) {
     return trimmed(cutNumberText(value));
+}
+
+CutNumber trimmedCutNumber(double value) {
+    if (std::optional<CutNumber> cut = clearlyCutNumber(value)) {
+        return std::move(*cut);
+    }
+    std::string text = trimmedCutText(value);
+    const double shown = strictNumber(text);
+    return {std::move(text), shown};
 }
 
 std::string plainText(double value) {
@@ -277,7 +297,48 @@ double leadingNumber(std::string_view text) {
     return convert(cleaned);
 }
 
+std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop) {
+    // Its digits as a whole number and the power of ten of its decimals are both exact doubles,
+    // so one division gives the correctly rounded value, the one that strtod gives too.
+    static constexpr std::array<double, kExactDigits + 1> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    const bool negative = at != end && *at == '-';
+    const char* const start = negative ? at + 1 : at;
+    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
+    auto readDigits = [&digits, &at, end] {
+        for (; at != end; ++at) {
+            const auto digit = static_cast<unsigned char>(*at - '0');
+            if (digit >= 10) {
+                break;
+            }
+            digits = digits * 10 + digit;
+        }
+    };
+    at = start;
+    readDigits();
+    const char* const point = at != end && *at == '.' ? at++ : nullptr;
+    if (point != nullptr) {
+        readDigits();
+    }
+    if (at != end && *at != stop) {
+        return std::nullopt;
+    }
+    const auto digitCount = static_cast<std::size_t>(at - start) - (point != nullptr ? 1 : 0);
+    if (digitCount == 0 || digitCount > kExactDigits) {
+        return std::nullopt;
+    }
+    const auto decimals = point != nullptr ? static_cast<std::size_t>(at - point - 1) : 0;
+    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return PlainDecimal{negative ? -value : value, static_cast<std::size_t>(at - text.data())};
+}
+
 double strictNumber(std::string_view text) {
+    // Prices seldom stand between blanks: a text that reads as it is needs no trimming.
+    if (const std::optional<double> value = shortDecimal(text)) {
+        return *value;
+    }
     const std::string_view number = trimmedView(text);
     if (const std::optional<double> value = shortDecimal(number)) {
         return *value;

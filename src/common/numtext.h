@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +30,14 @@ std::string cutNumberText(double value);
 std::string trimmedNumberText(double value);
 std::string trimmedCutText(double value);
 
+// The trimmed cut number text of a value and the value that this text reads back as, for
+// judging a price by what is shown of it: 100.87984 -> {"100.87", 100.87}.
+struct CutNumber {
+    std::string text;
+    double value = 0;
+};
+CutNumber trimmedCutNumber(double value);
+
 // Plain decimal text without blanks, with a zero before the point: 0.5 -> "0.5"; and the same
 // cut to two decimals: 57.0894 -> "57.08".
 std::string plainText(double value);
@@ -39,6 +49,16 @@ std::string trimmed(std::string_view text);
 // The number that a text begins with, after leading blanks; 0 when it begins with no number.
 // "12.5x" -> 12.5, "1,000" -> 1, "abc" -> 0. Throws AppError when the number is out of range.
 double leadingNumber(std::string_view text);
+
+// A plain decimal at the start of a text, running to its end or to the first `stop`: a minus
+// sign if negative and 1 to 15 digits with at most one point, as prices are written ("50.8",
+// "-.5", "12."). Its value, which is exactly the one strictNumber reads, and its length; nothing
+// for a text that holds anything else before the end or `stop`.
+struct PlainDecimal {
+    double value = 0;
+    std::size_t length = 0;
+};
+std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop);
 
 // The whole text as a number, blanks around it allowed and commas accepted as digit grouping
 // ("1,000.5"). Throws AppError for anything else, an empty text included.

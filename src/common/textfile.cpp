@@ -120,6 +120,46 @@ std::size_t LineReader::findLineEnd() {
 
 bool LineReader::next(std::string& line) {
     line.clear();
+    return advance(&line);
+}
+
+bool LineReader::next(std::string_view& line) {
+    if (const std::optional<std::string_view> whole = lineInBuffer()) {
+        line = *whole;
+        return true;
+    }
+    const bool haveLine = next(spill_);
+    line = spill_;
+    return haveLine;
+}
+
+// The next line as a view into the buffer, when the buffer holds it whole with its line end;
+// nothing leaves the rest to advance(), which starts a file, refills and joins pieces.
+std::optional<std::string_view> LineReader::lineInBuffer() {
+    if (atStart_ || position_ >= length_) {
+        return std::nullopt;
+    }
+    if (skipLineFeed_) {
+        skipLineFeed_ = false;
+        if (buffer_[position_] == '\n' && ++position_ == length_) {
+            return std::nullopt;
+        }
+    }
+    const std::size_t end = findLineEnd();
+    if (end == length_) {
+        return std::nullopt;
+    }
+    const std::string_view line(buffer_.data() + position_, end - position_);
+    skipLineFeed_ = buffer_[end] == '\r';
+    position_ = end + 1;
+    return line;
+}
+
+bool LineReader::skip() {
+    return advance(nullptr);
+}
+
+bool LineReader::advance(std::string* line) {
     bool haveLine = false;
     bool tooLong = false;
     for (;;) {
@@ -142,11 +182,13 @@ bool LineReader::next(std::string& line) {
             }
         }
         const std::size_t end = findLineEnd();
-        tooLong = tooLong || line.size() + (end - position_) > kLongestLine;
-        if (tooLong) {
-            line.clear();
-        } else {
-            line.append(buffer_.data() + position_, end - position_);
+        if (line != nullptr) {
+            tooLong = tooLong || line->size() + (end - position_) > kLongestLine;
+            if (tooLong) {
+                line->clear();
+            } else {
+                line->append(buffer_.data() + position_, end - position_);
+            }
         }
         haveLine = true;
         position_ = end;
@@ -186,20 +228,26 @@ LineWriter::~LineWriter() {
 
 void LineWriter::write(std::string_view text) {
     pending_.append(text);
-    if (pending_.size() >= kBufferSize) {
-        flush();
-    }
+    flushWhenFull();
 }
 
 void LineWriter::writeLine(std::string_view text) {
-    write(text);
-    write(kLineEnd);
+    pending_.append(text).append(kLineEnd);
+    flushWhenFull();
+}
+
+void LineWriter::flushWhenFull() {
+    if (pending_.size() >= kBufferSize) {
+        flush();
+    }
 }
 
 void LineWriter::flush() {
     std::string data;
     data.swap(pending_);  // taken before writing, so a failed write is never repeated
     writeAll(fd_, data, shownName_);
+    data.clear();
+    pending_.swap(data);  // the buffer serves again instead of growing anew
 }
 
 void LineWriter::close() {

@@ -27,14 +27,23 @@ class LineReader {
 
     // The next line without its line end; false at the end of the file.
     bool next(std::string& line);
+    // The same as a view, valid until the next read: into the reader's buffer when the line lies
+    // whole in it, as nearly every line does, so that it is not copied.
+    bool next(std::string_view& line);
+    // Passes over the next line without copying it; false at the end of the file.
+    bool skip();
 
   private:
+    std::optional<std::string_view> lineInBuffer();
+    // Reads up to the next line end, keeping the line in `line` unless that is null.
+    bool advance(std::string* line);
     bool fill();
     std::size_t findLineEnd();
 
     std::string path_;
     int fd_ = -1;
     std::vector<char> buffer_;
+    std::string spill_;  // a line that runs across the end of the buffer, joined
     std::size_t position_ = 0;
     std::size_t length_ = 0;
     bool atStart_ = true;
@@ -70,6 +79,7 @@ class LineWriter {
   private:
     friend class FileReplacement;
     LineWriter(int fd, std::string shownName);
+    void flushWhenFull();
 
     std::string shownName_;
     int fd_ = -1;

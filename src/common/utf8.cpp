@@ -3,6 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace aurelant {
@@ -54,6 +56,23 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
+// The length of the run of ASCII bytes at the start of the text, looked at eight bytes at a
+// time: each of these bytes is a character of its own.
+std::size_t asciiPrefixLength(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080U;
+    std::size_t at = 0;
+    for (std::uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if ((word & kHighBits) != 0) {
+            break;
+        }
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) {
+        ++at;
+    }
+    return at;
+}
+
 }  // namespace
 
 std::size_t characterLength(std::string_view text, std::size_t at) {
@@ -62,8 +81,8 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
 }
 
 std::size_t characterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size(); at += characterLength(text, at)) {
+    std::size_t count = asciiPrefixLength(text);
+    for (std::size_t at = count; at < text.size(); at += characterLength(text, at)) {
         ++count;
     }
     return count;

@@ -198,25 +198,43 @@ bool DailyData::detectFileSeparator() {
     return !separatorMissing_;
 }
 
+// Only the last five records stay in the grid, so their dates are read once the whole file has
+// been pushed (also when a price fails part-way: the grid then looks as if each date had been
+// read as it was pushed).
 void DailyData::pushFile(PriceReading readPrices) {
     const char separator = window_.globals.separator.front();
-    LineReader reader(window_.globals.currentfile);
-    std::string line;
-    for (long lineNumber = 1; reader.next(line); ++lineNumber) {
-        if (const auto record = splitRecord(line, separator)) {
-            pushRecord(record->date, readPrices(*record, lineNumber));
+    std::array<std::optional<std::string>, kDays + 1> dates;  // rows 1..kDays, as in the grid
+    const auto settleDates = [&] {
+        auto& grid = window_.globals.fivedays;
+        for (int row = 1; row <= kDays; ++row) {
+            if (dates[row]) {
+                grid[row][0] = dateNumber(parseDate(*dates[row]).value_or(kNotADate));
+            }
         }
+    };
+    try {
+        LineReader reader(window_.globals.currentfile);
+        std::string line;
+        for (long lineNumber = 1; reader.next(line); ++lineNumber) {
+            if (const auto record = splitRecord(line, separator)) {
+                pushRecord(readPrices(*record, lineNumber));
+                std::shift_left(dates.begin() + 1, dates.end(), 1);
+                dates[kDays] = record->date;
+            }
+        }
+    } catch (...) {
+        settleDates();
+        throw;
     }
+    settleDates();
 }
 
-void DailyData::pushRecord(const std::string& date, const std::array<double, 4>& prices) {
+void DailyData::pushRecord(const std::array<double, 4>& prices) {
     auto& grid = window_.globals.fivedays;
     for (int row = 1; row < kDays; ++row) {
         grid[row] = grid[row + 1];
     }
-    auto& latest = grid[kDays];
-    latest[0] = dateNumber(parseDate(date).value_or(kNotADate));
-    std::copy(prices.begin(), prices.end(), latest.begin() + 1);
+    std::copy(prices.begin(), prices.end(), grid[kDays].begin() + 1);
 }
 
 // Fills the boxes of days 1.. from grid rows firstRow.. onwards.

@@ -80,7 +80,7 @@ class DailyData : public FormModel {
     void loadForEntry();
     bool detectFileSeparator();
     void pushFile(PriceReading readPrices);
-    void pushRecord(const std::string& date, const std::array<double, 4>& prices);
+    void pushRecord(const std::array<double, 4>& prices);
     void showGridRows(int firstRow, int days);
     void startDayFive();
     bool dayFiveIsValid() const;

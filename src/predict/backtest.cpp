@@ -1,6 +1,7 @@
 #include "predict/backtest.h"
 
 #include <cmath>
+#include <utility>
 
 #include "app/globals.h"
 #include "common/numtext.h"
@@ -22,16 +23,23 @@ const char* resultText(bool reached) {
     return reached ? "REACHED" : "NOT REACHED";
 }
 
+const char* directionText(bool up) {
+    return up ? "Up   " : "Down ";
+}
+
 }  // namespace
 
 BackTest::BackTest(Globals& globals, RunOutput& output) : globals_(globals), output_(output) {
-    for (std::size_t code = 0; code < probabilityTexts_.size(); ++code) {
-        probabilityTexts_[code] =
-            probabilityText(directionOf(globals.upprobtable[code]).probability);
+    for (std::size_t code = 0; code < predictionTails_.size(); ++code) {
+        const Direction direction = directionOf(globals.upprobtable[code]);
+        predictionTails_[code] =
+            std::string("\t") + directionText(direction.up) + "\t" +
+            probabilityText(direction.probability) + "%\t" +
+            (direction.probability >= kPredictionThreshold ? "Yes" : "No\t \t \t \t ");
     }
 }
 
-void BackTest::processDay(long recordNumber, const std::string& date, const DayPrices& day) {
+void BackTest::processDay(long recordNumber, std::string_view date, const DayPrices& day) {
     const float volatilityBefore = globals_.rangevolatility;
     globals_.rangevolatility = volatility_.update(day.high, day.low);
     ++processedDays_;
@@ -44,14 +52,15 @@ void BackTest::processDay(long recordNumber, const std::string& date, const DayP
     }
 }
 
-void BackTest::skipDay(long recordNumber, const std::string& date) {
+void BackTest::skipDay(long recordNumber, std::string_view date) {
     if (!output_.directionOnly) {
         return;
     }
     output_.dataFile.write(date);
     output_.dataFile.writeLine("\t     \t50%\tNo\t     \t     \t     \t     ");
     if (output_.comments(recordNumber)) {
-        output_.screen.append(date + " Insufficient history of days with movement. No prediction" +
+        output_.screen.append(std::string(date) +
+                              " Insufficient history of days with movement. No prediction" +
                               output_.crlf);
     }
 }
@@ -59,9 +68,10 @@ void BackTest::skipDay(long recordNumber, const std::string& date) {
 BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
     const bool up = pendingDirection_ > 0;
     Outcome outcome;
-    outcome.predicted = trimmedCutText(levelPrice(day.open, volatilityBefore, kLevel75, up));
     // The level is judged as shown, cut to two decimals.
-    const double level = strictNumber(outcome.predicted);
+    CutNumber shown = trimmedCutNumber(levelPrice(day.open, volatilityBefore, kLevel75, up));
+    outcome.predicted = std::move(shown.text);
+    const double level = shown.value;
     outcome.actual = trimmedNumberText(up ? day.high : day.low);
     outcome.reached = up ? day.high >= level : day.low <= level;
     if (outcome.reached) {
@@ -89,7 +99,7 @@ void BackTest::count(const Outcome& outcome) {
     }
 }
 
-void BackTest::completePending(long recordNumber, const std::string& date, const DayPrices& day,
+void BackTest::completePending(long recordNumber, std::string_view date, const DayPrices& day,
                                float volatilityBefore) {
     if (pendingDirection_ != 0) {
         const Outcome outcome = judge(day, volatilityBefore);
@@ -109,17 +119,18 @@ void BackTest::completePending(long recordNumber, const std::string& date, const
     }
 }
 
-std::string BackTest::outcomeComment(const std::string& date, const DayPrices& day,
+std::string BackTest::outcomeComment(std::string_view date, const DayPrices& day,
                                      const Outcome& outcome) const {
     const std::string gain = trimmedCutText(finiteValue(units_ * outcome.gain));
-    return date + " Prediction of direction for today was " + checkText(outcome.right) +
-           ". Open was " + trimmedNumberText(day.open) + " and price went to " + outcome.actual +
-           output_.crlf + "     Predicted price was " + outcome.predicted + ", which was " +
-           resultText(outcome.reached) + " so gain was " + gain +
-           " on an initial investment of 1,000 (" + plainText(units_) + " units)" + output_.crlf;
+    return std::string(date) + " Prediction of direction for today was " +
+           checkText(outcome.right) + ". Open was " + trimmedNumberText(day.open) +
+           " and price went to " + outcome.actual + output_.crlf + "     Predicted price was " +
+           outcome.predicted + ", which was " + resultText(outcome.reached) + " so gain was " +
+           gain + " on an initial investment of 1,000 (" + plainText(units_) + " units)" +
+           output_.crlf;
 }
 
-void BackTest::predictNext(long recordNumber, const std::string& date, double open) {
+void BackTest::predictNext(long recordNumber, std::string_view date, double open) {
     if (!predictionExists_) {
         units_ = std::trunc(checkedDivide(kInvestment, open));
     }
@@ -128,39 +139,35 @@ void BackTest::predictNext(long recordNumber, const std::string& date, double op
     const Direction direction = decideDirection(globals_, tableValue);
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
-    const std::string_view directionText = direction.up ? "Up   " : "Down ";
-    pendingLine_.assign(date).append("\t").append(directionText).append("\t");
-    pendingLine_.append(probabilityTexts_[globals_.patterncode]).append("%\t");
+    pendingLine_.assign(date).append(predictionTails_[globals_.patterncode]);
     if (direction.probability >= kPredictionThreshold) {
         makePrediction(recordNumber, date, direction);
     } else {
-        declinePrediction(recordNumber, date, directionText);
+        declinePrediction(recordNumber, date, direction);
     }
 }
 
-void BackTest::makePrediction(long recordNumber, const std::string& date,
+void BackTest::makePrediction(long recordNumber, std::string_view date,
                               const Direction& direction) {
     ++tally_.predictionsMade;
     tally_.probabilitySum += direction.probability;
-    pendingLine_ += "Yes";
     pendingDirection_ = direction.up ? 1 : -1;
-    pendingMade_ = {recordNumber, date, direction.up, false};
+    pendingMade_ = {recordNumber, std::string(date), direction.up, false};
     if (output_.comments(recordNumber)) {
         output_.screen.append(
-            date + " Predicting " + probabilityTexts_[globals_.patterncode] +
+            std::string(date) + " Predicting " + probabilityText(direction.probability) +
             (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
             output_.crlf);
     }
 }
 
-void BackTest::declinePrediction(long recordNumber, const std::string& date,
-                                 std::string_view directionText) {
-    pendingLine_ += "No\t \t \t \t ";
+void BackTest::declinePrediction(long recordNumber, std::string_view date,
+                                 const Direction& direction) {
     pendingDirection_ = 0;
     if (output_.comments(recordNumber)) {
-        output_.screen.append(date + " No Prediction for next trading day (only " +
-                              probabilityTexts_[globals_.patterncode] + "% probability of " +
-                              trimmed(directionText) + ")" + output_.crlf);
+        output_.screen.append(std::string(date) + " No Prediction for next trading day (only " +
+                              probabilityText(direction.probability) + "% probability of " +
+                              trimmed(directionText(direction.up)) + ")" + output_.crlf);
     }
 }
 

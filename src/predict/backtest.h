@@ -21,9 +21,9 @@ class BackTest {
     BackTest(Globals& globals, RunOutput& output);
 
     // A day with movement that the movement gate lets through.
-    void processDay(long recordNumber, const std::string& date, const DayPrices& day);
+    void processDay(long recordNumber, std::string_view date, const DayPrices& day);
     // A day without movement, or one of the days the gate skips after it.
-    void skipDay(long recordNumber, const std::string& date);
+    void skipDay(long recordNumber, std::string_view date);
 
     const BackTestTally& tally() const { return tally_; }
     // Units bought for about 1,000 at the Open of the first predicting day.
@@ -41,16 +41,15 @@ class BackTest {
     };
 
     Outcome judge(const DayPrices& day, float volatilityBefore) const;
-    void completePending(long recordNumber, const std::string& date, const DayPrices& day,
+    void completePending(long recordNumber, std::string_view date, const DayPrices& day,
                          float volatilityBefore);
-    std::string outcomeComment(const std::string& date, const DayPrices& day,
+    std::string outcomeComment(std::string_view date, const DayPrices& day,
                                const Outcome& outcome) const;
     void count(const Outcome& outcome);
-    void predictNext(long recordNumber, const std::string& date, double open);
+    void predictNext(long recordNumber, std::string_view date, double open);
     // At 54 % or more the prediction is made and judged the next day; below, it is only shown.
-    void makePrediction(long recordNumber, const std::string& date, const Direction& direction);
-    void declinePrediction(long recordNumber, const std::string& date,
-                           std::string_view directionText);
+    void makePrediction(long recordNumber, std::string_view date, const Direction& direction);
+    void declinePrediction(long recordNumber, std::string_view date, const Direction& direction);
 
     Globals& globals_;
     RunOutput& output_;
@@ -60,8 +59,10 @@ class BackTest {
     bool predictionExists_ = false;
     int pendingDirection_ = 0;  // +1 UP, -1 DOWN, 0 below the threshold
     float pendingProbability_ = 0;
-    std::array<std::string, 32> probabilityTexts_;  // by pattern code, formed once per run
-    std::string pendingLine_;  // the data-file line that waits for its day's outcome
+    // What the data-file line of a prediction says after its date, by pattern code, formed once
+    // per run: "\tUp   \t57%\tYes", "\tDown \t52%\tNo\t \t \t \t ".
+    std::array<std::string, 32> predictionTails_;
+    std::string pendingLine_;       // the data-file line that waits for its day's outcome
     JudgedPrediction pendingMade_;  // the prediction of 54 % or more that waits
     std::vector<JudgedPrediction> judged_;
     double units_ = 0;

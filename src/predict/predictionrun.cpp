@@ -1,8 +1,10 @@
 #include "predict/predictionrun.h"
 
+#include <array>
 #include <optional>
 
 #include "app/aurelant.h"
+#include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
@@ -92,13 +94,18 @@ class PredictionRun {
     void readRecords() {
         LineReader reader(globals_.currentfile);
         BusyPointer busy(window_.platform);
-        std::string line;
-        while (reader.next(line)) {
+        for (std::string_view line; reader.next(line);) {
             handleRecord(++lastRecord_, line);
         }
     }
 
-    void handleRecord(long recordNumber, const std::string& line) {
+    void handleRecord(long recordNumber, std::string_view line) {
+        // Nearly every line of a price file is read in one pass; the others are split and read
+        // field by field, which also reports a bad price.
+        if (const std::optional<PlainRecord> record = plainRecord(line, separator_)) {
+            handleDay(recordNumber, record->date, record->prices);
+            return;
+        }
         const std::optional<PriceRecord> record = splitRecord(line, separator_);
         if (!record) {
             if (output_.shows(recordNumber)) {
@@ -108,12 +115,22 @@ class PredictionRun {
             }
             return;
         }
-        const auto [open, high, low, close] = recordPrices(*record, recordNumber);
+        handleDay(recordNumber, record->date, recordPrices(*record, recordNumber));
+    }
+
+    // `date` as the line has it (or already rearranged): a compact one is rearranged here, others
+    // are passed on as views and copied only where a line is written or shown.
+    void handleDay(long recordNumber, std::string_view date, const std::array<double, 4>& prices) {
+        if (isCompactDate(date)) {
+            rearrangedDate_ = rearrangeCompactDate(date);
+            date = rearrangedDate_;
+        }
+        const auto [open, high, low, close] = prices;
         if (!gate_.admits(close != open)) {
-            backTest_.skipDay(recordNumber, record->date);
+            backTest_.skipDay(recordNumber, date);
             return;
         }
-        backTest_.processDay(recordNumber, record->date, {open, high, low, close});
+        backTest_.processDay(recordNumber, date, {open, high, low, close});
     }
 
     FinalPrediction finalPrediction() {
@@ -171,6 +188,7 @@ class PredictionRun {
     MovementGate gate_;
     BackTest backTest_;
     long lastRecord_ = 0;  // every line read counts, valid or not
+    std::string rearrangedDate_;
 };
 
 void runAfterChecks(Aurelant& window) {

@@ -60,9 +60,11 @@ void appendPreview(MainScreen& screen, const std::string& path, std::size_t coun
         screen.append(lineEnd);
     }
     LineReader reader(path);
-    std::string line;
-    for (std::size_t number = 1; reader.next(line); ++number) {
-        if (number <= kPreviewHalf || number > tailStart) {
+    std::string_view line;
+    auto shown = [&](std::size_t number) { return number <= kPreviewHalf || number > tailStart; };
+    // The lines between the two halves are passed over without being copied.
+    for (std::size_t number = 1; shown(number) ? reader.next(line) : reader.skip(); ++number) {
+        if (shown(number)) {
             screen.append(line);
             screen.append(lineEnd);
         }

@@ -38,7 +38,40 @@ std::optional<std::array<std::size_t, 4>> firstFourSeparators(std::string_view l
 constexpr std::size_t kLongestQuotedField = 30;
 constexpr std::array<const char*, 4> kPriceNames{"Open", "High", "Low", "Close"};
 
+// For each byte, the bit of the letter O, H, L or C that it is in either case, and kNotAscii for
+// the bytes from 0x80 on, whose case the C library's rules decide.
+constexpr unsigned kAllFieldLetters = 15;
+constexpr unsigned kNotAscii = 16;
+constexpr std::array<unsigned char, 256> kFieldLetterBits = [] {
+    std::array<unsigned char, 256> bits{};
+    const std::string_view letters = "OHLC";
+    for (std::size_t letter = 0; letter < letters.size(); ++letter) {
+        bits[static_cast<unsigned char>(letters[letter])] = 1U << letter;
+        bits[static_cast<unsigned char>(letters[letter] + ('a' - 'A'))] = 1U << letter;
+    }
+    for (std::size_t byte = 0x80; byte < bits.size(); ++byte) {
+        bits[byte] = kNotAscii;
+    }
+    return bits;
+}();
+
+// The letters O, H, L and C that the line holds, in one pass with one look-up a byte where the
+// full rule calls the C library for every byte and letter; nothing when a byte is not ASCII.
+std::optional<unsigned> asciiFieldLetters(std::string_view line) {
+    unsigned found = 0;
+    for (const char c : line) {
+        found |= kFieldLetterBits[static_cast<unsigned char>(c)];
+    }
+    if ((found & kNotAscii) != 0) {
+        return std::nullopt;
+    }
+    return found;
+}
+
 bool holdsFieldLetters(std::string_view line) {
+    if (const std::optional<unsigned> letters = asciiFieldLetters(line)) {
+        return *letters == kAllFieldLetters;
+    }
     auto holds = [line](char upper) {
         return std::any_of(line.begin(), line.end(), [upper](char c) {
             return std::toupper(static_cast<unsigned char>(c)) == upper;
@@ -159,6 +192,30 @@ std::optional<PriceRecord> splitRecord(std::string_view line, char separator) {
     }
     return PriceRecord{rearrangeCompactDate(line.substr(0, p1)), between(p1, p2), between(p2, p3),
                        between(p3, p4), between(p4, closeEnd)};
+}
+
+std::optional<PlainRecord> plainRecord(std::string_view line, char separator) {
+    std::size_t end = line.find(separator);  // of the field read last
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    PlainRecord record{line.substr(0, end), {}};
+    for (double& price : record.prices) {
+        const auto decimal = plainDecimal(line.substr(end + 1), separator);
+        if (!decimal || !(decimal->value > 0)) {
+            return std::nullopt;
+        }
+        price = decimal->value;
+        end += 1 + decimal->length;
+        if (end == line.size() && &price != &record.prices.back()) {
+            return std::nullopt;  // fewer than four separators
+        }
+    }
+    // A fifth separator that does not end Close leaves the rest of the line in it.
+    if (end != line.size() && end + 1 <= kFifthSeparatorMinimum) {
+        return std::nullopt;
+    }
+    return record;
 }
 
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber) {

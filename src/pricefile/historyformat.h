@@ -49,6 +49,16 @@ struct PriceRecord {
 // character, and otherwise runs to the end of the line.
 std::optional<PriceRecord> splitRecord(std::string_view line, char separator);
 
+// A record read in one pass over its line: the date as the line has it (not yet rearranged) and
+// Open, High, Low and Close. Only for a line whose four prices are plain decimals above zero
+// (plainDecimal), as nearly every line of a price file is; nothing for any other line, which
+// splitRecord and recordPrices read and report on, with the same fields and prices.
+struct PlainRecord {
+    std::string_view date;
+    std::array<double, 4> prices{};
+};
+std::optional<PlainRecord> plainRecord(std::string_view line, char separator);
+
 // Open, High, Low and Close of a record as numbers above zero. Throws AppError naming the record
 // (its line number) and the first price that is not a number, not above zero or out of range.
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber);

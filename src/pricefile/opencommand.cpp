@@ -50,8 +50,7 @@ class Normalisation {
   public:
     explicit Normalisation(const std::string& path) : replacement_(path) {
         LineReader reader(path);
-        std::string line;
-        while (reader.next(line)) {
+        for (std::string_view line; reader.next(line);) {
             if (isRecordLine(line)) {
                 replacement_.writer().writeLine(line);
                 ++count_;

@@ -17,9 +17,12 @@ void redisplayOpenFile(Aurelant& window) {
     try {
         BusyPointer busy(window.platform);
         requireUserFile(g.currentfile, Access::Read);
+        // Room for the whole file at once (an eighth more for LF line ends that become CR LF),
+        // so that the screen text is not copied again and again as it grows.
+        const std::uintmax_t size = fileSize(g.currentfile);
+        window.maintext.text.reserve(static_cast<std::size_t>(size + size / 8));
         LineReader reader(g.currentfile);
-        std::string line;
-        while (reader.next(line)) {
+        for (std::string_view line; reader.next(line);) {
             window.maintext.append(line);
             window.maintext.append(g.crlf);
         }

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "common/dates.h"
 #include "pricefile/historyformat.h"
 
 namespace aurelant {
@@ -31,6 +38,26 @@ TEST(HistoryFormat, HeadersShortLinesRecordsAndTheFormatCheck) {
         EXPECT_EQ(isShortLine(c.line), c.isShort) << c.line;
         EXPECT_EQ(isRecordLine(c.line), c.record) << c.line;
         EXPECT_EQ(looksLikePriceData(c.line), c.priceData) << c.line;
+    }
+}
+
+// ASCII lines are tested for the four letters in one pass; they agree with the rule as the C
+// library's case conversion has it, which decides lines with other bytes.
+TEST(HistoryFormat, TheHeaderLettersAsTheCaseConversionFindsThem) {
+    const std::string pieces[] = {"o",    "O",        "h",    "H", "l", "L",  "c", "C", "x",
+                                  "\x8f", "\xc3\xb6", "\x7f", "0", ".", "\t", "N", "b"};
+    std::mt19937 random(17);
+    for (int i = 0; i < 5000; ++i) {
+        std::string line = "a,b,";  // a second field that is no number: the letters decide
+        for (auto n = random() % 12; n > 0; --n) {
+            line += pieces[random() % std::size(pieces)];
+        }
+        auto holds = [&line](char upper) {
+            return std::any_of(line.begin(), line.end(), [upper](char c) {
+                return std::toupper(static_cast<unsigned char>(c)) == upper;
+            });
+        };
+        ASSERT_EQ(isHeaderLine(line), holds('O') && holds('H') && holds('L') && holds('C')) << line;
     }
 }
 
@@ -73,6 +100,40 @@ TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
     for (const auto& [date, rearranged] : dates) {
         EXPECT_EQ(splitRecord(std::string(date) + ",10.5,11,10.25,10.75", ',')->date, rearranged);
     }
+}
+
+// A line whose prices are plain decimals above zero is read in one pass; it gives the fields and
+// prices that splitting and reading each field give. Other lines are left to those.
+TEST(HistoryFormat, OnePassGivesWhatSplittingAndReadingGive) {
+    const std::string pieces[] = {"1", "25", "3", "07", "9", "4", ".", "-", "0", ",", " ", "x"};
+    std::mt19937 random(23);
+    auto field = [&](std::size_t most) {
+        std::string text;
+        for (auto n = 1 + random() % most; n > 0; --n) {
+            text += pieces[random() % std::size(pieces)];
+        }
+        return text;
+    };
+    int readInOnePass = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string line = random() % 2 == 0 ? "20260105" : field(3);
+        for (int price = 0; price < 4; ++price) {
+            line += "," + field(3);
+        }
+        line += field(2);
+        const auto plain = plainRecord(line, ',');
+        if (!plain) {
+            continue;
+        }
+        ++readInOnePass;
+        const auto record = splitRecord(line, ',');
+        ASSERT_TRUE(record) << line;
+        ASSERT_EQ(rearrangeCompactDate(plain->date), record->date) << line;
+        ASSERT_EQ(plain->prices, recordPrices(*record, 1)) << line;
+    }
+    EXPECT_GT(readInOnePass, 100);
+    EXPECT_FALSE(plainRecord("1,2,3,4,,6", ','));  // Close runs on to the end: not a number
+    EXPECT_FALSE(plainRecord("05-Jan-2026,10.5,0,10.25,10.75", ','));
 }
 
 }  // namespace

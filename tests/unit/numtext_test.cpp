@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "common/errors.h"
 #include "common/numtext.h"
@@ -60,6 +63,30 @@ TEST(CutText, TruncatesTwoPlacesAfterThePointWithoutRounding) {
     EXPECT_DOUBLE_EQ(strictNumber(cutText(numberText(5.1234e-05))), 5.12e-05);
 }
 
+// Values that lie clearly between two hundredths are cut without writing their number text;
+// every value gets the text that the cut number text gives and the value it reads back as.
+TEST(CutText, CutNumberIsTheCutTextAndItsValue) {
+    std::vector<double> values = {
+        100.87984, 99.999, 0.8765,        -0.8765,   -0.005, 0.00123, 1e-3,   1.005e-3,
+        12.345,    1e9,    999999999.994, 5.1234e-5, 0,      1e15,    -1e300, 12.349999999999999};
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-6, 11);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+        // next to a hundredth, where the digits after the second decimal decide the cut
+        const double hundredth = std::round(values.back() * 100) / 100;
+        values.push_back(hundredth + mantissa(random) * std::pow(10.0, -exponent(random) - 4));
+    }
+    for (const double value : values) {
+        const std::string text = trimmedCutText(value);
+        const CutNumber cut = trimmedCutNumber(value);
+        ASSERT_EQ(cut.text, text) << value;
+        ASSERT_EQ(cut.value, strictNumber(text)) << value;
+        ASSERT_EQ(std::signbit(cut.value), std::signbit(strictNumber(text))) << value;
+    }
+}
+
 TEST(LeadingNumber, ReadsTheNumberATextBeginsWith) {
     const std::pair<const char*, double> cases[] = {
         {"12.5x", 12.5}, {"  42", 42}, {"1,000", 1}, {".5", 0.5}, {"-3.25 and more", -3.25},
@@ -79,6 +106,25 @@ TEST(StrictNumber, AcceptsWholeNumbersWithBlanksAndGrouping) {
     }
     EXPECT_EQ(strictNumber("0." + std::string(400, '0') + "1"), 0);
     EXPECT_THROW(strictNumber("1" + std::string(400, '0')), AppError);
+}
+
+// Short decimals such as prices are read by a path of their own; they read as strtod reads them.
+TEST(StrictNumber, ShortDecimalsReadAsTheLibraryReadsThem) {
+    std::mt19937_64 random(3);
+    auto digits = [&random](std::size_t most) {
+        std::string text(random() % (most + 1), '0');
+        for (char& digit : text) {
+            digit = static_cast<char>('0' + random() % 10);
+        }
+        return text;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string text =
+            (random() % 4 == 0 ? "-" : "") + digits(9) + (random() % 4 == 0 ? "" : ".") + digits(9);
+        if (text.find_first_of("0123456789") != std::string::npos) {
+            ASSERT_EQ(strictNumber(text), std::strtod(text.c_str(), nullptr)) << text;
+        }
+    }
 }
 
 TEST(StrictNumber, RefusesEverythingElse) {

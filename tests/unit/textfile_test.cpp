@@ -36,6 +36,13 @@ class TextFiles : public TempFolderTest {
         while (reader.next(line)) {
             all.push_back(line);
         }
+        // Read as views, mostly into the reader's buffer, the lines are the same.
+        LineReader viewReader(path);
+        std::vector<std::string> views;
+        for (std::string_view view; viewReader.next(view);) {
+            views.emplace_back(view);
+        }
+        EXPECT_EQ(views, all);
         return all;
     }
 };
@@ -60,6 +67,16 @@ TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
     // One byte beyond the longest line the reader keeps, the line reads as an empty one.
     EXPECT_EQ(lines(write("long.txt", content)),
               (std::vector<std::string>{std::string(65535, 'y'), longLine, longest, "", "z"}));
+    // Lines passed over end where read lines end.
+    LineReader reader(write("mixed.txt", "a\r\nb\nc\rd\r\r\n" + content));
+    std::string line;
+    for (const std::string& kept :
+         {std::string("b"), std::string("d"), std::string(65535, 'y'), longest, std::string("z")}) {
+        EXPECT_TRUE(reader.skip());
+        EXPECT_TRUE(reader.next(line));
+        EXPECT_EQ(line, kept);
+    }
+    EXPECT_FALSE(reader.skip());
 }
 
 TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "common/utf8.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/historyformat.h"
@@ -31,6 +34,23 @@ TEST(Characters, CountLettersNotBytesAlsoInTheLengthRules) {
     EXPECT_TRUE(isShortLine("Börsenkurs Öl:"));  // 14 characters in 16 bytes
     EXPECT_FALSE(isShortLine("Börsenkurs Öl::"));
     EXPECT_EQ(csvFromSpaceSeparated("Jän 1/03 12.50 12.75 12"), "Jän 1/03,12.50,12.75,12");
+}
+
+// The count takes runs of ASCII bytes at once; it agrees with stepping character by character.
+TEST(Characters, CountAgreesWithSteppingThroughTheText) {
+    const std::string pieces[] = {"a", "Ö", "€", "\xf0\x9d\x84\x9e", "\xff", "\xc3", "01.5,20.25,"};
+    std::mt19937 random(11);
+    for (int i = 0; i < 3000; ++i) {
+        std::string text;
+        for (auto n = random() % 40; n > 0; --n) {
+            text += pieces[random() % std::size(pieces)];
+        }
+        std::size_t stepped = 0;
+        for (std::size_t at = 0; at < text.size(); at += characterLength(text, at)) {
+            ++stepped;
+        }
+        ASSERT_EQ(characterCount(text), stepped) << text;
+    }
 }
 
 }  // namespace
