@@ -1,5 +1,6 @@
 // The re-prediction from one or two prices seen after an Open of 100 with a volatility unit of
-// 0.02: its texts, the UP fraction it leaves and the messages instead of a text.
+// 0.02: even chances, the UP fraction it leaves and the messages instead of a text. Its texts for
+// each option are in the re-prediction scenario.
 #include <gtest/gtest.h>
 
 #include "repredict/reprediction.h"
@@ -11,41 +12,6 @@ Reprediction run(const std::string& first, const std::string& second, double d =
                  OpenExtreme openIs = OpenExtreme::Neither, double open = 100,
                  float sigma = 0.02f) {
     return repredict({d, open, sigma, first, second, openIs, "\r\n"});
-}
-
-// Each case with the option that matters to it and one that does not.
-TEST(Reprediction, TheFourCasesAndTheOptions) {
-    struct Case {
-        double d;
-        const char* price;
-        OpenExtreme openIs;
-        const char* heading;
-        const char* level75;
-        const char* closing;  // empty: no closing line
-    };
-    const Case cases[] = {
-        {0.5, "100.5", OpenExtreme::Low, "up (there is now a 71.98%", "go to 101.39\r",
-         "higher than the latest price of 100.5, is 99.08%"},
-        {0.5, "100.5", OpenExtreme::High, "up (there is now a 71.98%", "go to 100.87\r",
-         "higher than the latest price of 100.5, is 99.08%"},
-        {0.1, "100.5", OpenExtreme::Low, "down (there is now a 77.78%", "go to 99.38\r", ""},
-        {0.5, "99.5", OpenExtreme::High, "down (there is now a 72.07%", "go to 98.62\r",
-         "lower than the latest price of 99.5, is 99.06%"},
-        {0.5, "99.5", OpenExtreme::Low, "down (there is now a 72.07%", "go to 99.12\r",
-         "lower than the latest price of 99.5, is 99.06%"},
-        {0.9, "99.5abc", OpenExtreme::High, "up (there is now a 77.71%", "go to 100.61\r", ""},
-    };
-    for (const Case& c : cases) {
-        const std::string text = run(c.price, "", c.d, c.openIs).text;
-        SCOPED_TRACE(text);
-        EXPECT_EQ(text.find(std::string("If the price goes ") + c.heading), 0u);
-        EXPECT_NE(text.find(c.level75), std::string::npos);
-        const bool closes = *c.closing != '\0';
-        EXPECT_EQ(text.find("The probability of a '") != std::string::npos, closes);
-        if (closes) {
-            EXPECT_TRUE(text.ends_with(c.closing));
-        }
-    }
 }
 
 TEST(Reprediction, EqualChancesOfTwoPricesStillGiveTheLevels) {
