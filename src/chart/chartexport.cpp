@@ -6,6 +6,7 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "output/userfile.h"
 
 namespace aurelant {
 namespace {
@@ -20,14 +21,9 @@ PictureFormat formatOf(const std::string& path) {
 }  // namespace
 
 void exportChart(Aurelant& window, const std::function<std::string(PictureFormat)>& draw) {
-    FileRequest request;
-    request.mode = FileRequest::Mode::Save;
-    request.title = "Save the Chart as a Picture";
-    request.filter = "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg";
-    request.initialName = derivedFileName(window.globals.currentfile, "png").value_or("");
-    request.defaultSuffix = "png";
-    request.overwritePrompt = true;
-    const std::optional<std::string> path = window.platform.askFile(request);
+    const std::optional<std::string> path = window.platform.askFile(saveModeRequest(
+        "Save the Chart as a Picture", "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
+        derivedFileName(window.globals.currentfile, "png").value_or(""), "png"));
     if (!path) {
         return;
     }
