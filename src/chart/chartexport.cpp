@@ -6,6 +6,7 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "output/printscreen.h"
 #include "output/userfile.h"
 
 namespace aurelant {
@@ -44,10 +45,7 @@ void exportChart(Aurelant& window, const std::function<std::string(PictureFormat
 void printChart(Aurelant& window, std::string png) {
     PrintJob job;
     job.picture = std::move(png);
-    const PrintOutcome outcome = window.platform.print(job);
-    if (outcome.kind == PrintOutcome::Kind::Failed) {
-        window.showMessage("Error: " + outcome.failure);
-    }
+    printJob(window, job);
 }
 
 }  // namespace aurelant
