@@ -29,11 +29,6 @@ constexpr const char* kPageStart[] = {
     "<body bgcolor='#ffffff' text='#000000'>",
 };
 
-bool confirmed(Aurelant& window, const std::string& question, const char* caption) {
-    return window.platform.message({question, caption, Buttons::YesNo, Icon::Question, 1}) ==
-           Answer::Yes;
-}
-
 // A failure is reported; the save question follows all the same.
 void printReprediction(Aurelant& window, const std::string& fileName, const std::string& text) {
     PrintJob job;
@@ -143,11 +138,11 @@ void presentReprediction(Aurelant& window, const std::string& text) {
     Globals& globals = window.globals;
     const std::string fileName = upperCase(globals.currentfile);
     const std::string& crlf = globals.crlf;
-    if (confirmed(window, fileName + crlf + crlf + text + crlf + crlf + "Print this?",
-                  kReportCaption)) {
+    if (window.askYesNo(fileName + crlf + crlf + text + crlf + crlf + "Print this?",
+                        kReportCaption)) {
         printReprediction(window, fileName, text);
     }
-    if (!confirmed(window, kSaveQuestion, kSaveCaption)) {
+    if (!window.askYesNo(kSaveQuestion, kSaveCaption)) {
         globals.savechoice.clear();
         return;
     }
