@@ -48,7 +48,6 @@ class FuzzSession {
     FuzzSession(const FuzzSession&) = delete;
     FuzzSession& operator=(const FuzzSession&) = delete;
 
-    const std::string& inputPath() const { return inputPath_; }
     void writeInput(const std::uint8_t* data, std::size_t size) const;
     std::string readInput() const;
 

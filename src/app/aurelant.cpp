@@ -166,6 +166,10 @@ void Aurelant::showMessage(const std::string& text) {
     platform.message({text, kProgramShortTitle, Buttons::Ok, Icon::None, 1});
 }
 
+bool Aurelant::askYesNo(const std::string& question, const std::string& caption) {
+    return platform.message({question, caption, Buttons::YesNo, Icon::Question, 1}) == Answer::Yes;
+}
+
 void Aurelant::HelpImage_click() {
     cls();
     globals.crlf = "\r\n";

@@ -6,6 +6,8 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "output/printscreen.h"
+#include "output/userfile.h"
 
 namespace aurelant {
 namespace {
@@ -20,14 +22,9 @@ PictureFormat formatOf(const std::string& path) {
 }  // namespace
 
 void exportChart(Aurelant& window, const std::function<std::string(PictureFormat)>& draw) {
-    FileRequest request;
-    request.mode = FileRequest::Mode::Save;
-    request.title = "Save the Chart as a Picture";
-    request.filter = "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg";
-    request.initialName = derivedFileName(window.globals.currentfile, "png").value_or("");
-    request.defaultSuffix = "png";
-    request.overwritePrompt = true;
-    const std::optional<std::string> path = window.platform.askFile(request);
+    const std::optional<std::string> path = window.platform.askFile(saveModeRequest(
+        "Save the Chart as a Picture", "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
+        derivedFileName(window.globals.currentfile, "png").value_or(""), "png"));
     if (!path) {
         return;
     }
@@ -48,10 +45,7 @@ void exportChart(Aurelant& window, const std::function<std::string(PictureFormat
 void printChart(Aurelant& window, std::string png) {
     PrintJob job;
     job.picture = std::move(png);
-    const PrintOutcome outcome = window.platform.print(job);
-    if (outcome.kind == PrintOutcome::Kind::Failed) {
-        window.showMessage("Error: " + outcome.failure);
-    }
+    printJob(window, job);
 }
 
 }  // namespace aurelant

@@ -220,8 +220,10 @@ void MainWindow::openFile(const QString& path) {
 
 void MainWindow::afterCommand() {
     refresh();
-    if (model_.globals.fileopen) {
-        recentFiles_.add(QString::fromStdString(model_.globals.currentfile));
+    const QString current = QString::fromStdString(model_.globals.currentfile);
+    // Most commands leave the same file open: the settings are written only when it changes.
+    if (model_.globals.fileopen && recentFiles_.paths().value(0) != current) {
+        recentFiles_.add(current);
         remember("recentFiles", recentFiles_.paths());
         recentMenu_->menuAction()->setEnabled(true);
     }

@@ -107,9 +107,8 @@ void QtPlatform::redraw() const {
 Answer QtPlatform::message(const MessageRequest& request) {
     redraw();
     if (unattended_) {
-        const QString text = QString::fromStdString(request.text).replace("\r\n", "\n");
         std::fprintf(stderr, "%s: %s\n", request.caption.c_str(),
-                     qPrintable(QString(text).replace('\r', '\n')));
+                     qPrintable(toDisplayText(request.text)));
         const std::array<Answer, 2> ok{Answer::Ok, Answer::Cancel};
         const std::array<Answer, 2> yes{Answer::Yes, Answer::No};
         const auto& answers = request.buttons == Buttons::YesNo ? yes : ok;

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 // Resources of a static library are registered by name, from the global namespace.

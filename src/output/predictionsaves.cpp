@@ -145,10 +145,8 @@ void saveAsHtml(Aurelant& window) {
     if (!target || !saveDataFile(window, format, *target)) {
         return;
     }
-    const Answer view =
-        window.platform.message({"Would you like to view the HTML file you've just created?",
-                                 "Saving as HTML", Buttons::YesNo, Icon::Question, 1});
-    if (view == Answer::Yes) {
+    if (window.askYesNo("Would you like to view the HTML file you've just created?",
+                        "Saving as HTML")) {
         g.vieweraddress = *target;
         window.platform.showViewer();
     }

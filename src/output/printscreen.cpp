@@ -15,13 +15,22 @@ void printScreen(Aurelant& window) {
     if (text.empty() || text == window.globals.datapaneltext) {
         return;
     }
-    PrintJob job{.fontSize = 8, .lines = std::vector<std::string>(kMarginLines, " ")};
+    printText(window, PrintJob{.fontSize = 8, .lines = std::vector<std::string>(kMarginLines, " ")},
+              text);
+}
+
+void printText(Aurelant& window, PrintJob job, std::string_view text) {
+    const std::string_view lineEnd = kLineEnd;
     std::size_t start = 0;
-    for (std::size_t end; (end = text.find(kLineEnd, start)) != std::string::npos;
-         start = end + 2) {
-        job.lines.push_back(text.substr(start, end - start));
+    for (std::size_t end; (end = text.find(lineEnd, start)) != std::string_view::npos;
+         start = end + lineEnd.size()) {
+        job.lines.emplace_back(text.substr(start, end - start));
     }
-    job.lines.push_back(text.substr(start));
+    job.lines.emplace_back(text.substr(start));
+    printJob(window, job);
+}
+
+void printJob(Aurelant& window, const PrintJob& job) {
     const PrintOutcome outcome = window.platform.print(job);
     if (outcome.kind == PrintOutcome::Kind::Failed) {
         window.showMessage("Error: " + outcome.failure);

@@ -22,11 +22,6 @@ void putSelectionOnClipboard(Aurelant& window) {
     window.platform.setClipboardText(selectedText(window.maintext));
 }
 
-bool userSaysYes(Aurelant& window, const std::string& question, const std::string& caption) {
-    return window.platform.message({question, caption, Buttons::YesNo, Icon::Question, 1}) ==
-           Answer::Yes;
-}
-
 std::string reverseQuestion(const std::string& br) {
     return "Sometimes files obtained from the Internet are in reverse-chronological order." + br +
            br +
@@ -59,15 +54,15 @@ void offerConversionAndReversal(Aurelant& window) {
     // A saved name without any "." has nothing to cut; the ending then follows the whole name.
     g.suggestedfile =
         derivedFileName(g.lastdialogfile, "2.csv").value_or(g.lastdialogfile + "2.csv");
-    if (userSaysYes(window,
-                    "Files which are Copied & Pasted from the Internet are sometimes in "
-                    "space-separated format. This program prefers the files in CSV format. Does "
-                    "this file require conversion from space-separation to CSV?",
-                    "Pasting Files")) {
+    if (window.askYesNo(
+            "Files which are Copied & Pasted from the Internet are sometimes in "
+            "space-separated format. This program prefers the files in CSV format. Does "
+            "this file require conversion from space-separation to CSV?",
+            "Pasting Files")) {
         g.savechoice = "frompaste";
         window.fixup_click();
     }
-    if (userSaysYes(window, reverseQuestion(g.crlf), kImportCaption)) {
+    if (window.askYesNo(reverseQuestion(g.crlf), kImportCaption)) {
         window.reverse_click();
     }
 }
@@ -89,10 +84,10 @@ void pasteFromClipboard(Aurelant& window) {
     if (window.maintext.text.empty()) {
         return;
     }
-    const bool saved = userSaysYes(window,
-                                   "You have just pasted information onto the main screen of the "
-                                   "program. Do you wish to SAVE this data as a file?",
-                                   kImportCaption) &&
+    const bool saved = window.askYesNo(
+                           "You have just pasted information onto the main screen of the "
+                           "program. Do you wish to SAVE this data as a file?",
+                           kImportCaption) &&
                        saveScreen(window);
     // After a cancelled or failed save the later steps would work on an earlier dialog's file.
     if (!saved) {

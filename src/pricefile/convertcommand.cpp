@@ -1,12 +1,12 @@
 #include "pricefile/convertcommand.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
+#include "output/userfile.h"
 #include "pricefile/filetools.h"
 
 namespace aurelant {
@@ -66,22 +66,18 @@ void convertFile(Aurelant& window, const std::string& source, const std::string&
         throw programError(Failure::OutputIsSource);
     }
     requireUserFile(source, Access::Read);
-    std::error_code unknown;  // an output that cannot even be looked at fails when written
-    if (std::filesystem::exists(output, unknown)) {
-        requireUserFile(output, Access::Write);
-    }
     LineReader reader(source);
-    FileReplacement replacement(output);
-    window.maintext.setText("");
-    std::string line;
-    while (reader.next(line)) {
-        if (const auto csv = csvFromSpaceSeparated(line)) {
-            replacement.writer().writeLine(*csv);
-            window.maintext.append(window.globals.crlf);
-            window.maintext.append(*csv);
+    writeUserFile(output, [&](LineWriter& writer) {
+        window.maintext.setText("");
+        std::string line;
+        while (reader.next(line)) {
+            if (const auto csv = csvFromSpaceSeparated(line)) {
+                writer.writeLine(*csv);
+                window.maintext.append(window.globals.crlf);
+                window.maintext.append(*csv);
+            }
         }
-    }
-    replacement.commit();
+    });
     window.infolabel.caption = kOrderHint;
 }
 

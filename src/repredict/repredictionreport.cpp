@@ -7,6 +7,7 @@
 #include "common/htmltext.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
+#include "output/printscreen.h"
 #include "output/saveasform.h"
 #include "output/userfile.h"
 
@@ -28,36 +29,13 @@ constexpr const char* kPageStart[] = {
     "<body bgcolor='#ffffff' text='#000000'>",
 };
 
-bool confirmed(Aurelant& window, const std::string& question, const char* caption) {
-    return window.platform.message({question, caption, Buttons::YesNo, Icon::Question, 1}) ==
-           Answer::Yes;
-}
-
-// The text's lines, at its line breaks; a break at the end starts one more, empty line.
-std::vector<std::string> linesOf(const std::string& text, const std::string& lineBreak) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(lineBreak, start)) != std::string::npos;
-         start = end + lineBreak.size()) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    lines.push_back(text.substr(start));
-    return lines;
-}
-
 // A failure is reported; the save question follows all the same.
 void printReprediction(Aurelant& window, const std::string& fileName, const std::string& text) {
     PrintJob job;
     job.lines.assign(6, "");
     job.lines.push_back(kHeading + fileName);
     job.lines.push_back("");
-    for (std::string& line : linesOf(text, window.globals.crlf)) {
-        job.lines.push_back(std::move(line));
-    }
-    const PrintOutcome outcome = window.platform.print(job);
-    if (outcome.kind == PrintOutcome::Kind::Failed) {
-        window.showMessage("Error: " + outcome.failure);
-    }
+    printText(window, std::move(job), text);
 }
 
 using Copy = void (*)(LineReader& workingFile, LineWriter& target, const std::string& heading);
@@ -160,11 +138,11 @@ void presentReprediction(Aurelant& window, const std::string& text) {
     Globals& globals = window.globals;
     const std::string fileName = upperCase(globals.currentfile);
     const std::string& crlf = globals.crlf;
-    if (confirmed(window, fileName + crlf + crlf + text + crlf + crlf + "Print this?",
-                  kReportCaption)) {
+    if (window.askYesNo(fileName + crlf + crlf + text + crlf + crlf + "Print this?",
+                        kReportCaption)) {
         printReprediction(window, fileName, text);
     }
-    if (!confirmed(window, kSaveQuestion, kSaveCaption)) {
+    if (!window.askYesNo(kSaveQuestion, kSaveCaption)) {
         globals.savechoice.clear();
         return;
     }
