@@ -4,34 +4,45 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCandlestickSeries>
+#include <QChartView>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/controls.h"
 #include "commandline.h"
+#include "fiveday/dailydata.h"
 #include "mainwindow.h"
+#include "output/saveasform.h"
 #include "qtapplication.h"
 #include "qtplatform.h"
+#include "repredict/recalcform.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
 #include "textconversion.h"
+#include "unit/tempfolder.h"
 
 namespace aurelant {
 namespace {
 
-class MainWindowSmoke : public ::testing::Test {
+class MainWindowSmoke : public TempFolderTest {
   protected:
     static void SetUpTestSuite() { ensureQtApplication(); }
 
     MainWindowSmoke() : model(globals, platform) {
+        platform.folder = folder.string();
         QSettings("aurelant", "aurelant").clear();
         model.load();
         window = std::make_unique<MainWindow>(model);
@@ -48,6 +59,15 @@ class MainWindowSmoke : public ::testing::Test {
     }
 
     std::string lastMessage() const { return platform.transcript.back(); }
+
+    template <typename Series>
+    int seriesOf(QChart* chart) const {
+        int count = 0;
+        for (QAbstractSeries* series : chart->series()) {
+            count += qobject_cast<Series*>(series) != nullptr ? 1 : 0;
+        }
+        return count;
+    }
 
     Globals globals;
     ScriptedPlatform platform;
@@ -112,9 +132,6 @@ TEST_F(MainWindowSmoke, TheStartupStateIsDrawnAndCommandsAreReached) {
     EXPECT_FALSE(window->findChild<QAction*>("strategy")->isEnabled());
     window->findChild<QAction*>("about")->trigger();
     EXPECT_TRUE(screen->toPlainText().startsWith("AURELANT'S PRICES - TODAY!"));
-    window->findChild<QToolButton*>("clsimage")->click();
-    EXPECT_EQ(screen->toPlainText().toStdString(), "Data Panel");
-    window->findChild<QToolButton*>("HelpImage")->click();
     EXPECT_EQ(screen->toPlainText().split('\n').size(), 52);
     window->findChild<QAction*>("cls")->trigger();
     EXPECT_EQ(model.maintext.style.colour, (Rgb{128, 0, 128}));
@@ -139,12 +156,7 @@ TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
 }
 
 TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
-    const std::string path =
-        QDir::temp()
-            .filePath(
-                QString("aurelant-smoke-%1 prix é.csv").arg(QCoreApplication::applicationPid()))
-            .toStdString();
-    writeGeneratedHistory(path, 130);
+    const std::string path = historyFile("prix", 130).toStdString();
     auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     auto* label = window->findChild<QLabel*>("infolabel");
     platform.fileAnswers = {path};
@@ -155,14 +167,75 @@ TEST_F(MainWindowSmoke, HistoryFileCommandsDrawTheirResults) {
     EXPECT_TRUE(label->text().startsWith("File should be in chronological order"));
     window->findChild<QAction*>("redisplay")->trigger();
     EXPECT_EQ(screen->toPlainText().split('\n').size(), 131);
-    platform.fileAnswers = {path};
-    window->findChild<QToolButton*>("reverseimage")->click();
-    EXPECT_TRUE(screen->toPlainText().startsWith("The order of file "));
-    platform.fileAnswers = {path, path};
-    window->findChild<QToolButton*>("fiximage")->click();
-    EXPECT_TRUE(platform.transcript.back().find("Error: The file chosen for the output") !=
-                std::string::npos);
     QFile::remove(QString::fromStdString(path));
+}
+
+// The Qt platform shows each form as its dialog and returns when a press has hidden it.
+TEST_F(MainWindowSmoke, QtPlatformShowsEachFormAsItsDialog) {
+    DailyData panel(model);
+    RecalcForm recalc(model);
+    SaveAsForm saveas(globals);
+    saveas.load();
+    const struct {
+        FormModel& form;
+        const char* option;
+        const char* button;
+    } forms[] = {{panel, nullptr, "cancelcommand"},
+                 {recalc, nullptr, "cancelcommand"},
+                 {saveas, "csvoption", "proceedcommand"}};
+    globals.movementmode = true;
+    QtPlatform qt;
+    for (const auto& [form, option, button] : forms) {
+        QTimer::singleShot(0, [&] {
+            QWidget* shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(shown->objectName().toStdString(), form.name());
+            if (option != nullptr) {
+                shown->findChild<QRadioButton*>(option)->setChecked(true);
+            }
+            shown->findChild<QPushButton*>(button)->click();
+        });
+        qt.showModal(form);
+        EXPECT_FALSE(form.visible());
+    }
+    EXPECT_FALSE(globals.movementmode);  // the panel's Cancel
+    EXPECT_EQ(globals.savechoice, "csv");
+}
+
+// The price chart window opens from the Predict menu, follows the main window and saves the chart
+// as a PNG or SVG picture.
+TEST_F(MainWindowSmoke, TheChartWindowFollowsTheMainWindowAndSavesPictures) {
+    const std::string prices = write("prices.csv", "");
+    writeRandomWalkHistory(prices, 200);
+    platform.fileAnswers = {prices};
+    window->runCommand("open");
+    platform.formActions["dailydata"] = {{FormAction::Kind::Set, "day5opentext", "50"},
+                                         {FormAction::Kind::Press, "predictcommand", ""}};
+    window->runCommand("predictmove");
+    window->runCommand("chart");
+    EXPECT_EQ(platform.transcript.back(), "chart window");
+    window->showChart();
+    auto* chartWindow = window->findChild<QWidget*>("chart");
+    ASSERT_NE(chartWindow, nullptr);
+    QChart* chart = chartWindow->findChild<QChartView*>("chartview")->chart();
+    EXPECT_TRUE(chart->title().startsWith("prices.csv - Next trading day: "));
+    ASSERT_EQ(seriesOf<QCandlestickSeries>(chart), 1);
+    EXPECT_EQ(qobject_cast<QCandlestickSeries*>(chart->series().front())->count(), 120);
+    EXPECT_EQ(seriesOf<QLineSeries>(chart), 4);  // the Open and three levels
+
+    const std::string png = (folder / "chart.png").string();
+    const std::string svg = (folder / "chart.svg").string();
+    platform.fileAnswers = {png, svg};
+    chartWindow->findChild<QPushButton*>("export")->click();
+    chartWindow->findChild<QPushButton*>("export")->click();
+    EXPECT_EQ(read(png).substr(0, 4), "\x89PNG");
+    EXPECT_NE(read(svg).find("<svg"), std::string::npos);
+    chartWindow->findChild<QPushButton*>("printchart")->click();
+    EXPECT_EQ(platform.transcript.back(), "print picture");
+
+    window->runCommand("new");
+    EXPECT_TRUE(chart->series().isEmpty());
+    EXPECT_TRUE(chartWindow->findChild<QLabel*>("note")->text().startsWith("No file is open"));
 }
 
 // The desktop's clipboard holds the screen's lines with its own line ends; a picture is no text.

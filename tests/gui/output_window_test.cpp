@@ -1,21 +1,17 @@
-// The windows of saving, printing and viewing, offscreen: the save-as dialog draws its model and
-// its close box keeps the choice; printing without a printer goes into the PDF file the user
-// names; the viewer shows a saved prediction, its home page and a readable message for what it
-// cannot show.
+// The windows of printing and viewing, offscreen: printing without a printer goes into the PDF
+// file the user names; the viewer shows a saved prediction, its home page and a readable message
+// for what it cannot show.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinterInfo>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTcpServer>
 #include <QTextBrowser>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,7 +21,7 @@
 #include "qtapplication.h"
 #include "qtplatform.h"
 #include "saveasformdialog.h"
-#include "scenario/scripted_platform.h"
+#include "unit/tempfolder.h"
 #include "viewer/pagesource.h"
 #include "viewerwindow.h"
 
@@ -34,52 +30,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OutputWindows : public ::testing::Test {
+class OutputWindows : public TempFolderTest {
   protected:
     static void SetUpTestSuite() { ensureQtApplication(); }
 
-    OutputWindows() {
-        folder = fs::temp_directory_path() / ("aurelant-output-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    ~OutputWindows() override { fs::remove_all(folder); }
-
     Globals globals;
-    fs::path folder;
 };
-
-TEST_F(OutputWindows, SaveAsDialogDrawsTheModeAndItsCloseBoxKeepsTheChoice) {
-    globals.savechoice = "html";
-    SaveAsForm form(globals);
-    form.load();
-    form.show();
-    SaveAsFormDialog dialog(form, nullptr);
-    EXPECT_EQ(dialog.windowTitle().toStdString(), "Save Prediction As");
-    for (const ControlState& control : form.controls()) {
-        auto* widget = dialog.findChild<QAbstractButton*>(QString::fromStdString(control.name));
-        ASSERT_NE(widget, nullptr) << control.name;
-        EXPECT_EQ(widget->text().toStdString(), control.text);
-        EXPECT_EQ(widget->isEnabled(), control.enabled) << control.name;
-    }
-    dialog.reject();
-    EXPECT_FALSE(form.visible());
-    EXPECT_EQ(globals.savechoice, "html");
-}
-
-TEST_F(OutputWindows, QtPlatformShowsTheSaveAsDialogAndProceedsWithTheChosenOption) {
-    SaveAsForm form(globals);
-    form.load();
-    QtPlatform qt;
-    QTimer::singleShot(0, [] {
-        QWidget* shown = QApplication::activeModalWidget();
-        ASSERT_NE(shown, nullptr);
-        shown->findChild<QRadioButton*>("csvoption")->setChecked(true);
-        shown->findChild<QPushButton*>("proceedcommand")->click();
-    });
-    qt.showModal(form);
-    EXPECT_FALSE(form.visible());
-    EXPECT_EQ(globals.savechoice, "csv");
-}
 
 // A platform whose file dialog names the PDF file, as a user without a printer would.
 class PdfPlatform : public QtPlatform {
@@ -119,30 +75,6 @@ TEST_F(OutputWindows, WithoutAPrinterPrintsIntoThePdfFileOrReportsWhyNot) {
     EXPECT_FALSE(failed.failure.empty());
 }
 
-// Saves a prediction of a short history as an HTML page in `folder` and returns its path.
-std::string savedPrediction(const fs::path& folder) {
-    std::ofstream prices(folder / "prices.csv", std::ios::binary);
-    const char* days[] = {"10,10.3,9.8,9.9",    "9.9,10.4,9.85,10.2", "10.2,10.6,10.1,10.5",
-                          "10.5,10.55,10,10.1", "10.1,10.2,9.7,9.8",  "9.8,9.95,9.5,9.6",
-                          "9.6,10.1,9.55,10",   "10,10.05,9.7,9.75"};
-    int day = 12;
-    for (const char* dayPrices : days) {
-        prices << "202601" << day++ << ',' << dayPrices << "\r\n";
-    }
-    prices.close();
-    Globals globals;
-    ScriptedPlatform platform;
-    platform.folder = folder.string();
-    Aurelant window(globals, platform);
-    window.load();
-    platform.fileAnswers = {(folder / "prices.csv").string(), (folder / "saved.htm").string()};
-    platform.answers = {Answer::Ok, Answer::No};
-    window.click("open");
-    window.click("predictchange");
-    window.click("htmlsave");
-    return (folder / "saved.htm").string();
-}
-
 ViewerWindow* openViewer() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* viewer = qobject_cast<ViewerWindow*>(widget); viewer && viewer->isVisible()) {
@@ -157,8 +89,11 @@ std::string pageText(ViewerWindow& viewer) {
 }
 
 TEST_F(OutputWindows, TheViewerShowsASavedPredictionAndSaysWhatItCannotShow) {
-    std::string vieweraddress = savedPrediction(folder);
-    const std::string saved = vieweraddress;
+    // The start of a saved prediction page.
+    const std::string saved = (folder / "saved.htm").string();
+    std::ofstream(saved) << "<html><head><title>AurelantsPrices Predictions</title></head><body>"
+                            "The probability of an UPWARDS movement is 60%</body></html>";
+    std::string vieweraddress = saved;
     QtPlatform qt;
     qt.setViewerAddress(vieweraddress);
     qt.showViewer();

@@ -388,7 +388,14 @@ void Runner::queueFormAction(const std::string& rest) {
     platform_.formActions[form].push_back(action);
 }
 
+// `show PART, PART, ...` shows several parts in turn; a file, whose name may hold ", ", comes last.
 void Runner::show(const std::string& what) {
+    if (const auto comma = what.find(", ");
+        comma != std::string::npos && !what.starts_with("file ")) {
+        show(what.substr(0, comma));
+        show(what.substr(comma + 2));
+        return;
+    }
     const auto [part, name] = splitWord(what);
     if (part == "screen") {
         out_ << "screen " << quoted(window_.maintext.text) << '\n';

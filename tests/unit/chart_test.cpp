@@ -84,21 +84,5 @@ TEST_F(PriceChartTest, TheLargestFileAfterARun) {
               "Each candle joins 132 trading days; zoom in to see the markers of the predictions.");
 }
 
-TEST_F(PriceChartTest, ARepredictionReplacesTheLevels) {
-    writeGeneratedHistory(globals.currentfile, 20);
-    window.runresults.complete(globals.currentfile, 20, {},
-                               {false, "57", PredictedLevels{"100", {"99.12", "98.77", "98.27"}}});
-    chart.follow(window);
-    EXPECT_EQ(chart.title(), "prices.csv - Next trading day: DOWN 57%");
-    window.runresults.repredict(
-        {true, "71.98", PredictedLevels{"100", {"100.87", "101.24", "101.75"}}});
-    ASSERT_TRUE(chart.follow(window));
-    EXPECT_EQ(chart.title(), "prices.csv - Re-predicted: UP 71.98%");
-    ASSERT_EQ(chart.levels().size(), 4u);
-    EXPECT_EQ(chart.levels()[1].name, "75%");
-    EXPECT_EQ(chart.levels()[1].text, "100.87");
-    EXPECT_EQ(chart.levels()[1].price, 100.87);
-}
-
 }  // namespace
 }  // namespace aurelant

@@ -31,24 +31,5 @@ TEST(ParseDate, RefusesTextsThatAreNotDates) {
     EXPECT_TRUE(parseDate("2004-02-29").has_value());
 }
 
-TEST(DateNumbers, CountDaysFromTheEndOf1899) {
-    EXPECT_EQ(dateNumber({1899, 12, 30}), 0);
-    EXPECT_EQ(dateNumber({1900, 1, 1}), 2);
-    EXPECT_EQ(dateNumber({2004, 1, 5}), 37991);
-    EXPECT_EQ(dateFromNumber(37991), (CalendarDate{2004, 1, 5}));
-    EXPECT_EQ(dateFromNumber(0), (CalendarDate{1899, 12, 30}));
-    EXPECT_EQ(formatDate(dateFromNumber(2)), "01-Jan-1900");
-    EXPECT_EQ(formatDate({2026, 12, 5}), "05-Dec-2026");
-}
-
-TEST(CompactDates, EightDigitsAreRearrangedMonthFirst) {
-    EXPECT_EQ(rearrangeCompactDate("20040105"), "01-05-2004");
-    EXPECT_EQ(rearrangeCompactDate("2004-01-05"), "2004-01-05");
-    EXPECT_EQ(rearrangeCompactDate("05/01/2004"), "05/01/2004");
-    EXPECT_EQ(rearrangeCompactDate("2004010"), "2004010");
-    EXPECT_EQ(rearrangeCompactDate("200401051"), "200401051");
-    EXPECT_EQ(parseDate(rearrangeCompactDate("20040105")), (CalendarDate{2004, 1, 5}));
-}
-
 }  // namespace
 }  // namespace aurelant

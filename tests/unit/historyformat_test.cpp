@@ -13,22 +13,32 @@ namespace aurelant {
 namespace {
 
 // Open keeps the lines that are neither headers (O, H, L and C in any case) nor short (fourteen
-// characters or fewer).
-TEST(HistoryFormat, RecordLinesAreNeitherHeadersNorShort) {
-    EXPECT_TRUE(isHeaderLine("Date,Open,High,Low,Close"));
-    EXPECT_TRUE(isHeaderLine("date\topen\thigh\tlow\tclose\tvolume"));
-    EXPECT_TRUE(isHeaderLine("OHLC"));
-    EXPECT_FALSE(isHeaderLine("Date,Open,High,Last"));  // no C
-    EXPECT_FALSE(isHeaderLine("05-Oct-2026,10.5,11,10.25,10.75"));
-    EXPECT_FALSE(isHeaderLine(""));
-    EXPECT_TRUE(isShortLine(""));
-    EXPECT_TRUE(isShortLine("1/2/03,1,2,1,2"));
-    EXPECT_FALSE(isShortLine("1/2/03,1,2,1,22"));
-    EXPECT_TRUE(isRecordLine("05-Jan-2026,10.5,11,10.25,10.75"));
-    EXPECT_TRUE(isRecordLine("1/2/03,1,2,1,22"));
-    EXPECT_FALSE(isRecordLine("1/2/03,1,2,1,2"));
-    EXPECT_FALSE(isRecordLine("Date,Open,High,Low,Close"));
-    EXPECT_FALSE(isRecordLine("   "));
+// characters or fewer); the format check wants four separators, TABs and commas together, in a
+// line longer than fifteen characters.
+TEST(HistoryFormat, HeadersShortLinesRecordsAndTheFormatCheck) {
+    const struct {
+        const char* line;
+        bool header, isShort, record, priceData;
+    } cases[] = {
+        {"Date,Open,High,Low,Close", true, false, false, true},
+        {"date\topen\thigh\tlow\tclose\tvolume", true, false, false, true},
+        {"OHLC", true, true, false, false},
+        {"Date,Open,High,Last", false, false, true, false},  // no C, three separators
+        {"05-Jan-2026,10.5,11,10.25,10.75", false, false, true, true},
+        {"07-Jan-2026\t10.5\t11,10.25,10.75", false, false, true, true},
+        {"05-Jan-2026 10.5 11 10.25 10.75", false, false, true, false},
+        {"", false, true, false, false},
+        {"   ", false, true, false, false},
+        {"1/2/03,1,2,1,2", false, true, false, false},
+        {"1/2/03,1,2,1,22", false, false, true, false},
+        {"1/2/03,1,2,1,223", false, false, true, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isHeaderLine(c.line), c.header) << c.line;
+        EXPECT_EQ(isShortLine(c.line), c.isShort) << c.line;
+        EXPECT_EQ(isRecordLine(c.line), c.record) << c.line;
+        EXPECT_EQ(looksLikePriceData(c.line), c.priceData) << c.line;
+    }
 }
 
 // ASCII lines are tested for the four letters in one pass; they agree with the rule as the C
@@ -51,18 +61,6 @@ TEST(HistoryFormat, TheHeaderLettersAsTheCaseConversionFindsThem) {
     }
 }
 
-TEST(HistoryFormat, TheFormatCheckCountsTabsAndCommasTogether) {
-    EXPECT_TRUE(looksLikePriceData("05-Jan-2026,10.5,11,10.25,10.75"));
-    EXPECT_TRUE(looksLikePriceData("07-Jan-2026\t10.5\t11,10.25,10.75"));
-    EXPECT_TRUE(looksLikePriceData("07-Jan-2026\t10.5\t11\t10.25\t10.75"));
-    EXPECT_FALSE(looksLikePriceData("05-Jan-2026,10.5,11,10.25 10.75"));  // three separators
-    EXPECT_FALSE(looksLikePriceData("05-Jan-2026 10.5 11 10.25 10.75"));
-    EXPECT_FALSE(looksLikePriceData(""));
-    // Longer than 15 characters, not 15 itself.
-    EXPECT_TRUE(looksLikePriceData("1/2/03,1,2,1,223"));
-    EXPECT_FALSE(looksLikePriceData("1/2/03,1,2,1,22"));
-}
-
 TEST(HistoryFormat, TheFirstLineDecidesTheSeparatorCommasFirst) {
     EXPECT_EQ(detectSeparator("05-Jan-2026,10.5,11,10.25,10.75"), ',');
     EXPECT_EQ(detectSeparator("05-Jan-2026\t10.5\t11\t10.25\t10.75"), '\t');
@@ -72,11 +70,11 @@ TEST(HistoryFormat, TheFirstLineDecidesTheSeparatorCommasFirst) {
     EXPECT_FALSE(detectSeparator("").has_value());
 }
 
-// A record needs four separators; its five fields are given untrimmed.
+// A record needs four separators; its five fields are given untrimmed. A fifth separator ends
+// Close (cutting off the volume) only beyond the ninth character; eight-digit dates are rearranged
+// to month-day-year.
 TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
-    EXPECT_TRUE(hasFourSeparators("a,b,c,d,e", ','));
     EXPECT_TRUE(hasFourSeparators(",,,,", ','));
-    EXPECT_FALSE(hasFourSeparators("a,b,c,d", ','));
     EXPECT_FALSE(hasFourSeparators("a,b,c,d,e", '\t'));
     EXPECT_FALSE(splitRecord("05-Jan-2026,10.5,11,10.25", ',').has_value());
     const auto record = splitRecord("05-Jan-2026, 10.5,11,10.25,10.75 ", ',');
@@ -86,17 +84,22 @@ TEST(HistoryFormat, SplittingGivesTheFiveFieldsUntrimmed) {
     EXPECT_EQ(record->high, "11");
     EXPECT_EQ(record->low, "10.25");
     EXPECT_EQ(record->close, "10.75 ");
-    EXPECT_EQ(splitRecord("05-Jan-2026\t1\t2\t3\t4", '\t')->close, "4");
-}
-
-TEST(HistoryFormat, AFifthSeparatorEndsCloseOnlyBeyondTheNinthCharacter) {
-    // Further fields such as the volume are cut off.
-    EXPECT_EQ(splitRecord("05-Jan-2026,10.5,11,10.25,10.75,123456", ',')->close, "10.75");
-    // Fifth separator at the tenth character: it ends Close.
-    EXPECT_EQ(splitRecord("1,2,3,4,5,6", ',')->close, "5");
-    // Fifth separator at the ninth character: Close runs to the end of the line.
-    EXPECT_EQ(splitRecord("1,2,3,4,,6", ',')->close, ",6");
-    EXPECT_EQ(splitRecord("1,2,3,4,5", ',')->close, "5");
+    const std::pair<const char*, const char*> closes[] = {
+        {"05-Jan-2026\t1\t2\t3\t4", "4"},
+        {"05-Jan-2026,10.5,11,10.25,10.75,123456", "10.75"},
+        {"1,2,3,4,5,6", "5"},
+        {"1,2,3,4,,6", ",6"}};
+    for (const auto& [line, close] : closes) {
+        EXPECT_EQ(splitRecord(line, *detectSeparator(line))->close, close);
+    }
+    const std::pair<const char*, const char*> dates[] = {{"20260105", "01-05-2026"},
+                                                         {"2026-01-05", "2026-01-05"},
+                                                         {"2026 105", "2026 105"},
+                                                         {"2026010", "2026010"},
+                                                         {"202601051", "202601051"}};
+    for (const auto& [date, rearranged] : dates) {
+        EXPECT_EQ(splitRecord(std::string(date) + ",10.5,11,10.25,10.75", ',')->date, rearranged);
+    }
 }
 
 // A line whose prices are plain decimals above zero is read in one pass; it gives the fields and
@@ -131,13 +134,6 @@ TEST(HistoryFormat, OnePassGivesWhatSplittingAndReadingGive) {
     EXPECT_GT(readInOnePass, 100);
     EXPECT_FALSE(plainRecord("1,2,3,4,,6", ','));  // Close runs on to the end: not a number
     EXPECT_FALSE(plainRecord("05-Jan-2026,10.5,0,10.25,10.75", ','));
-}
-
-TEST(HistoryFormat, CompactDatesAreRearrangedToMonthDayYear) {
-    EXPECT_EQ(splitRecord("20260105,10.5,11,10.25,10.75", ',')->date, "01-05-2026");
-    EXPECT_EQ(splitRecord("2026-01-05,10.5,11,10.25,10.75", ',')->date, "2026-01-05");
-    EXPECT_EQ(splitRecord("2026 105,10.5,11,10.25,10.75", ',')->date, "2026 105");
-    EXPECT_EQ(splitRecord("26/01/05,10.5,11,10.25,10.75", ',')->date, "26/01/05");
 }
 
 }  // namespace

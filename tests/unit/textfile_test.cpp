@@ -1,4 +1,7 @@
 #include "common/textfile.h"
+
+#include <sys/syscall.h>
+
 #include "common/errors.h"
 #include "unit/tempfolder.h"
 
@@ -6,6 +9,23 @@ namespace aurelant {
 namespace {
 
 namespace fs = std::filesystem;
+
+bool fsyncFails = false;
+
+}  // namespace
+}  // namespace aurelant
+
+// The program's calls of fsync land here first, so that a test can make them fail.
+extern "C" int fsync(int descriptor) {
+    if (aurelant::fsyncFails) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, descriptor));
+}
+
+namespace aurelant {
+namespace {
 
 class TextFiles : public TempFolderTest {
   protected:
@@ -60,19 +80,17 @@ TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
 }
 
 TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
-    try {
-        LineReader reader(folder.string());
-        FAIL();
-    } catch (const AppError& error) {
-        EXPECT_EQ(error.number(), EISDIR);
-    }
-    try {
-        LineReader reader((folder / "missing").string());
-        FAIL();
-    } catch (const AppError& error) {
-        EXPECT_EQ(error.description(),
-                  "No such file or directory: " + (folder / "missing").string());
-    }
+    const auto failure = [](const std::string& path) {
+        try {
+            LineReader reader(path);
+        } catch (const AppError& error) {
+            return error;
+        }
+        return AppError(0, "");
+    };
+    EXPECT_EQ(failure(folder.string()).number(), EISDIR);
+    const std::string missing = (folder / "missing").string();
+    EXPECT_EQ(failure(missing).description(), "No such file or directory: " + missing);
 }
 
 TEST_F(TextFiles, WrittenAndAppendedLinesEndWithCrLfOnALineOfTheirOwn) {
@@ -133,6 +151,18 @@ TEST_F(TextFiles, ReplacementTakesTheTargetsPlace) {
     }
     EXPECT_EQ(read(path), "new\r\n");
     EXPECT_EQ(entries(), 4u);
+}
+
+// The replacement reaches the disk before it takes the target's place: when it cannot, the target
+// stays as it was.
+TEST_F(TextFiles, AReplacementThatCannotReachTheDiskLeavesTheTarget) {
+    const auto path = write("prices.csv", "old\r\n");
+    fsyncFails = true;
+    FileReplacement replacement(path);
+    replacement.writer().writeLine("new");
+    EXPECT_THROW(replacement.commit(), AppError);
+    fsyncFails = false;
+    EXPECT_EQ(read(path), "old\r\n");
 }
 
 TEST(DerivedFileName, CutsAtTheFirstPointOfTheWholePath) {

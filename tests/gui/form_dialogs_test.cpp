@@ -1,0 +1,174 @@
+// The dialogs of the modal forms, offscreen: each draws its model's controls, presses carry what
+// the user typed or chose, and the close box acts as Cancel.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/aurelant.h"
+#include "dailydatadialog.h"
+#include "qtapplication.h"
+#include "recalcformdialog.h"
+#include "saveasformdialog.h"
+#include "scenario/scripted_platform.h"
+#include "unit/tempfolder.h"
+
+namespace aurelant {
+namespace {
+
+class FormDialogs : public TempFolderTest {
+  protected:
+    static void SetUpTestSuite() { ensureQtApplication(); }
+
+    FormDialogs() : window(globals, platform) {}
+
+    template <typename Widget>
+    static Widget* child(QWidget& dialog, const std::string& name) {
+        return dialog.findChild<Widget*>(QString::fromStdString(name));
+    }
+
+    // The dialog has the title and draws every control of the form with its text and, for a
+    // button, whether it is enabled.
+    static void expectDrawn(const FormModel& form, QWidget& dialog, const std::string& title) {
+        EXPECT_EQ(dialog.windowTitle().toStdString(), title);
+        for (const ControlState& control : form.controls()) {
+            auto* widget = child<QWidget>(dialog, control.name);
+            ASSERT_NE(widget, nullptr) << control.name;
+            QString text;
+            if (auto* label = qobject_cast<QLabel*>(widget)) {
+                text = label->text();
+            } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+                text = box->text();
+            } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+                text = button->text();
+                EXPECT_EQ(button->isEnabled(), control.enabled) << control.name;
+            } else {
+                ADD_FAILURE() << control.name << " is not drawn as a label, box or button";
+            }
+            EXPECT_EQ(text.toStdString(), control.text) << control.name;
+        }
+    }
+
+    Globals globals;
+    ScriptedPlatform platform;
+    Aurelant window;
+};
+
+// The five-day panel in movement mode, on a file of two records.
+class DailyDataDialogTest : public FormDialogs {
+  protected:
+    DailyDataDialogTest() : panel(window) {
+        globals.fileopen = true;
+        globals.currentfile = write("prices.csv", "02-Jan-2026,1,2,3,4\r\n05-Jan-2026,5,6,7,8\r\n");
+        globals.movementmode = true;
+        panel.load();
+        panel.show();
+    }
+
+    DailyData panel;
+};
+
+TEST_F(DailyDataDialogTest, DrawsEveryControlOfTheModel) {
+    DailyDataDialog dialog(panel, nullptr);
+    expectDrawn(panel, dialog, "Add Five-Day Price History");
+    EXPECT_EQ(child<QLineEdit>(dialog, "date4text")->text().toStdString(), "05-Jan-2026");
+}
+
+TEST_F(DailyDataDialogTest, TheCloseBoxLeavesTheModesAndPressesCarryTheTypedTexts) {
+    {
+        DailyDataDialog dialog(panel, nullptr);
+        dialog.reject();
+        EXPECT_FALSE(panel.visible());
+        EXPECT_TRUE(globals.movementmode);
+    }
+    panel.show();
+    DailyDataDialog dialog(panel, nullptr);
+    child<QLineEdit>(dialog, "day5opentext")->setText("12.5");
+    child<QPushButton>(dialog, "predictcommand")->click();
+    EXPECT_EQ(globals.nextopen, 12.5);
+    EXPECT_FALSE(panel.visible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// The re-prediction after an Open of 100 with a volatility unit of 0.02.
+class RecalcFormDialogTest : public FormDialogs {
+  protected:
+    RecalcFormDialogTest() : form(window) {
+        globals.crlf = "\r\n";
+        globals.nextopen = 100;
+        globals.rangevolatility = 0.02f;
+        globals.upfraction = 0.5;
+        form.show();
+    }
+
+    RecalcForm form;
+};
+
+// In the layout's proportions, stretched as far as the font needs for the options to fit.
+TEST_F(RecalcFormDialogTest, DrawsEveryControlAtItsPlace) {
+    RecalcFormDialog dialog(form, nullptr);
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Re-Predict");
+    const double pixelsPerTwip = dialog.width() / double(RecalcForm::kWidth);
+    EXPECT_GE(pixelsPerTwip, 1 / 15.0);
+    EXPECT_NEAR(dialog.height(), RecalcForm::kHeight * pixelsPerTwip, 1);
+    for (const RecalcForm::Control& control : RecalcForm::layout()) {
+        auto* widget = dialog.findChild<QWidget*>(QString::fromStdString(control.name));
+        ASSERT_NE(widget, nullptr) << control.name;
+        const QRect place = widget->geometry();
+        EXPECT_NEAR(place.x(), control.left * pixelsPerTwip, 1) << control.name;
+        EXPECT_NEAR(place.y(), control.top * pixelsPerTwip, 1) << control.name;
+        EXPECT_NEAR(place.width(), control.width * pixelsPerTwip, 1) << control.name;
+        EXPECT_NEAR(place.height(), control.height * pixelsPerTwip, 1) << control.name;
+        if (control.kind == RecalcForm::Kind::Option) {
+            EXPECT_LE(widget->sizeHint().width(), place.width()) << control.name;
+        }
+    }
+    EXPECT_EQ(child<QLabel>(dialog, "recalclabel")->text().toStdString(),
+              "Re-calcualte Probabilities Given\nNew Price(s)");
+    EXPECT_TRUE(child<QLabel>(dialog, "notelabel")
+                    ->text()
+                    .endsWith("exists.\nWhen entering only the first price, select one of the "
+                              "Option buttons below."));
+    EXPECT_TRUE(child<QRadioButton>(dialog, "noneoption")->isChecked());
+    EXPECT_TRUE(child<QPushButton>(dialog, "recalccommand")->isDefault());
+}
+
+TEST_F(RecalcFormDialogTest, PressesCarryTheEntriesAndTheCloseBoxCancels) {
+    RecalcFormDialog dialog(form, nullptr);
+    child<QLineEdit>(dialog, "newpricetext")->setText("100.5");
+    child<QRadioButton>(dialog, "lowoption")->setChecked(true);
+    platform.answers = {Answer::No, Answer::No};
+    child<QPushButton>(dialog, "recalccommand")->click();
+    ASSERT_FALSE(platform.transcript.empty());
+    EXPECT_NE(platform.transcript.front().find("go to 101.39"), std::string::npos);
+    EXPECT_TRUE(form.visible());
+    EXPECT_EQ(child<QLineEdit>(dialog, "newpricetext")->text(), "100.5");
+    EXPECT_TRUE(child<QRadioButton>(dialog, "lowoption")->isChecked());
+
+    child<QLineEdit>(dialog, "newpricetext")->setText("101");
+    child<QLineEdit>(dialog, "secondtext")->setText("99");
+    platform.answers = {Answer::No, Answer::No};
+    child<QPushButton>(dialog, "recalccommand")->click();
+    EXPECT_EQ(globals.upfraction, 0.25);
+    dialog.reject();
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(globals.upfraction, 0.25);
+}
+
+TEST_F(FormDialogs, SaveAsDialogDrawsTheModeAndItsCloseBoxKeepsTheChoice) {
+    globals.savechoice = "html";
+    SaveAsForm form(globals);
+    form.load();
+    form.show();
+    SaveAsFormDialog dialog(form, nullptr);
+    expectDrawn(form, dialog, "Save Prediction As");
+    dialog.reject();
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(globals.savechoice, "html");
+}
+
+}  // namespace
+}  // namespace aurelant

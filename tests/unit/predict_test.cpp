@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "common/errors.h"
+#include "predict/direction.h"
+#include "predict/pricelevels.h"
+
+namespace aurelant {
+namespace {
+
+class DirectionModel : public ::testing::Test {
+  protected:
+    // Days oldest first: 'U' closed above its Open, anything else did not.
+    void feed(const std::string& days) {
+        for (char day : days) {
+            shiftIntoWindow(globals, {10, 11, 9, day == 'U' ? 10.5 : 10.0});
+        }
+    }
+
+    Globals globals;
+};
+
+// The latest day weighs one; a day closing at its Open counts as not up.
+TEST_F(DirectionModel, ADayClosingAtItsOpenIsNotUp) {
+    feed("UUUU-");
+    lookUpPattern(globals);
+    EXPECT_EQ(globals.patterncode, 30);
+}
+
+TEST(MovementGate, SkipsTheFourDaysAfterADayWithoutMovement) {
+    MovementGate gate;
+    EXPECT_TRUE(gate.admits(true));
+    EXPECT_FALSE(gate.admits(false));
+    for (int day = 1; day <= 4; ++day) {
+        EXPECT_FALSE(gate.admits(true)) << day;
+    }
+    EXPECT_TRUE(gate.admits(true));
+    EXPECT_TRUE(gate.admits(true));
+    // Another day without movement during the wait restarts the count.
+    for (const bool moved : {false, true, true, false, true, true, true, true}) {
+        EXPECT_FALSE(gate.admits(moved));
+    }
+    EXPECT_TRUE(gate.admits(true));
+}
+
+TEST(PriceLevels, ZeroVolatilityOpensBelowOneAndOverflow) {
+    EXPECT_EQ(levelPrice(42.5, 0, kLevel25, true), 42.5);
+    EXPECT_EQ(priceLevels(42.5, 0, false).level75, " 42.5");
+    EXPECT_EQ(priceLevels(0.5, 0.02f, true).level75, " .50");  // no zero before the point
+    EXPECT_THROW(levelPrice(1e308, 100, kLevel25, true), AppError);
+}
+
+}  // namespace
+}  // namespace aurelant
