@@ -34,9 +34,7 @@ void exportChart(Aurelant& window, const std::function<std::string(PictureFormat
         return;
     }
     try {
-        FileReplacement file(*path);
-        file.writer().write(picture);
-        file.commit();
+        writeUserFile(*path, [&picture](LineWriter& writer) { writer.write(picture); });
     } catch (const AppError& error) {
         window.showMessage(errorMessage(ErrorWording::Plain, error));
     }
