@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/aurelant.h"
-#include "app/globals.h"
 #include "platform/formmodel.h"
 #include "platform/platform.h"
+#include "state/globals.h"
 
 // What the fuzz targets share: a desktop that answers every question with its first button and
 // every file dialog with one file, and that file, which each input is written into.

@@ -23,12 +23,6 @@
 namespace aurelant {
 namespace {
 
-constexpr Rgb kLabelBlue{0, 0, 192};
-constexpr Rgb kScreenPurple{128, 0, 128};
-constexpr const char* kRedisplayHint =
-    "You may re-display the contents of the currently-opened file by using the'Re-display' tool "
-    "in the 'Tools' menu.";
-
 using Handler = void (Aurelant::*)();
 
 const std::map<std::string, Handler>& handlers() {
@@ -81,17 +75,7 @@ const std::map<std::string, Handler>& handlers() {
 
 }  // namespace
 
-void MainScreen::setText(std::string newText) {
-    text = std::move(newText);
-    selectionStart = 0;
-    selectionLength = 0;
-}
-
-void MainScreen::append(std::string_view piece) {
-    text.append(piece);
-}
-
-Aurelant::Aurelant(Globals& globals, Platform& platform) : globals(globals), platform(platform) {}
+Aurelant::Aurelant(Globals& globals, Platform& platform) : AppState(globals, platform) {}
 
 void Aurelant::load() {
     runStartup(*this);
@@ -117,57 +101,6 @@ bool Aurelant::click(const std::string& name) {
         showMessage(errorMessage(ErrorWording::NumberColon, asAppError(exception)));
     }
     return true;
-}
-
-void Aurelant::cls() {
-    infolabel.style = {8, false, false, kLabelBlue};
-    infolabel.caption = kInformationPanel;
-    maintext.style = {8, false, false, kScreenPurple};
-    maintext.setText(globals.datapaneltext);
-    if (globals.fileopen) {
-        infolabel.caption = kRedisplayHint;
-    }
-}
-
-void Aurelant::newFile() {
-    cls();
-    for (int row = 1; row <= 5; ++row) {
-        for (int field = 1; field <= 4; ++field) {
-            globals.fivedays[row][field] = 0;
-        }
-    }
-    globals.probability = 0;
-    globals.patterncode = 0;
-    globals.fileopen = false;
-    globals.noconfidence = true;
-    globals.movementmode = false;
-    recalcEnabled = false;
-    globals.currentfile.clear();
-    caption = globals.programtitle;
-    maintext.setText(globals.datapaneltext);
-    strategyEnabled = false;
-    globals.predictiondone = false;
-    globals.repredictready = false;
-    infolabel.caption = kInformationPanel;
-    runresults.clear();
-}
-
-void Aurelant::dropFileAfterError(const std::string& newCaption) {
-    globals.currentfile.clear();
-    caption = newCaption;
-    maintext.setText(globals.datapaneltext);
-    globals.fileopen = false;
-    globals.addlatestmode = false;
-    globals.viewdatamode = false;
-    globals.movementmode = false;
-}
-
-void Aurelant::showMessage(const std::string& text) {
-    platform.message({text, kProgramShortTitle, Buttons::Ok, Icon::None, 1});
-}
-
-bool Aurelant::askYesNo(const std::string& question, const std::string& caption) {
-    return platform.message({question, caption, Buttons::YesNo, Icon::Question, 1}) == Answer::Yes;
 }
 
 void Aurelant::HelpImage_click() {

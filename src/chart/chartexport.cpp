@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "output/printscreen.h"
 #include "output/userfile.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -21,7 +21,7 @@ PictureFormat formatOf(const std::string& path) {
 
 }  // namespace
 
-void exportChart(Aurelant& window, const std::function<std::string(PictureFormat)>& draw) {
+void exportChart(AppState& window, const std::function<std::string(PictureFormat)>& draw) {
     const std::optional<std::string> path = window.platform.askFile(saveModeRequest(
         "Save the Chart as a Picture", "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
         derivedFileName(window.globals.currentfile, "png").value_or(""), "png"));
@@ -40,7 +40,7 @@ void exportChart(Aurelant& window, const std::function<std::string(PictureFormat
     }
 }
 
-void printChart(Aurelant& window, std::string png) {
+void printChart(AppState& window, std::string png) {
     PrintJob job;
     job.picture = std::move(png);
     printJob(window, job);

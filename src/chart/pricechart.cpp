@@ -5,12 +5,12 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/aurelant.h"
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "pricefile/historyformat.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -43,7 +43,7 @@ std::string directionWords(const Outlook& outlook) {
 
 }  // namespace
 
-bool PriceChart::follow(const Aurelant& window) {
+bool PriceChart::follow(const AppState& window) {
     const Source now = sourceOf(window);
     if (source_ == now) {
         return false;
@@ -64,7 +64,7 @@ bool PriceChart::follow(const Aurelant& window) {
     return true;
 }
 
-PriceChart::Source PriceChart::sourceOf(const Aurelant& window) {
+PriceChart::Source PriceChart::sourceOf(const AppState& window) {
     Source source;
     source.open = window.globals.fileopen && !window.globals.currentfile.empty();
     source.revision = window.runresults.revision();
@@ -78,7 +78,7 @@ PriceChart::Source PriceChart::sourceOf(const Aurelant& window) {
     return source;
 }
 
-void PriceChart::reload(const Aurelant& window) {
+void PriceChart::reload(const AppState& window) {
     days_.clear();
     marks_.clear();
     levels_.clear();
@@ -126,7 +126,7 @@ long PriceChart::readDays(const std::string& path) {
 
 // Markers go on the days whose line still holds the date the run saw; the outlook only while the
 // file ends where the run's reading ended.
-void PriceChart::placeResults(const Aurelant& window, long lines) {
+void PriceChart::placeResults(const AppState& window, long lines) {
     const RunResults& results = window.runresults;
     if (results.file() != source_->file) {
         return;

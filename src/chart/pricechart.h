@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "predict/direction.h"
-#include "predict/runresults.h"
+#include "state/runresults.h"
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // One candle: a trading day, or consecutive days joined when the view holds too many to draw
 // each on its own.
@@ -53,7 +53,7 @@ class PriceChart {
 
     // Reads the open file and the last run's results again when anything changed since the last
     // look: the file, its content on disk, a run or a re-prediction. True when it did.
-    bool follow(const Aurelant& window);
+    bool follow(const AppState& window);
 
     void showRecent();
     void showWhole();
@@ -91,10 +91,10 @@ class PriceChart {
         bool right = false;
     };
 
-    static Source sourceOf(const Aurelant& window);
-    void reload(const Aurelant& window);
+    static Source sourceOf(const AppState& window);
+    void reload(const AppState& window);
     long readDays(const std::string& path);
-    void placeResults(const Aurelant& window, long lines);
+    void placeResults(const AppState& window, long lines);
     void placeLevels(const PredictedLevels& levels);
     void addNote(const std::string& text);
     void setView(long first, long count);

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/aurelant.h"
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "pricefile/historyformat.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -61,7 +61,7 @@ std::array<double, 4> leadingPrices(const PriceRecord& record, long /*recordNumb
 
 }  // namespace
 
-DailyData::DailyData(Aurelant& window) : window_(window) {}
+DailyData::DailyData(AppState& window) : window_(window) {}
 
 std::string DailyData::boxName(int day, int field) {
     const std::string number = std::to_string(day);

@@ -9,7 +9,7 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 class AppError;
 struct PriceRecord;
 
@@ -49,7 +49,7 @@ class DailyData : public FormModel {
         {"cancelcommand", "&Cancel"},
     }};
 
-    explicit DailyData(Aurelant& window);
+    explicit DailyData(AppState& window);
 
     std::string name() const override { return "dailydata"; }
     std::string caption() const override { return "Add Five-Day Price History"; }
@@ -88,7 +88,7 @@ class DailyData : public FormModel {
     void closeFileAfter(const AppError& error);
     std::string* findBox(const std::string& control);
 
-    Aurelant& window_;
+    AppState& window_;
     std::array<std::array<std::string, kFields>, kDays> boxes_{};
     std::string prompt_;
     bool saveEnabled_ = true;

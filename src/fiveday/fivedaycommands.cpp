@@ -1,13 +1,13 @@
 #include "fiveday/fivedaycommands.h"
 
-#include "app/aurelant.h"
 #include "fiveday/dailydata.h"
 #include "predict/predictionrun.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
 
-void showPanel(Aurelant& window) {
+void showPanel(AppState& window) {
     DailyData panel(window);
     panel.load();
     window.platform.showModal(panel);
@@ -15,7 +15,7 @@ void showPanel(Aurelant& window) {
 
 }  // namespace
 
-void viewFiveDays(Aurelant& window, OtherModes otherModes) {
+void viewFiveDays(AppState& window, OtherModes otherModes) {
     Globals& globals = window.globals;
     globals.viewdatamode = true;
     if (otherModes == OtherModes::Clear) {
@@ -25,7 +25,7 @@ void viewFiveDays(Aurelant& window, OtherModes otherModes) {
     showPanel(window);
 }
 
-void addLatestDay(Aurelant& window) {
+void addLatestDay(AppState& window) {
     if (!window.globals.fileopen) {
         window.showMessage("You must first open a file");
         return;
@@ -34,7 +34,7 @@ void addLatestDay(Aurelant& window) {
     showPanel(window);
 }
 
-void predictDirectionAndMovement(Aurelant& window) {
+void predictDirectionAndMovement(AppState& window) {
     Globals& globals = window.globals;
     window.cls();
     globals.movementmode = true;

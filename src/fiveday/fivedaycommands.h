@@ -2,19 +2,19 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // Whether viewing the five-day panel also clears the other panel modes (the menu item does,
 // the toolbar picture does not).
 enum class OtherModes { Clear, Keep };
 
 // Shows the last five trading days of the open file.
-void viewFiveDays(Aurelant& window, OtherModes otherModes);
+void viewFiveDays(AppState& window, OtherModes otherModes);
 
 // Lets the user type the latest trading day and append it to the open file.
-void addLatestDay(Aurelant& window);
+void addLatestDay(AppState& window);
 
 // Asks for the next day's Open and, once one is known, predicts direction and price levels.
-void predictDirectionAndMovement(Aurelant& window);
+void predictDirectionAndMovement(AppState& window);
 
 }  // namespace aurelant

@@ -92,7 +92,7 @@ class ChartView : public QChartView {
 
 }  // namespace
 
-ChartWindow::ChartWindow(Aurelant& window, QWidget* parent)
+ChartWindow::ChartWindow(AppState& window, QWidget* parent)
     : QWidget(parent, Qt::Window), window_(window) {
     setObjectName("chart");
     setWindowTitle("Price Chart");

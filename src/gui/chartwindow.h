@@ -23,7 +23,7 @@ class ChartWindow : public QWidget {
     Q_OBJECT
 
   public:
-    ChartWindow(Aurelant& window, QWidget* parent);
+    ChartWindow(AppState& window, QWidget* parent);
 
     // Redraws when the open file, its content or the last prediction changed.
     void follow();
@@ -44,7 +44,7 @@ class ChartWindow : public QWidget {
     void placeOverlays();
     void watchFile();
 
-    Aurelant& window_;
+    AppState& window_;
     PriceChart model_;
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;

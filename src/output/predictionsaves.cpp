@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/htmltext.h"
 #include "common/textfile.h"
 #include "output/userfile.h"
 #include "predict/predictionrun.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -69,7 +69,7 @@ void writeHtml(LineReader& reader, LineWriter& writer) {
 
 // Copies the data file into the target in the format's way; false after a failure, which has
 // been reported.
-bool saveDataFile(Aurelant& window, const SaveFormat& format, const std::string& target) {
+bool saveDataFile(AppState& window, const SaveFormat& format, const std::string& target) {
     const std::string dataFile = window.platform.programFolder() + kPredictionDataFile;
     std::error_code unknown;
     if (!std::filesystem::exists(dataFile, unknown)) {
@@ -92,7 +92,7 @@ bool saveDataFile(Aurelant& window, const SaveFormat& format, const std::string&
 }
 
 // The chosen target, or nothing when there is no prediction or the user cancelled.
-std::optional<std::string> chooseTarget(Aurelant& window, const FileRequest& request) {
+std::optional<std::string> chooseTarget(AppState& window, const FileRequest& request) {
     if (!window.globals.predictiondone) {
         window.showMessage("You must first carry out a prediction");
         return std::nullopt;
@@ -100,7 +100,7 @@ std::optional<std::string> chooseTarget(Aurelant& window, const FileRequest& req
     return window.platform.askFile(request);
 }
 
-void savePrediction(Aurelant& window, const SaveFormat& format) {
+void savePrediction(AppState& window, const SaveFormat& format) {
     if (const auto target = chooseTarget(window, format.request)) {
         saveDataFile(window, format, *target);
     }
@@ -118,7 +118,7 @@ void appendHtmlRow(std::string& html, std::string_view line) {
     html += "</td></tr><tr><td>";
 }
 
-void saveAsText(Aurelant& window) {
+void saveAsText(AppState& window) {
     savePrediction(
         window,
         {saveModeRequest("Select Text File for Prediction Data",
@@ -126,7 +126,7 @@ void saveAsText(Aurelant& window) {
          "The file created when you last carried out a prediction is missing", false, writeText});
 }
 
-void saveAsCsv(Aurelant& window) {
+void saveAsCsv(AppState& window) {
     savePrediction(window, {saveModeRequest("Select CSV File for Prediction Data",
                                             "Comma Separated Value Files (*.csv)|*.csv|All Files "
                                             "(*.*)|*.*",
@@ -134,7 +134,7 @@ void saveAsCsv(Aurelant& window) {
                             kMissingAfterText, true, writeCsv});
 }
 
-void saveAsHtml(Aurelant& window) {
+void saveAsHtml(AppState& window) {
     Globals& g = window.globals;
     const SaveFormat format{
         saveModeRequest("Select Text File for Prediction Data",

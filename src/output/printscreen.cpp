@@ -1,7 +1,7 @@
 #include "output/printscreen.h"
 
-#include "app/aurelant.h"
 #include "common/textfile.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -10,7 +10,7 @@ constexpr int kMarginLines = 6;
 
 }  // namespace
 
-void printScreen(Aurelant& window) {
+void printScreen(AppState& window) {
     const std::string& text = window.maintext.text;
     if (text.empty() || text == window.globals.datapaneltext) {
         return;
@@ -19,7 +19,7 @@ void printScreen(Aurelant& window) {
               text);
 }
 
-void printText(Aurelant& window, PrintJob job, std::string_view text) {
+void printText(AppState& window, PrintJob job, std::string_view text) {
     const std::string_view lineEnd = kLineEnd;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find(lineEnd, start)) != std::string_view::npos;
@@ -30,7 +30,7 @@ void printText(Aurelant& window, PrintJob job, std::string_view text) {
     printJob(window, job);
 }
 
-void printJob(Aurelant& window, const PrintJob& job) {
+void printJob(AppState& window, const PrintJob& job) {
     const PrintOutcome outcome = window.platform.print(job);
     if (outcome.kind == PrintOutcome::Kind::Failed) {
         window.showMessage("Error: " + outcome.failure);

@@ -2,7 +2,9 @@
 
 #include <map>
 
-#include "app/aurelant.h"
+#include "output/predictionsaves.h"
+#include "output/screensave.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -81,24 +83,24 @@ void SaveAsForm::cancelcommand_click() {
     hide();
 }
 
-void showSaveAsForm(Aurelant& window) {
+void showSaveAsForm(AppState& window) {
     SaveAsForm form(window.globals);
     form.load();
     window.platform.showModal(form);
 }
 
-void saveInChosenForm(Aurelant& window) {
+void saveInChosenForm(AppState& window) {
     showSaveAsForm(window);
-    using Command = void (Aurelant::*)();
+    using Command = void (*)(AppState&);
     static const std::map<std::string, Command> saves = {
-        {"text", &Aurelant::textsave_click},
-        {"html", &Aurelant::htmlsave_click},
-        {"csv", &Aurelant::csvsave_click},
-        {"screen", &Aurelant::screensave_click},
+        {"text", &saveAsText},
+        {"html", &saveAsHtml},
+        {"csv", &saveAsCsv},
+        {"screen", [](AppState& state) { saveScreen(state); }},
     };
     // "cancel", "doc" and an empty choice save nothing here.
     if (const auto save = saves.find(window.globals.savechoice); save != saves.end()) {
-        (window.*save->second)();
+        save->second(window);
     }
 }
 

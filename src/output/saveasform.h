@@ -7,7 +7,7 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 struct Globals;
 
 // The save-as choice dialog: five options, one of which the user picks, and Proceed or Cancel.
@@ -63,9 +63,9 @@ class SaveAsForm : public FormModel {
 
 // Loads the save-as dialog, shows it modally and unloads it; the caller then reads
 // `savechoice`.
-void showSaveAsForm(Aurelant& window);
+void showSaveAsForm(AppState& window);
 
 // The toolbar's save picture: the dialog in its normal mode, then the save the user chose.
-void saveInChosenForm(Aurelant& window);
+void saveInChosenForm(AppState& window);
 
 }  // namespace aurelant

@@ -1,13 +1,13 @@
 #include "output/screensave.h"
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "output/userfile.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 
-bool saveScreen(Aurelant& window) {
+bool saveScreen(AppState& window) {
     Globals& g = window.globals;
     const std::string& text = window.maintext.text;
     if (text.empty() || text == g.datapaneltext) {

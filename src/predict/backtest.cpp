@@ -3,10 +3,10 @@
 #include <cmath>
 #include <utility>
 
-#include "app/globals.h"
 #include "common/numtext.h"
 #include "predict/checkedmath.h"
 #include "predict/runoutput.h"
+#include "state/globals.h"
 
 namespace aurelant {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
-#include "predict/runresults.h"
 #include "predict/statistics.h"
+#include "state/runresults.h"
 
 namespace aurelant {
 

@@ -1,7 +1,7 @@
 #include "predict/direction.h"
 
-#include "app/globals.h"
 #include "common/numtext.h"
+#include "state/globals.h"
 
 namespace aurelant {
 namespace {

@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 
-#include "app/aurelant.h"
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
@@ -12,6 +11,7 @@
 #include "predict/report.h"
 #include "predict/runoutput.h"
 #include "pricefile/historyformat.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kDataFileHeader =
     "Date    \tDirectn\tProb\tPred?\tRight?\tPredict\tActual\tPrice Reached?";
 
-bool confirmedDirectionOnly(Aurelant& window) {
+bool confirmedDirectionOnly(AppState& window) {
     const MessageRequest question{
         "NOTE: This tool provides information that is somewhat limited. It continues to be "
         "included as a tool which may be useful. You may instead use the 'Prediction of "
@@ -47,7 +47,7 @@ std::string labelCaption(bool movementmode, const std::string& crlf) {
 
 // Nothing that claims to be a prediction survives a run that ends early: its data file is partial
 // and the shared results are half updated.
-void withdrawPrediction(Aurelant& window) {
+void withdrawPrediction(AppState& window) {
     window.globals.predictiondone = false;
     window.globals.repredictready = false;
     window.recalcEnabled = false;
@@ -63,7 +63,7 @@ std::string dataFileShownName(const std::string& path) {
 // One run past its separator check: reads the records, back-tests, reports.
 class PredictionRun {
   public:
-    PredictionRun(Aurelant& window, char separator)
+    PredictionRun(AppState& window, char separator)
         : window_(window),
           globals_(window.globals),
           separator_(separator),
@@ -180,7 +180,7 @@ class PredictionRun {
         return outlook;
     }
 
-    Aurelant& window_;
+    AppState& window_;
     Globals& globals_;
     char separator_;
     LineWriter dataFile_;
@@ -191,7 +191,7 @@ class PredictionRun {
     std::string rearrangedDate_;
 };
 
-void runAfterChecks(Aurelant& window) {
+void runAfterChecks(AppState& window) {
     Globals& globals = window.globals;
     if (!globals.movementmode && !confirmedDirectionOnly(window)) {
         return;
@@ -210,7 +210,7 @@ void runAfterChecks(Aurelant& window) {
 }
 
 // The run stopped: the file counts as closed and must be opened again.
-void failRun(Aurelant& window, const AppError& error) {
+void failRun(AppState& window, const AppError& error) {
     window.dropFileAfterError(window.globals.programtitle);
     window.globals.noconfidence = true;
     withdrawPrediction(window);
@@ -219,7 +219,7 @@ void failRun(Aurelant& window, const AppError& error) {
 
 }  // namespace
 
-void runPrediction(Aurelant& window) {
+void runPrediction(AppState& window) {
     window.cls();
     if (!window.globals.fileopen) {
         window.showMessage("You must first open a file");

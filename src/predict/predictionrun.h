@@ -2,7 +2,7 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // The prediction data file that every run rewrites, in the program's folder: the back-test
 // table (TAB-separated lines) followed by the summary lines (without TABs).
@@ -10,6 +10,6 @@ inline constexpr const char* kPredictionDataFile = "/savescreen1.tmp";
 
 // One prediction run over the open history file, in the mode that `movementmode` holds:
 // direction model, price levels, back-test, report and the prediction data file.
-void runPrediction(Aurelant& window);
+void runPrediction(AppState& window);
 
 }  // namespace aurelant

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/aurelant.h"
 #include "common/textfile.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 

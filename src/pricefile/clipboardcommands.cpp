@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "app/aurelant.h"
 #include "common/textfile.h"
 #include "output/screensave.h"
+#include "pricefile/convertcommand.h"
+#include "pricefile/reversecommand.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -17,7 +19,7 @@ std::string selectedText(const MainScreen& screen) {
     return screen.text.substr(start, screen.selectionLength);
 }
 
-void putSelectionOnClipboard(Aurelant& window) {
+void putSelectionOnClipboard(AppState& window) {
     window.platform.clearClipboard();
     window.platform.setClipboardText(selectedText(window.maintext));
 }
@@ -49,7 +51,7 @@ std::string withScreenLineEnds(std::string_view text) {
 }
 
 // Leads the user from the saved file through its conversion to CSV and its reversal.
-void offerConversionAndReversal(Aurelant& window) {
+void offerConversionAndReversal(AppState& window) {
     Globals& g = window.globals;
     // A saved name without any "." has nothing to cut; the ending then follows the whole name.
     g.suggestedfile =
@@ -60,25 +62,25 @@ void offerConversionAndReversal(Aurelant& window) {
             "this file require conversion from space-separation to CSV?",
             "Pasting Files")) {
         g.savechoice = "frompaste";
-        window.fixup_click();
+        convertToCsv(window);
     }
     if (window.askYesNo(reverseQuestion(g.crlf), kImportCaption)) {
-        window.reverse_click();
+        reverseFileOrder(window);
     }
 }
 
 }  // namespace
 
-void copySelection(Aurelant& window) {
+void copySelection(AppState& window) {
     putSelectionOnClipboard(window);
 }
 
-void cutSelection(Aurelant& window) {
+void cutSelection(AppState& window) {
     putSelectionOnClipboard(window);
     window.maintext.setText("");
 }
 
-void pasteFromClipboard(Aurelant& window) {
+void pasteFromClipboard(AppState& window) {
     window.maintext.style = {8, false, false, kPastedTextBrown};
     window.maintext.setText(withScreenLineEnds(window.platform.clipboardText().value_or("")));
     if (window.maintext.text.empty()) {

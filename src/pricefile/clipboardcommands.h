@@ -4,16 +4,16 @@
 // a pasted price table as a file.
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // Copy: puts the main screen's selection (the empty text when none) on the clipboard.
-void copySelection(Aurelant& window);
+void copySelection(AppState& window);
 
 // Cut: puts the selection on the clipboard and empties the whole main screen.
-void cutSelection(Aurelant& window);
+void cutSelection(AppState& window);
 
 // Paste: shows the clipboard's text on the main screen, then offers to save it as a file,
 // convert that file to CSV and reverse its order.
-void pasteFromClipboard(Aurelant& window);
+void pasteFromClipboard(AppState& window);
 
 }  // namespace aurelant

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
 #include "output/userfile.h"
 #include "pricefile/filetools.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -40,7 +40,7 @@ constexpr const char* kOrderHint =
 
 // Puts the source in `lastdialogfile` and the proposed output in `suggestedfile`; false when
 // the user cancelled or no output name can be made from the source's.
-bool chooseSource(Aurelant& window) {
+bool chooseSource(AppState& window) {
     Globals& g = window.globals;
     if (g.savechoice == kPasteMode) {
         g.savechoice.clear();  // the paste import has set both names
@@ -61,7 +61,7 @@ bool chooseSource(Aurelant& window) {
 
 // Converts `source` into `output`, which takes its place only once it is whole; the converted
 // lines appear on the screen as they are written.
-void convertFile(Aurelant& window, const std::string& source, const std::string& output) {
+void convertFile(AppState& window, const std::string& source, const std::string& output) {
     if (sameFile(source, output)) {
         throw programError(Failure::OutputIsSource);
     }
@@ -103,7 +103,7 @@ std::optional<std::string> csvFromSpaceSeparated(std::string_view line) {
     return text;
 }
 
-void convertToCsv(Aurelant& window) {
+void convertToCsv(AppState& window) {
     Globals& g = window.globals;
     window.newFile();
     if (!chooseSource(window)) {

@@ -6,9 +6,9 @@
 
 #include <cerrno>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -75,7 +75,7 @@ void appendPreview(MainScreen& screen, const std::string& path, std::size_t coun
     }
 }
 
-void closeFileAfterError(Aurelant& window, const AppError& error) {
+void closeFileAfterError(AppState& window, const AppError& error) {
     window.dropFileAfterError("");
     window.showMessage(errorMessage(ErrorWording::NumberColon, error));
 }

@@ -10,7 +10,7 @@
 namespace aurelant {
 
 class AppError;
-class Aurelant;
+class AppState;
 struct MainScreen;
 
 // How many records a preview shows before it keeps only the first and last 60.
@@ -36,6 +36,6 @@ void appendPreview(MainScreen& screen, const std::string& path, std::size_t coun
 
 // The error path of the commands that open or rewrite a history file: no file is open any more,
 // the window shows the idle screen without a caption, and the error is reported by its number.
-void closeFileAfterError(Aurelant& window, const AppError& error);
+void closeFileAfterError(AppState& window, const AppError& error);
 
 }  // namespace aurelant

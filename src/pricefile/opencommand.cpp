@@ -3,12 +3,12 @@
 #include <limits>
 #include <optional>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -81,7 +81,7 @@ std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
 }
 
-void showOpenedFile(Aurelant& window, std::size_t count) {
+void showOpenedFile(AppState& window, std::size_t count) {
     Globals& g = window.globals;
     g.fileopen = true;
     window.maintext.setText("Aurelant's Prices - File:" + upperCase(g.currentfile) + g.crlf +
@@ -93,7 +93,7 @@ void showOpenedFile(Aurelant& window, std::size_t count) {
 }
 
 // Checks, normalises and shows the chosen file, or refuses it with a message.
-void openChosenFile(Aurelant& window) {
+void openChosenFile(AppState& window) {
     Globals& g = window.globals;
     requireUserFile(g.currentfile, Access::Read);
     if (fileSize(g.currentfile) == 0) {
@@ -132,7 +132,7 @@ void openChosenFile(Aurelant& window) {
 }
 
 // The steps after the file dialog.
-void openPath(Aurelant& window, const std::string& path) {
+void openPath(AppState& window, const std::string& path) {
     window.globals.currentfile = path;
     try {
         openChosenFile(window);
@@ -144,7 +144,7 @@ void openPath(Aurelant& window, const std::string& path) {
 
 }  // namespace
 
-void openHistoryFile(Aurelant& window) {
+void openHistoryFile(AppState& window) {
     window.newFile();
     const auto chosen = window.platform.askFile(openDialog(window.globals.lastdialogfile));
     if (chosen) {
@@ -152,7 +152,7 @@ void openHistoryFile(Aurelant& window) {
     }
 }
 
-void openHistoryFileAt(Aurelant& window, const std::string& path) {
+void openHistoryFileAt(AppState& window, const std::string& path) {
     window.newFile();
     openPath(window, path);
 }

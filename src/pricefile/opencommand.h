@@ -4,14 +4,14 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // The Open command: asks for a history file, checks it, rewrites it without header and short
 // lines, and shows it on the main screen as the open file.
-void openHistoryFile(Aurelant& window);
+void openHistoryFile(AppState& window);
 
 // The same command for a file chosen outside the dialog (the command line, a drop, the recent
 // files): New, then every step that follows the dialog.
-void openHistoryFileAt(Aurelant& window, const std::string& path);
+void openHistoryFileAt(AppState& window, const std::string& path);
 
 }  // namespace aurelant

@@ -1,13 +1,13 @@
 #include "pricefile/redisplaycommand.h"
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "pricefile/filetools.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 
-void redisplayOpenFile(Aurelant& window) {
+void redisplayOpenFile(AppState& window) {
     const Globals& g = window.globals;
     if (!g.fileopen) {
         return;

@@ -2,10 +2,10 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // Re-Display: shows every line of the open file on the main screen; nothing without an open
 // file.
-void redisplayOpenFile(Aurelant& window);
+void redisplayOpenFile(AppState& window);
 
 }  // namespace aurelant

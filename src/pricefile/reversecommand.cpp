@@ -3,12 +3,12 @@
 #include <array>
 #include <optional>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -64,7 +64,7 @@ void writeReversed(const std::string& path, const std::array<std::string, kMostR
     replacement.commit();
 }
 
-void showReversedFile(Aurelant& window, std::size_t count) {
+void showReversedFile(AppState& window, std::size_t count) {
     Globals& g = window.globals;
     g.fileopen = false;
     g.lastfile = g.currentfile;
@@ -78,7 +78,7 @@ void showReversedFile(Aurelant& window, std::size_t count) {
 }
 
 // Reverses the chosen file and shows it, or refuses a file with too many records.
-void reverseChosenFile(Aurelant& window) {
+void reverseChosenFile(AppState& window) {
     Globals& g = window.globals;
     std::optional<std::size_t> count;
     {
@@ -97,7 +97,7 @@ void reverseChosenFile(Aurelant& window) {
 
 }  // namespace
 
-void reverseFileOrder(Aurelant& window) {
+void reverseFileOrder(AppState& window) {
     Globals& g = window.globals;
     window.cls();
     window.caption = g.programtitle;

@@ -2,10 +2,10 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // The reverse tool: rewrites a chosen file with its records in the opposite order and shows the
 // result. The file is not opened for prediction.
-void reverseFileOrder(Aurelant& window);
+void reverseFileOrder(AppState& window);
 
 }  // namespace aurelant

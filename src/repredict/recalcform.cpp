@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "app/aurelant.h"
 #include "repredict/repredictionreport.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -52,7 +52,7 @@ const std::vector<RecalcForm::Control>& RecalcForm::layout() {
     return controls;
 }
 
-RecalcForm::RecalcForm(Aurelant& window) : window_(window) {}
+RecalcForm::RecalcForm(AppState& window) : window_(window) {}
 
 std::vector<ControlState> RecalcForm::controls() const {
     std::vector<ControlState> states;
@@ -124,12 +124,12 @@ void RecalcForm::recalccommand_click() {
     presentReprediction(window_, result.text);
 }
 
-void showRecalcForm(Aurelant& window) {
+void showRecalcForm(AppState& window) {
     RecalcForm form(window);
     window.platform.showModal(form);
 }
 
-void recalcFromPicture(Aurelant& window) {
+void recalcFromPicture(AppState& window) {
     if (!window.globals.repredictready) {
         window.showMessage(kNotReady);
         return;

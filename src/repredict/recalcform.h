@@ -8,7 +8,7 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // The re-prediction dialog: one or two prices seen during the day and the user's view of the
 // Open. Re-Predict shows the re-prediction and offers to print and save it; the dialog stays
@@ -29,7 +29,7 @@ class RecalcForm : public FormModel {
     static constexpr int kHeight = 5070;
     static const std::vector<Control>& layout();
 
-    explicit RecalcForm(Aurelant& window);
+    explicit RecalcForm(AppState& window);
 
     std::string name() const override { return "recalcform"; }
     std::string caption() const override { return "Re-Predict"; }
@@ -46,16 +46,16 @@ class RecalcForm : public FormModel {
     // The text box of that name; null for any other name.
     static Box box(const std::string& control);
 
-    Aurelant& window_;
+    AppState& window_;
     std::string newpricetext_;
     std::string secondtext_;
     OpenExtreme openIs_ = OpenExtreme::Neither;
 };
 
 // The `recalc` menu item: the dialog, shown modally until it is cancelled.
-void showRecalcForm(Aurelant& window);
+void showRecalcForm(AppState& window);
 
 // The `repredimage` picture: the same once a prediction with an Open has been made.
-void recalcFromPicture(Aurelant& window);
+void recalcFromPicture(AppState& window);
 
 }  // namespace aurelant

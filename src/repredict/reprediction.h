@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "predict/runresults.h"
+#include "state/runresults.h"
 
 // The re-prediction: from one or two prices seen after the day's Open, a new UP/DOWN probability
 // and new 75/50/25 % price levels, as the text the user is shown.

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/htmltext.h"
 #include "common/textfile.h"
@@ -10,6 +9,7 @@
 #include "output/printscreen.h"
 #include "output/saveasform.h"
 #include "output/userfile.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -30,7 +30,7 @@ constexpr const char* kPageStart[] = {
 };
 
 // A failure is reported; the save question follows all the same.
-void printReprediction(Aurelant& window, const std::string& fileName, const std::string& text) {
+void printReprediction(AppState& window, const std::string& fileName, const std::string& text) {
     PrintJob job;
     job.lines.assign(6, "");
     job.lines.push_back(kHeading + fileName);
@@ -100,7 +100,7 @@ void writeWorkingFile(const std::string& path, const std::string& text) {
 
 // Through the working file and the save-as dialog into a document or an HTML page. The copy
 // replaces its target whole or not at all.
-void saveReprediction(Aurelant& window, const std::string& fileName, const std::string& text) {
+void saveReprediction(AppState& window, const std::string& fileName, const std::string& text) {
     Globals& globals = window.globals;
     const std::string workingFile = window.platform.programFolder() + kWorkingFile;
     try {
@@ -134,7 +134,7 @@ void saveReprediction(Aurelant& window, const std::string& fileName, const std::
 
 }  // namespace
 
-void presentReprediction(Aurelant& window, const std::string& text) {
+void presentReprediction(AppState& window, const std::string& text) {
     Globals& globals = window.globals;
     const std::string fileName = upperCase(globals.currentfile);
     const std::string& crlf = globals.crlf;

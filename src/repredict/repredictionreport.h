@@ -4,10 +4,10 @@
 
 namespace aurelant {
 
-class Aurelant;
+class AppState;
 
 // Shows a finished re-prediction text with the history file's name, prints it when the user
 // wishes, and saves it as a document or an HTML page when the user wishes.
-void presentReprediction(Aurelant& window, const std::string& text);
+void presentReprediction(AppState& window, const std::string& text);
 
 }  // namespace aurelant

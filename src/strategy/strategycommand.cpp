@@ -1,8 +1,8 @@
 #include "strategy/strategycommand.h"
 
-#include "app/aurelant.h"
 #include "common/numtext.h"
 #include "common/utf8.h"
+#include "state/appstate.h"
 
 namespace aurelant {
 namespace {
@@ -77,7 +77,7 @@ std::string lowConfidenceWarning(const std::string& br) {
 
 }  // namespace
 
-void showTradingStrategy(Aurelant& window) {
+void showTradingStrategy(AppState& window) {
     Globals& g = window.globals;
     if (g.level75text.empty()) {
         g.level75text = g.directionup ? "the predicted high" : "the predicted low";
@@ -89,7 +89,7 @@ void showTradingStrategy(Aurelant& window) {
                             (g.noconfidence ? lowConfidenceWarning(g.crlf) : "") + g.strategytext);
 }
 
-void strategyFromToolbar(Aurelant& window) {
+void strategyFromToolbar(AppState& window) {
     // Without a standing prediction the advice would mix an earlier run's figures with the
     // file that is open now.
     if (!window.globals.movementmode || !window.globals.predictiondone) {

@@ -1,13 +1,13 @@
 #include "viewer/viewercommands.h"
 
-#include "app/aurelant.h"
 #include "common/utf8.h"
 #include "pricefile/filetools.h"
+#include "state/appstate.h"
 #include "viewer/browserengine.h"
 
 namespace aurelant {
 
-void displayHtmlFile(Aurelant& window) {
+void displayHtmlFile(AppState& window) {
     Globals& g = window.globals;
     const bool savedAsHtml = upperCase(g.lastfile).find(".HTM") != std::string::npos;
     const auto chosen = window.platform.askFile(
@@ -21,7 +21,7 @@ void displayHtmlFile(Aurelant& window) {
     window.platform.showViewer();
 }
 
-void showHomePage(Aurelant& window) {
+void showHomePage(AppState& window) {
     Globals& g = window.globals;
     window.cls();
     const std::string paragraphBreak = g.crlf + g.crlf;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "common/errors.h"
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
+#include "state/globals.h"
 
 namespace aurelant {
 namespace {

@@ -1,4 +1,4 @@
-#include "predict/runresults.h"
+#include "state/runresults.h"
 
 namespace aurelant {
 
