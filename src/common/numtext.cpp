@@ -238,21 +238,43 @@ std::string printedNumber(float value) {
     return singleText(value) + " ";
 }
 
-std::string cutText(std::string_view text) {
+std::string cutText(std::string_view text, int decimals) {
     const auto point = text.find('.');
     if (point == std::string_view::npos) {
         return std::string(text);
     }
     // An exponent stays, so that " 5.1234E-05" is cut to " 5.12E-05" and keeps its value's size.
     const auto exponent = text.find('E', point);
+    if (exponent != std::string_view::npos) {
+        decimals = kCutDecimals;
+    }
     const std::string_view tail = exponent == std::string_view::npos ? "" : text.substr(exponent);
-    const std::size_t kept = std::min(point + 3, exponent);
+    const std::size_t kept = std::min(point + 1 + static_cast<std::size_t>(decimals), exponent);
     return std::string(text.substr(0, kept)).append(tail);
 }
 
-std::string cutNumberText(double value) {
+std::string cutNumberText(double value, int decimals) {
     NumberBuffer buffer;
-    return cutText(signedGeneralForm(value, kExactDigits, buffer));
+    return cutText(signedGeneralForm(value, kExactDigits, buffer), decimals);
+}
+
+int priceDecimals(std::string_view price) {
+    constexpr int kMostDecimals = 8;
+    float single = 0;
+    try {
+        single = static_cast<float>(strictNumber(price));
+    } catch (const AppError&) {
+        return kCutDecimals;
+    }
+    NumberBuffer buffer;
+    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), single,
+                                    std::chars_format::fixed)
+                          .ptr;
+    const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    const auto point = text.find('.');
+    const int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(text.size() - point - 1);
+    return std::clamp(decimals, kCutDecimals, kMostDecimals);
 }
 
 std::string trimmedNumberText(double value) {
@@ -260,15 +282,17 @@ std::string trimmedNumberText(double value) {
     return std::string(trimmedView(signedGeneralForm(value, kExactDigits, buffer)));
 }
 
-std::string trimmedCutText(double value) {
-    return trimmed(cutNumberText(value));
+std::string trimmedCutText(double value, int decimals) {
+    return trimmed(cutNumberText(value, decimals));
 }
 
-CutNumber trimmedCutNumber(double value) {
-    if (std::optional<CutNumber> cut = clearlyCutNumber(value)) {
-        return std::move(*cut);
+CutNumber trimmedCutNumber(double value, int decimals) {
+    if (decimals == kCutDecimals) {
+        if (std::optional<CutNumber> cut = clearlyCutNumber(value)) {
+            return std::move(*cut);
+        }
     }
-    std::string text = trimmedCutText(value);
+    std::string text = trimmedCutText(value, decimals);
     const double shown = strictNumber(text);
     return {std::move(text), shown};
 }

@@ -19,16 +19,26 @@ std::string singleText(float value);
 // The number text followed by one blank, as a number printed into a line: 53 -> " 53 ".
 std::string printedNumber(float value);
 
-// Keeps a number text up to two characters after its first period, never rounding:
-// " 12.3456" -> " 12.34", " 12.3" and " 12" stay as they are.
-std::string cutText(std::string_view text);
+// Prices, percentages and money are cut to two decimals; price levels to the decimals of the
+// file's prices (priceDecimals), which are never fewer.
+inline constexpr int kCutDecimals = 2;
+
+// Keeps a number text up to `decimals` characters after its first period, never rounding:
+// " 12.3456" -> " 12.34", " 12.3" and " 12" stay as they are. A text with an exponent keeps
+// two decimals before it, whatever `decimals` says.
+std::string cutText(std::string_view text, int decimals = kCutDecimals);
 
 // The cut number text of a value: 12.3456 -> " 12.34".
-std::string cutNumberText(double value);
+std::string cutNumberText(double value, int decimals = kCutDecimals);
+
+// The decimals to which the levels of prices such as `price` are cut: those of its shortest
+// single-precision text, from 2 to 8. "1.10607" -> 5, "109.480003" -> 2, "100" -> 2; 2 for a
+// text that is not a number.
+int priceDecimals(std::string_view price);
 
 // The number text and the cut number text without their leading blank: 0.75 -> ".75".
 std::string trimmedNumberText(double value);
-std::string trimmedCutText(double value);
+std::string trimmedCutText(double value, int decimals = kCutDecimals);
 
 // The trimmed cut number text of a value and the value that this text reads back as, for
 // judging a price by what is shown of it: 100.87984 -> {"100.87", 100.87}.
@@ -36,7 +46,7 @@ struct CutNumber {
     std::string text;
     double value = 0;
 };
-CutNumber trimmedCutNumber(double value);
+CutNumber trimmedCutNumber(double value, int decimals = kCutDecimals);
 
 // Plain decimal text without blanks, with a zero before the point: 0.5 -> "0.5"; and the same
 // cut to two decimals: 57.0894 -> "57.08".

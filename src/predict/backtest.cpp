@@ -29,7 +29,8 @@ const char* directionText(bool up) {
 
 }  // namespace
 
-BackTest::BackTest(Globals& globals, RunOutput& output) : globals_(globals), output_(output) {
+BackTest::BackTest(Globals& globals, RunOutput& output, int levelDecimals)
+    : globals_(globals), output_(output), levelDecimals_(levelDecimals) {
     for (std::size_t code = 0; code < predictionTails_.size(); ++code) {
         const Direction direction = directionOf(globals.upprobtable[code]);
         predictionTails_[code] =
@@ -68,8 +69,9 @@ void BackTest::skipDay(long recordNumber, std::string_view date) {
 BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
     const bool up = pendingDirection_ > 0;
     Outcome outcome;
-    // The level is judged as shown, cut to two decimals.
-    CutNumber shown = trimmedCutNumber(levelPrice(day.open, volatilityBefore, kLevel75, up));
+    // The level is judged as shown, cut.
+    CutNumber shown =
+        trimmedCutNumber(levelPrice(day.open, volatilityBefore, kLevel75, up), levelDecimals_);
     outcome.predicted = std::move(shown.text);
     const double level = shown.value;
     outcome.actual = trimmedNumberText(up ? day.high : day.low);

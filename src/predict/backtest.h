@@ -18,7 +18,8 @@ struct RunOutput;
 // day and judging that prediction when the day comes, and writes the day-by-day table.
 class BackTest {
   public:
-    BackTest(Globals& globals, RunOutput& output);
+    // Predicted prices are cut to `levelDecimals` decimals.
+    BackTest(Globals& globals, RunOutput& output, int levelDecimals);
 
     // A day with movement that the movement gate lets through.
     void processDay(long recordNumber, std::string_view date, const DayPrices& day);
@@ -53,6 +54,7 @@ class BackTest {
 
     Globals& globals_;
     RunOutput& output_;
+    int levelDecimals_;
     RangeVolatility volatility_;
     BackTestTally tally_;
     int processedDays_ = 0;

@@ -11,6 +11,7 @@
 #include "predict/report.h"
 #include "predict/runoutput.h"
 #include "pricefile/historyformat.h"
+#include "pricefile/latestrecord.h"
 #include "state/appstate.h"
 
 namespace aurelant {
@@ -63,7 +64,7 @@ std::string dataFileShownName(const std::string& path) {
 // One run past its separator check: reads the records, back-tests, reports.
 class PredictionRun {
   public:
-    PredictionRun(AppState& window, char separator)
+    PredictionRun(AppState& window, char separator, int levelDecimals)
         : window_(window),
           globals_(window.globals),
           separator_(separator),
@@ -71,7 +72,8 @@ class PredictionRun {
                     dataFileShownName(window.platform.programFolder() + kPredictionDataFile)),
           output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
                   globals_.displayfrom},
-          backTest_(globals_, output_) {}
+          levelDecimals_(levelDecimals),
+          backTest_(globals_, output_, levelDecimals) {}
 
     void run() {
         dataFile_.writeLine(kDataFileHeader);
@@ -143,8 +145,8 @@ class PredictionRun {
         FinalPrediction prediction{globals_.currentfile,  direction.up,      direction.probability,
                                    globals_.movementmode, globals_.nextopen, {}};
         if (prediction.withLevels) {
-            prediction.levels =
-                priceLevels(globals_.nextopen, globals_.rangevolatility, direction.up);
+            prediction.levels = priceLevels(globals_.nextopen, globals_.rangevolatility,
+                                            direction.up, levelDecimals_);
         }
         return prediction;
     }
@@ -163,6 +165,7 @@ class PredictionRun {
         }
         dataFile_.close();
         globals_.level75text = prediction.levels.level75;
+        globals_.pricedecimals = static_cast<std::int16_t>(levelDecimals_);
         globals_.probabilitytext = singleText(prediction.probability);
         globals_.predictiondone = true;
         window_.runresults.complete(globals_.currentfile, lastRecord_, backTest_.takeJudged(),
@@ -185,6 +188,7 @@ class PredictionRun {
     char separator_;
     LineWriter dataFile_;
     RunOutput output_;
+    int levelDecimals_;
     MovementGate gate_;
     BackTest backTest_;
     long lastRecord_ = 0;  // every line read counts, valid or not
@@ -206,7 +210,7 @@ void runAfterChecks(AppState& window) {
     }
     globals.separator = std::string(1, *separator);
     window.infolabel.caption = labelCaption(globals.movementmode, globals.crlf);
-    PredictionRun(window, *separator).run();
+    PredictionRun(window, *separator, levelDecimals(globals.currentfile, *separator)).run();
 }
 
 // The run stopped: the file counts as closed and must be opened again.

@@ -24,10 +24,10 @@ double levelPrice(double open, float volatility, double multiplier, bool up) {
     return finiteValue(open * std::exp(up ? exponent : -exponent));
 }
 
-PriceLevels priceLevels(double open, float volatility, bool up) {
-    return {cutNumberText(levelPrice(open, volatility, kLevel75, up)),
-            cutNumberText(levelPrice(open, volatility, kLevel50, up)),
-            cutNumberText(levelPrice(open, volatility, kLevel25, up))};
+PriceLevels priceLevels(double open, float volatility, bool up, int decimals) {
+    return {cutNumberText(levelPrice(open, volatility, kLevel75, up), decimals),
+            cutNumberText(levelPrice(open, volatility, kLevel50, up), decimals),
+            cutNumberText(levelPrice(open, volatility, kLevel25, up), decimals)};
 }
 
 }  // namespace aurelant

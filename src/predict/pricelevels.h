@@ -26,12 +26,12 @@ class RangeVolatility {
 // open * exp(+multiplier * volatility) for UP, exp(-multiplier * volatility) for DOWN.
 double levelPrice(double open, float volatility, double multiplier, bool up);
 
-// The three levels of the final prediction, as cut texts with their leading blanks.
+// The three levels of the final prediction, as texts cut to `decimals` with their leading blanks.
 struct PriceLevels {
     std::string level75;
     std::string level50;
     std::string level25;
 };
-PriceLevels priceLevels(double open, float volatility, bool up);
+PriceLevels priceLevels(double open, float volatility, bool up, int decimals);
 
 }  // namespace aurelant

@@ -112,7 +112,7 @@ void RecalcForm::recalccommand_click() {
     Globals& globals = window_.globals;
     const Reprediction result =
         repredict({globals.upfraction, globals.nextopen, globals.rangevolatility, newpricetext_,
-                   secondtext_, openIs_, globals.crlf});
+                   secondtext_, openIs_, globals.pricedecimals, globals.crlf});
     if (!result.made()) {
         window_.showMessage(result.message);
         return;

@@ -73,14 +73,19 @@ Triple levels(double open, bool up, double unit, const Triple& multipliers) {
     return result;
 }
 
+// A level as the text writes it: cut to the decimals of the file's prices.
+std::string levelText(double level, const RepredictionInput& input) {
+    return trimmedCutText(level, input.priceDecimals);
+}
+
 // The three lines "<lead>75% probability that the price will <verb><level>", 50 and 25 %.
 std::string levelLines(const char* lead, const char* verb, const Triple& levels,
-                       const std::string& crlf) {
+                       const RepredictionInput& input) {
     static constexpr std::array<const char*, 3> kPercents{"75", "50", "25"};
     std::string lines;
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        lines += (i == 0 ? "" : crlf) + lead + kPercents[i] + "% probability that the price will " +
-                 verb + plainCutText(levels[i]);
+        lines += (i == 0 ? "" : input.crlf) + lead + kPercents[i] +
+                 "% probability that the price will " + verb + levelText(levels[i], input);
     }
     return lines;
 }
@@ -88,10 +93,10 @@ std::string levelLines(const char* lead, const char* verb, const Triple& levels,
 // The levels as the text writes them, for the price chart.
 Outlook outlookOf(const RepredictionInput& input, bool up, const std::string& chance,
                   const Triple& found) {
-    return {
-        up, chance,
-        PredictedLevels{trimmedNumberText(input.open),
-                        {plainCutText(found[0]), plainCutText(found[1]), plainCutText(found[2])}}};
+    return {up, chance,
+            PredictedLevels{trimmedNumberText(input.open),
+                            {levelText(found[0], input), levelText(found[1], input),
+                             levelText(found[2], input)}}};
 }
 
 Reprediction refusal(const RepredictionInput& input, const std::string& message) {
@@ -133,16 +138,16 @@ Reprediction onePrice(const RepredictionInput& input, double price) {
         const OpenExtreme extreme = up ? OpenExtreme::Low : OpenExtreme::High;
         const Triple& factors = input.openIs == extreme ? kExtremeFactors : kPlainFactors;
         found = levels(open, up, sigma, factors);
-        text += levelLines("There is a ", "go to ", found, crlf);
+        text += levelLines("There is a ", "go to ", found, input);
         const double beyond = checkedDivide(100, 1 + power(z / 0.95, 3.5));
         text += crlf + crlf +
                 (up ? "The probability of a 'High' which is higher than the latest price of "
                     : "The probability of a 'Low' which is lower than the latest price of ") +
-                plainText(price) + ", is " + plainCutText(beyond) + "%";
+                trimmedNumberText(price) + ", is " + plainCutText(beyond) + "%";
     } else {
         const Triple multipliers = quantileMultipliers(1.0 / 3, shapeAt(z, 3.2));
         found = levels(open, up, sigma * scaleAt(z), multipliers);
-        text += levelLines("There is a ", "go to ", found, crlf);
+        text += levelLines("There is a ", "go to ", found, input);
     }
     return {text, "", input.upfraction, outlookOf(input, up, chance, found)};
 }
@@ -210,27 +215,28 @@ std::string levelBlocks(const RepredictionInput& input, const Range& range, bool
     const std::string& crlf = input.crlf;
     const std::string blockEnd = crlf + crlf;
     std::string text = "If the price goes up, and the Low is LESS THAN OR EQUAL to " +
-                       plainText(range.lo) +
+                       trimmedNumberText(range.lo) +
                        ", then the following probabilities exist:" + blockEnd +
-                       levelLines("A ", "exceed ", general.up, crlf) + blockEnd;
+                       levelLines("A ", "exceed ", general.up, input) + blockEnd;
     if (lowFirst) {
         const double c = turningPointScaleAt(range.zl);
-        text += "If the price goes up, and the Low is EQUAL to " + plainText(range.lo) +
+        text += "If the price goes up, and the Low is EQUAL to " + trimmedNumberText(range.lo) +
                 ", then the following probabilities exist:" + blockEnd +
                 levelLines("A ", "exceed ", levels(open, true, sigma * c, kTurningPointMultipliers),
-                           crlf) +
-                crlf + "AND - the probability of a High higher than " + plainText(second) + " is " +
-                plainCutText(checkedDivide(100, 1 + power(range.zh / c, 3.5))) + "%" + blockEnd;
+                           input) +
+                crlf + "AND - the probability of a High higher than " + trimmedNumberText(second) +
+                " is " + plainCutText(checkedDivide(100, 1 + power(range.zh / c, 3.5))) + "%" +
+                blockEnd;
     }
     text += "If the price goes down, and the High is GREATER THAN OR EQUAL to " +
-            plainText(range.hi) + ", then the following probabilies exist:" + blockEnd +
-            levelLines("A ", "fall below ", general.down, crlf) + blockEnd;
+            trimmedNumberText(range.hi) + ", then the following probabilies exist:" + blockEnd +
+            levelLines("A ", "fall below ", general.down, input) + blockEnd;
     if (!lowFirst) {
         const double c = turningPointScaleAt(range.zh);
-        text += "If the price goes down, and the High is EQUAL to " + plainText(range.hi) +
+        text += "If the price goes down, and the High is EQUAL to " + trimmedNumberText(range.hi) +
                 ", then the following probabilities will exist:" + blockEnd +
                 levelLines("A ", "fall below ",
-                           levels(open, false, sigma * c, kTurningPointMultipliers), crlf) +
+                           levels(open, false, sigma * c, kTurningPointMultipliers), input) +
                 blockEnd;
     }
     return text;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "common/numtext.h"
 #include "state/runresults.h"
 
 // The re-prediction: from one or two prices seen after the day's Open, a new UP/DOWN probability
@@ -19,6 +20,7 @@ struct RepredictionInput {
     std::string firstPrice;
     std::string secondPrice;  // blanks only: the first price alone is used
     OpenExtreme openIs = OpenExtreme::Neither;
+    int priceDecimals = kCutDecimals;  // to which the levels are cut
     std::string crlf = "\r\n";
 };
 

@@ -43,6 +43,8 @@ struct Globals {
     std::string suggestedfile;
     std::string datapaneltext;
     std::string lastfile;
+    // The decimals to which the last run cut its price levels, for the re-prediction's.
+    std::int16_t pricedecimals = 2;
 };
 
 }  // namespace aurelant

@@ -85,7 +85,7 @@ void showTradingStrategy(AppState& window) {
     g.strategytext = g.directionup ? upAdvice(g) : downAdvice(g);
     const std::string gap = g.crlf + g.crlf;
     window.maintext.setText("Strategy for file: " + upperCase(g.currentfile) + gap +
-                            "Using an Open of: " + plainText(g.nextopen) + gap +
+                            "Using an Open of: " + trimmedNumberText(g.nextopen) + gap +
                             (g.noconfidence ? lowConfidenceWarning(g.crlf) : "") + g.strategytext);
 }
 

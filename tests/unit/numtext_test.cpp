@@ -56,11 +56,23 @@ TEST(CutText, TruncatesTwoPlacesAfterThePointWithoutRounding) {
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(cutText(numberText(value)), text);
     }
+    EXPECT_EQ(cutText(" 1.106071234", 5), " 1.10607");
+    EXPECT_EQ(cutText(" .0523456789", 8), " .05234567");
+    EXPECT_EQ(cutText(" 5.1234E-05", 8), " 5.12E-05");  // an exponent keeps its form
     EXPECT_EQ(plainCutText(57.0894), "57.08");
     EXPECT_EQ(plainText(0.5), "0.5");
     // Tiny prices keep their exponent, so the cut value stays tiny.
     EXPECT_EQ(cutText(" 5.1E-05"), " 5.1E-05");
     EXPECT_DOUBLE_EQ(strictNumber(cutText(numberText(5.1234e-05))), 5.12e-05);
+}
+
+TEST(PriceDecimals, AreThoseOfTheShortestSingleTextFromTwoToEight) {
+    const std::pair<const char*, int> cases[] = {
+        {"1.10607", 5},       {"0.05234567", 8}, {"109.480003", 2}, {"50.25", 2}, {"100", 2},
+        {".000012345678", 8}, {" 0.0566 ", 4},   {"abc", 2},        {"", 2}};
+    for (const auto& [price, decimals] : cases) {
+        EXPECT_EQ(priceDecimals(price), decimals) << price;
+    }
 }
 
 // Values that lie clearly between two hundredths are cut without writing their number text;

@@ -45,8 +45,10 @@ TEST(MovementGate, SkipsTheFourDaysAfterADayWithoutMovement) {
 
 TEST(PriceLevels, ZeroVolatilityOpensBelowOneAndOverflow) {
     EXPECT_EQ(levelPrice(42.5, 0, kLevel25, true), 42.5);
-    EXPECT_EQ(priceLevels(42.5, 0, false).level75, " 42.5");
-    EXPECT_EQ(priceLevels(0.5, 0.02f, true).level75, " .50");  // no zero before the point
+    EXPECT_EQ(priceLevels(42.5, 0, false, 2).level75, " 42.5");
+    EXPECT_EQ(priceLevels(0.5, 0.02f, true, 2).level75, " .50");  // no zero before the point
+    // A currency pair keeps its five decimals: 1.10607 * exp(0.438 * 0.02) = 1.11580...
+    EXPECT_EQ(priceLevels(1.10607, 0.02f, true, 5).level75, " 1.11580");
     EXPECT_THROW(levelPrice(1e308, 100, kLevel25, true), AppError);
 }
 

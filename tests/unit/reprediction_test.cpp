@@ -11,7 +11,7 @@ namespace {
 Reprediction run(const std::string& first, const std::string& second, double d = 0.5,
                  OpenExtreme openIs = OpenExtreme::Neither, double open = 100,
                  float sigma = 0.02f) {
-    return repredict({d, open, sigma, first, second, openIs, "\r\n"});
+    return repredict({d, open, sigma, first, second, openIs, kCutDecimals, "\r\n"});
 }
 
 TEST(Reprediction, EqualChancesOfTwoPricesStillGiveTheLevels) {
