@@ -1,24 +1,16 @@
 #include "predict/predictionrun.h"
 
-#include <array>
 #include <optional>
 
-#include "common/dates.h"
 #include "common/errors.h"
-#include "common/numtext.h"
 #include "common/textfile.h"
-#include "predict/backtest.h"
-#include "predict/report.h"
-#include "predict/runoutput.h"
+#include "predict/prediction.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/latestrecord.h"
 #include "state/appstate.h"
 
 namespace aurelant {
 namespace {
-
-constexpr const char* kDataFileHeader =
-    "Date    \tDirectn\tProb\tPred?\tRight?\tPredict\tActual\tPrice Reached?";
 
 bool confirmedDirectionOnly(AppState& window) {
     const MessageRequest question{
@@ -61,139 +53,26 @@ std::string dataFileShownName(const std::string& path) {
     return "the program's working file " + path + " (not your price file)";
 }
 
-// One run past its separator check: reads the records, back-tests, reports.
-class PredictionRun {
-  public:
-    PredictionRun(AppState& window, char separator, int levelDecimals)
-        : window_(window),
-          globals_(window.globals),
-          separator_(separator),
-          dataFile_(window.platform.programFolder() + kPredictionDataFile,
-                    dataFileShownName(window.platform.programFolder() + kPredictionDataFile)),
-          output_{window.maintext, dataFile_, globals_.crlf, !globals_.movementmode,
-                  globals_.displayfrom},
-          levelDecimals_(levelDecimals),
-          backTest_(globals_, output_, levelDecimals) {}
-
-    void run() {
-        dataFile_.writeLine(kDataFileHeader);
-        readRecords();
-        if (backTest_.tally().predictionsMade == 0) {
-            dataFile_.close();
-            window_.maintext.append(globals_.crlf +
-                                    "No Prediction carried out, so no prediction can be made" +
-                                    globals_.crlf);
-            withdrawPrediction(window_);
-            return;
-        }
-        if (output_.directionOnly) {
-            reportStatistics(backTest_.tally(), backTest_.units(), output_);
-        }
-        finishPrediction();
+// Takes what the run gave into the window and the shared state, and writes the data file, also
+// the part that a failed run wrote before it stopped.
+void applyOutcome(AppState& window, RunOutcome outcome, LineWriter& dataFile) {
+    window.globals = std::move(outcome.state);
+    window.maintext.append(outcome.screen);
+    dataFile.write(outcome.dataLines);
+    if (outcome.failure) {
+        throw *outcome.failure;
     }
-
-  private:
-    void readRecords() {
-        LineReader reader(globals_.currentfile);
-        BusyPointer busy(window_.platform);
-        for (std::string_view line; reader.next(line);) {
-            handleRecord(++lastRecord_, line);
-        }
+    dataFile.close();
+    if (!outcome.predicted) {
+        withdrawPrediction(window);
+        return;
     }
-
-    void handleRecord(long recordNumber, std::string_view line) {
-        // Nearly every line of a price file is read in one pass; the others are split and read
-        // field by field, which also reports a bad price.
-        if (const std::optional<PlainRecord> record = plainRecord(line, separator_)) {
-            handleDay(recordNumber, record->date, record->prices);
-            return;
-        }
-        const std::optional<PriceRecord> record = splitRecord(line, separator_);
-        if (!record) {
-            if (output_.shows(recordNumber)) {
-                window_.maintext.append(globals_.crlf + "WARNING: Record number " +
-                                        numberText(static_cast<double>(recordNumber)) +
-                                        " was invalid, and was skipped" + globals_.crlf);
-            }
-            return;
-        }
-        handleDay(recordNumber, record->date, recordPrices(*record, recordNumber));
+    if (window.globals.movementmode) {
+        window.strategyEnabled = true;
     }
-
-    // `date` as the line has it (or already rearranged): a compact one is rearranged here, others
-    // are passed on as views and copied only where a line is written or shown.
-    void handleDay(long recordNumber, std::string_view date, const std::array<double, 4>& prices) {
-        if (isCompactDate(date)) {
-            rearrangedDate_ = rearrangeCompactDate(date);
-            date = rearrangedDate_;
-        }
-        const auto [open, high, low, close] = prices;
-        if (!gate_.admits(close != open)) {
-            backTest_.skipDay(recordNumber, date);
-            return;
-        }
-        backTest_.processDay(recordNumber, date, {open, high, low, close});
-    }
-
-    FinalPrediction finalPrediction() {
-        const float tableValue = lookUpPattern(globals_);
-        if (tableValue == kNoChangeValue) {
-            window_.maintext.append(noChangeNotice(globals_.crlf));
-            dataFile_.writeLine(noChangeDataLine());
-        }
-        const Direction direction = decideDirection(globals_, tableValue);
-        FinalPrediction prediction{globals_.currentfile,  direction.up,      direction.probability,
-                                   globals_.movementmode, globals_.nextopen, {}};
-        if (prediction.withLevels) {
-            prediction.levels = priceLevels(globals_.nextopen, globals_.rangevolatility,
-                                            direction.up, levelDecimals_);
-        }
-        return prediction;
-    }
-
-    void finishPrediction() {
-        const FinalPrediction prediction = finalPrediction();
-        globals_.noconfidence = prediction.probability < kPredictionThreshold;
-        globals_.reporttext = reportBlock(prediction, globals_.crlf);
-        window_.maintext.append(breaksBeforeReport(prediction, globals_.crlf) +
-                                globals_.reporttext);
-        for (const std::string& line : finalDataLines(prediction)) {
-            dataFile_.writeLine(line);
-        }
-        if (prediction.withLevels) {
-            window_.strategyEnabled = true;
-        }
-        dataFile_.close();
-        globals_.level75text = prediction.levels.level75;
-        globals_.pricedecimals = static_cast<std::int16_t>(levelDecimals_);
-        globals_.probabilitytext = singleText(prediction.probability);
-        globals_.predictiondone = true;
-        window_.runresults.complete(globals_.currentfile, lastRecord_, backTest_.takeJudged(),
-                                    outlook(prediction));
-    }
-
-    static Outlook outlook(const FinalPrediction& prediction) {
-        Outlook outlook{prediction.up, probabilityText(prediction.probability), {}, false};
-        if (prediction.withLevels) {
-            const PriceLevels& levels = prediction.levels;
-            outlook.levels = PredictedLevels{
-                trimmedNumberText(prediction.nextopen),
-                {trimmed(levels.level75), trimmed(levels.level50), trimmed(levels.level25)}};
-        }
-        return outlook;
-    }
-
-    AppState& window_;
-    Globals& globals_;
-    char separator_;
-    LineWriter dataFile_;
-    RunOutput output_;
-    int levelDecimals_;
-    MovementGate gate_;
-    BackTest backTest_;
-    long lastRecord_ = 0;  // every line read counts, valid or not
-    std::string rearrangedDate_;
-};
+    window.runresults.complete(window.globals.currentfile, outcome.lastRecord,
+                               std::move(outcome.judged), std::move(outcome.outlook));
+}
 
 void runAfterChecks(AppState& window) {
     Globals& globals = window.globals;
@@ -210,7 +89,17 @@ void runAfterChecks(AppState& window) {
     }
     globals.separator = std::string(1, *separator);
     window.infolabel.caption = labelCaption(globals.movementmode, globals.crlf);
-    PredictionRun(window, *separator, levelDecimals(globals.currentfile, *separator)).run();
+    const std::string dataPath = window.platform.programFolder() + kPredictionDataFile;
+    LineWriter dataFile(dataPath, dataFileShownName(dataPath));
+    RunInputs inputs{globals, *separator, levelDecimals(globals.currentfile, *separator), true};
+    LineReader reader(globals.currentfile);
+    RunOutcome outcome;
+    {
+        BusyPointer busy(window.platform);
+        outcome = predictFromLines([&reader](std::string_view& line) { return reader.next(line); },
+                                   std::move(inputs));
+    }
+    applyOutcome(window, std::move(outcome), dataFile);
 }
 
 // The run stopped: the file counts as closed and must be opened again.

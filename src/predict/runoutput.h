@@ -1,16 +1,40 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/textfile.h"
-#include "state/appstate.h"
 
 namespace aurelant {
 
-// Where a prediction run writes: the main screen, appended to, and the prediction data file.
+// The prediction data file's lines as a run forms them, each ended by CR LF; a run whose data
+// file nobody reads keeps none.
+class DataLines {
+  public:
+    explicit DataLines(bool kept) : kept_(kept) {}
+
+    void write(std::string_view piece) {
+        if (kept_) {
+            text_.append(piece);
+        }
+    }
+    void writeLine(std::string_view line) {
+        if (kept_) {
+            text_.append(line).append(kLineEnd);
+        }
+    }
+    std::string& text() { return text_; }
+
+  private:
+    bool kept_;
+    std::string text_;
+};
+
+// Where a prediction run writes: the text it appends to the main screen, and the prediction data
+// file.
 struct RunOutput {
-    MainScreen& screen;
-    LineWriter& dataFile;
+    std::string& screen;
+    DataLines& dataFile;
     std::string crlf;
     bool directionOnly = true;
     long displayfrom = 0;
