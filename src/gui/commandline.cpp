@@ -33,11 +33,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
 QString usageText() {
     return "Usage: aurelant [FILE]\n"
+           "       aurelant predict [--open PRICE] [--format report|csv|json] [--jobs N] FILE...\n"
            "Predicts the next trading day from a history of daily prices. FILE, when given, is\n"
            "opened as File > Open opens it: the file is checked, cleaned in place and shown.\n"
            "\n"
            "  -h, --help     show this help and exit\n"
-           "  -v, --version  show the program's version and exit\n";
+           "  -v, --version  show the program's version and exit\n"
+           "\n"
+           "The predict sub-command prints the next day's prediction of each FILE without a\n"
+           "window (see aurelant predict --help).\n";
 }
 
 }  // namespace aurelant

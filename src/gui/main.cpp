@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <clocale>
 #include <cstdio>
+#include <string_view>
 
 #include "app/aurelant.h"
+#include "cli/predictcommand.h"
 #include "commandline.h"
 #include "mainwindow.h"
 #include "qtplatform.h"
@@ -43,6 +45,10 @@ int reportUnattended(const aurelant::MainWindow& window, const aurelant::Aurelan
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The predict sub-command runs without a display: no Qt platform is started for it.
+    if (argc > 1 && std::string_view(argv[1]) == "predict") {
+        return aurelant::runPredictCommand({argv + 2, argv + argc}, stdout, stderr);
+    }
     // Help and the version need no display, so they are answered before Qt looks for one.
     if (answeredAtOnce(aurelant::parseCommandLine(rawArguments(argc, argv)))) {
         return 0;

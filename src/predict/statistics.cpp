@@ -11,10 +11,6 @@ namespace {
 
 constexpr int kTableRuleLength = 55;
 
-std::string percentOf(int part, int whole) {
-    return trimmedCutText(100.0 * part / whole);
-}
-
 std::string gainText(double units, double perUnit) {
     return cutNumberText(finiteValue(units * perUnit));
 }
@@ -36,6 +32,10 @@ void reportHighConfidence(const BackTestTally& tally, RunOutput& output) {
 }
 
 }  // namespace
+
+std::string percentOf(int part, int whole) {
+    return trimmedCutText(100.0 * part / whole);
+}
 
 void reportStatistics(const BackTestTally& tally, double units, RunOutput& output) {
     const std::string average = trimmedCutText(tally.probabilitySum / tally.predictionsMade);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace aurelant {
 
 struct RunOutput;
@@ -16,6 +18,9 @@ struct BackTestTally {
     double downGain = 0;
     double totalGain = 0;
 };
+
+// 100 * part / whole as the statistics write it: "66.66".
+std::string percentOf(int part, int whole);
 
 // The statistics lines of a direction-only run with at least one prediction made: on the screen
 // and in the data file, ending the table with its line of equals signs.

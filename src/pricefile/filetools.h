@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,10 @@ struct MainScreen;
 
 // How many records a preview shows before it keeps only the first and last 60.
 inline constexpr std::size_t kPreviewLimit = 120;
+
+// The most records whose excess over the preview still fits the 16-bit `displayfrom`.
+inline constexpr std::size_t kMostHistoryRecords =
+    kPreviewLimit + static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max());
 
 enum class Access { Read, Write, ReadWrite };
 

@@ -1,6 +1,5 @@
 #include "pricefile/opencommand.h"
 
-#include <limits>
 #include <optional>
 
 #include "common/errors.h"
@@ -72,10 +71,6 @@ std::string tooFewRecordsText(std::size_t count) {
            ". This is insufficient to carry out a prediction, and the file will not be opened.";
 }
 
-// The most records whose excess over the preview still fits the 16-bit `displayfrom`.
-constexpr std::size_t kMostRecords =
-    kPreviewLimit + static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max());
-
 // Records beyond the first 120, as the prediction counts them.
 std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
@@ -123,7 +118,7 @@ void openChosenFile(AppState& window) {
         window.caption = g.programtitle;
         return;
     }
-    if (count > kMostRecords) {
+    if (count > kMostHistoryRecords) {
         throw programError(Failure::TooManyRecords);
     }
     BusyPointer busy(window.platform);

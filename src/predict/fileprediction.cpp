@@ -1,0 +1,92 @@
+#include "predict/fileprediction.h"
+
+#include <limits>
+
+#include "common/numtext.h"
+#include "predict/direction.h"
+#include "predict/prediction.h"
+#include "pricefile/historyformat.h"
+#include "pricefile/historyread.h"
+
+namespace aurelant {
+namespace {
+
+// The shared state that a run finds after start-up and Open, for this file and Open.
+Globals startState(const std::string& path, std::optional<double> open,
+                   const std::string& lineEnd) {
+    Globals state;
+    fillUpProbabilityTable(state.upprobtable);
+    state.crlf = lineEnd;
+    state.currentfile = path;
+    state.movementmode = open.has_value();
+    state.nextopen = open.value_or(0);
+    // The run's comments on the last days go to a screen nobody sees.
+    state.displayfrom = std::numeric_limits<std::int16_t>::max();
+    return state;
+}
+
+// The last line that the run reads as a record.
+std::optional<std::string_view> latestRecord(const HistoryInMemory& history) {
+    for (auto line = history.records.rbegin(); line != history.records.rend(); ++line) {
+        if (splitRecord(*line, history.separator)) {
+            return *line;
+        }
+    }
+    return std::nullopt;
+}
+
+void takeResults(FilePrediction& file, const RunOutcome& outcome) {
+    const BackTestTally& tally = outcome.tally;
+    file.confidentPredictions = tally.highConfidence;
+    file.confidentRight = tally.highConfidenceRight;
+    file.percentRight =
+        tally.highConfidence > 0 ? percentOf(tally.highConfidenceRight, tally.highConfidence) : "0";
+    file.percentReached =
+        tally.predictionsMade > 0 ? percentOf(tally.reached, tally.predictionsMade) : "0";
+    file.predicted = outcome.predicted;
+    if (!outcome.predicted) {
+        file.report = trimmed(outcome.screen);
+        return;
+    }
+    file.up = outcome.outlook.up;
+    file.probability = outcome.outlook.probability;
+    file.confident = outcome.state.probability >= kPredictionThreshold;
+    file.levels = outcome.outlook.levels;
+    file.report = outcome.state.reporttext;
+}
+
+}  // namespace
+
+FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
+                                  const std::string& lineEnd) {
+    FilePrediction file;
+    const HistoryInMemory history = readHistoryInMemory(path);
+    if (!history.taken()) {
+        file.refusal = history.refusal;
+        return file;
+    }
+    file.records = history.records.size();
+    int levelDecimals = kCutDecimals;
+    if (const std::optional<std::string_view> latest = latestRecord(history)) {
+        file.lastDate = trimmed(latest->substr(0, latest->find(history.separator)));
+        levelDecimals = priceDecimals(splitRecord(*latest, history.separator)->close);
+    }
+    std::size_t next = 0;
+    const LineSource lines = [&history, &next](std::string_view& line) {
+        if (next == history.records.size()) {
+            return false;
+        }
+        line = history.records[next++];
+        return true;
+    };
+    const RunOutcome outcome = predictFromLines(
+        lines, {startState(path, open, lineEnd), history.separator, levelDecimals, false});
+    if (outcome.failure) {
+        file.refusal = outcome.failure->description();
+        return file;
+    }
+    takeResults(file, outcome);
+    return file;
+}
+
+}  // namespace aurelant

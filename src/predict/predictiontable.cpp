@@ -1,0 +1,150 @@
+#include "predict/predictiontable.h"
+
+#include <array>
+#include <cstdio>
+
+#include "common/numtext.h"
+
+namespace aurelant {
+namespace {
+
+constexpr std::array<const char*, 14> kKeys = {
+    "file",        "last_date", "records",       "direction",      "probability",
+    "confident",   "open",      "level75",       "level50",        "level25",
+    "predictions", "right",     "percent_right", "percent_reached"};
+
+struct Field {
+    std::string text;
+    bool number = false;
+};
+
+const char* directionName(const FilePrediction& file) {
+    if (!file.predicted) {
+        return "NONE";
+    }
+    return file.up ? "UP" : "DOWN";
+}
+
+std::array<Field, kKeys.size()> fieldsOf(const std::string& path, const FilePrediction& file) {
+    const bool withLevels = file.predicted && file.levels.has_value();
+    const auto level = [&](std::size_t i) {
+        return Field{withLevels ? file.levels->levels[i] : "", true};
+    };
+    return {Field{path},
+            Field{file.lastDate},
+            Field{std::to_string(file.records), true},
+            Field{directionName(file)},
+            Field{file.predicted ? file.probability : "", true},
+            Field{file.predicted && file.confident ? "yes" : "no"},
+            Field{withLevels ? file.levels->open : "", true},
+            level(0),
+            level(1),
+            level(2),
+            Field{std::to_string(file.confidentPredictions), true},
+            Field{std::to_string(file.confidentRight), true},
+            Field{file.percentRight, true},
+            Field{file.percentReached, true}};
+}
+
+std::string csvText(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+// Numbers as JSON has them: ".5" -> 0.5, "-.5" -> -0.5; null for none.
+std::string jsonNumber(const std::string& text) {
+    if (text.empty()) {
+        return "null";
+    }
+    if (text.starts_with(".")) {
+        return "0" + text;
+    }
+    if (text.starts_with("-.")) {
+        return "-0" + text.substr(1);
+    }
+    return text;
+}
+
+std::string jsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            std::array<char, 8> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
+            quoted += escaped.data();
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string csvRow(const std::array<Field, kKeys.size()>& fields) {
+    std::string row;
+    for (const Field& field : fields) {
+        row += (row.empty() ? "" : ",") + csvText(field.text);
+    }
+    return row + "\n";
+}
+
+std::string jsonObject(const std::array<Field, kKeys.size()>& fields) {
+    std::string object = "{";
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        const Field& field = fields[i];
+        object += (i == 0 ? "\"" : ", \"") + std::string(kKeys[i]) +
+                  "\": " + (field.number ? jsonNumber(field.text) : jsonString(field.text));
+    }
+    return object + "}";
+}
+
+std::string reports(const std::vector<std::string>& paths,
+                    const std::vector<FilePrediction>& predictions) {
+    std::string text;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!predictions[i].refused()) {
+            text +=
+                (paths.size() > 1 ? "== " + paths[i] + "\n" : "") + predictions[i].report + "\n";
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string predictionTable(const std::vector<std::string>& paths,
+                            const std::vector<FilePrediction>& predictions, TableFormat format) {
+    if (format == TableFormat::Report) {
+        return reports(paths, predictions);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (predictions[i].refused()) {
+            continue;
+        }
+        const auto fields = fieldsOf(paths[i], predictions[i]);
+        if (format == TableFormat::Csv) {
+            text += csvRow(fields);
+        } else {
+            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(fields);
+        }
+    }
+    if (format == TableFormat::Csv) {
+        std::string header;
+        for (const char* key : kKeys) {
+            header += (header.empty() ? "" : ",") + std::string(key);
+        }
+        return header + "\n" + text;
+    }
+    return text.empty() ? "[]\n" : text + "\n]\n";
+}
+
+}  // namespace aurelant

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "predict/fileprediction.h"
+
+namespace aurelant {
+
+enum class TableFormat { Report, Csv, Json };
+
+// The predictions of several files, one for each path in the same order, as a text: the report
+// blocks (each after "== PATH" when there are several), a CSV table with a header row, or a JSON
+// array of objects with the CSV's keys. Refused files are left out.
+std::string predictionTable(const std::vector<std::string>& paths,
+                            const std::vector<FilePrediction>& predictions, TableFormat format);
+
+}  // namespace aurelant

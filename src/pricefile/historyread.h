@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace aurelant {
+
+// A history file read as Open takes it, in memory and without writing anything: its record lines
+// (header and short lines left out) and their separator, or why Open would refuse it.
+struct HistoryInMemory {
+    std::string text;                       // the whole file
+    std::vector<std::string_view> records;  // into `text`
+    char separator = ',';
+    std::string refusal;  // empty when the file is taken
+
+    bool taken() const { return refusal.empty(); }
+};
+
+HistoryInMemory readHistoryInMemory(const std::string& path);
+
+// The lines of a text as the program's readers take them: line ends CR LF, LF or a lone CR, a
+// byte-order mark at the start left out, a line over the longest a reader keeps read as empty.
+std::vector<std::string_view> textLines(std::string_view text);
+
+}  // namespace aurelant
