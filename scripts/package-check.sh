@@ -18,8 +18,8 @@ rm -f "$build"/aurelant_*.deb
 deb=$(echo "$PWD/$build"/aurelant_*.deb)
 echo "Built $deb"
 
-# Informational tags are not failures, but they are shown to be read.
-lintian --info --fail-on error,warning "$deb"
+lintian --fail-on error,warning "$deb"
+echo "lintian found no error or warning."
 if ! dpkg-deb --contents "$deb" | grep " \./usr/share/man/man1/aurelant\.1\.gz$" >/dev/null; then
     echo "The package lacks the manual page aurelant.1." >&2
     exit 1
@@ -33,7 +33,15 @@ remove() {
 }
 trap remove EXIT
 
-hardening-check /usr/bin/aurelant
+# Debian 12's C library start files are not built for CET, so the linker marks no program of this
+# release as CET-ready, not even apt: hardening-check's control-flow test cannot pass here. The
+# program's own code is built for CET all the same, which shows as its thousands of endbr64
+# landing pads (a build without -fcf-protection has only the start files' two).
+hardening-check --nocfprotection /usr/bin/aurelant
+if [ "$(objdump -d /usr/bin/aurelant | grep -c endbr64)" -lt 100 ]; then
+    echo "The installed program is not built for CET (-fcf-protection)." >&2
+    exit 1
+fi
 desktop-file-validate /usr/share/applications/org.aurelant.Aurelant.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.aurelant.Aurelant.metainfo.xml
 
