@@ -36,9 +36,9 @@ trap remove EXIT
 # Debian 12's C library start files are not built for CET, so the linker marks no program of this
 # release as CET-ready, not even apt: hardening-check's control-flow test cannot pass here. The
 # program's own code is built for CET all the same, which shows as its thousands of endbr64
-# landing pads (a build without -fcf-protection has only the start files' two). Its stack-clash
-# test knows the probes of a variable-sized frame only and says "unknown", not a failure, for a
-# program whose probes are those of large fixed frames.
+# landing pads (a build without -fcf-protection has only the start files' two).
+# hardening-check's stack-clash test knows the probes of variable-sized frames only: for this
+# program, whose probes are those of large fixed frames, it says "unknown", which is no failure.
 hardening-check --nocfprotection /usr/bin/aurelant
 if [ "$(objdump -d /usr/bin/aurelant | grep -c endbr64)" -lt 100 ]; then
     echo "The installed program is not built for CET (-fcf-protection)." >&2
