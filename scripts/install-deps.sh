@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     poppler-utils file librsvg2-bin desktop-file-utils appstream
     clang libclang-rt-14-dev
+    lintian devscripts
 )
 
 missing=()

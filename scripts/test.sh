@@ -17,5 +17,6 @@ cmake --build build-sanitize --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
 
-# The Debian package: built from the normal build, installed, run and removed.
+# The Debian package: built from the normal build, checked by lintian and hardening-check,
+# installed, run and removed.
 scripts/package-check.sh build
