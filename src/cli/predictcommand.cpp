@@ -143,7 +143,8 @@ int runPredictCommand(const std::vector<std::string>& arguments, std::FILE* outp
                       std::FILE* errors) {
     Options options;
     if (const std::optional<std::string> mistake = parse(arguments, options)) {
-        std::fprintf(errors, "aurelant predict: %s\n%s", mistake->c_str(), predictUsage().c_str());
+        std::fprintf(errors, "aurelant predict: %s\nTry 'aurelant predict --help'.\n",
+                     mistake->c_str());
         return 2;
     }
     if (options.help) {
