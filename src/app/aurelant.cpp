@@ -46,6 +46,7 @@ const std::map<std::string, Handler>& handlers() {
         {"predictmove", &Aurelant::predictmove_click},
         {"recalc", &Aurelant::recalc_click},
         {"chart", &Aurelant::chart_click},
+        {"watchlist", &Aurelant::watchlist_click},
         {"web", &Aurelant::web_click},
         {"reverse", &Aurelant::reverse_click},
         {"fixup", &Aurelant::fixup_click},

@@ -38,6 +38,7 @@ class Aurelant : public AppState {
     void predictmove_click();
     void recalc_click();
     void chart_click() { platform.showChart(); }
+    void watchlist_click() { platform.showWatchlist(); }
     void web_click() { tphomeimage_click(); }
     void reverse_click();
     void fixup_click();

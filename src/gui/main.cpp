@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     platform.setParentWidget(&window);
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
+    platform.setWatchlistOpener([&window] { window.showWatchlist(); });
     window.showAtRememberedPlace();
     if (!line.file.isEmpty()) {
         window.openFile(line.file);

@@ -19,6 +19,7 @@
 #include "chartwindow.h"
 #include "pricefile/opencommand.h"
 #include "textconversion.h"
+#include "watchlistwindow.h"
 
 // Resources of a static library are registered by name, from the global namespace.
 static void registerIcons() {
@@ -320,6 +321,16 @@ void MainWindow::showChart() {
     chart_->show();
     chart_->raise();
     chart_->activateWindow();
+}
+
+void MainWindow::showWatchlist() {
+    if (watchlist_ == nullptr) {
+        watchlist_ = new WatchlistWindow([this](const QString& path) { openFile(path); }, this);
+    }
+    watchlist_->show();
+    watchlist_->raise();
+    watchlist_->activateWindow();
+    watchlist_->start();
 }
 
 }  // namespace aurelant

@@ -241,6 +241,12 @@ void QtPlatform::showChart() {
     }
 }
 
+void QtPlatform::showWatchlist() {
+    if (openWatchlist_) {
+        openWatchlist_();
+    }
+}
+
 void QtPlatform::setBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

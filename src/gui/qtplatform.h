@@ -22,6 +22,7 @@ class QtPlatform : public Platform {
     void setUnattended(bool unattended) { unattended_ = unattended; }
     // What opens the price chart window.
     void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
+    void setWatchlistOpener(std::function<void()> open) { openWatchlist_ = std::move(open); }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -34,6 +35,7 @@ class QtPlatform : public Platform {
     // One viewer window: a further request brings it to the front on the new address.
     void showViewer() override;
     void showChart() override;
+    void showWatchlist() override;
     void setBusy(bool busy) override;
     std::string programFolder() override;
     CalendarDate today() override;
@@ -46,6 +48,7 @@ class QtPlatform : public Platform {
     QPointer<QWidget> viewer_;
     std::function<void()> redraw_;
     std::function<void()> openChart_;
+    std::function<void()> openWatchlist_;
     bool unattended_ = false;
 };
 

@@ -68,6 +68,8 @@ class Platform {
     virtual void showViewer() = 0;
     // Opens the price chart window, or brings it to the front.
     virtual void showChart() = 0;
+    // Opens the watchlist window, or brings it to the front.
+    virtual void showWatchlist() = 0;
 
     virtual void setBusy(bool busy) = 0;
     // The folder of the program's working files.

@@ -46,17 +46,6 @@ std::array<Field, kKeys.size()> fieldsOf(const std::string& path, const FilePred
             Field{file.percentReached, true}};
 }
 
-std::string csvText(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
 // Numbers as JSON has them: ".5" -> 0.5, "-.5" -> -0.5; null for none.
 std::string jsonNumber(const std::string& text) {
     if (text.empty()) {
@@ -91,7 +80,7 @@ std::string jsonString(const std::string& text) {
 std::string csvRow(const std::array<Field, kKeys.size()>& fields) {
     std::string row;
     for (const Field& field : fields) {
-        row += (row.empty() ? "" : ",") + csvText(field.text);
+        row += (row.empty() ? "" : ",") + csvField(field.text);
     }
     return row + "\n";
 }
@@ -119,6 +108,17 @@ std::string reports(const std::vector<std::string>& paths,
 }
 
 }  // namespace
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
 
 std::string predictionTable(const std::vector<std::string>& paths,
                             const std::vector<FilePrediction>& predictions, TableFormat format) {

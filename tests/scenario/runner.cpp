@@ -19,6 +19,7 @@
 #include "common/textfile.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
+#include "watchlist/watchlist.h"
 
 namespace aurelant {
 namespace {
@@ -176,6 +177,7 @@ class Runner {
     void show(const std::string& what);
     void showFile(const std::string& name);
     void showChart();
+    void showWatchlist(const std::string& folder);
     void queueFormAction(const std::string& rest);
     void writeFile(const std::string& name, std::istream& script, int& lineNumber);
     void generateFile(const std::string& rest);
@@ -419,6 +421,8 @@ void Runner::show(const std::string& what) {
         showFile(name);
     } else if (part == "chart") {
         showChart();
+    } else if (part == "watchlist") {
+        showWatchlist(name);
     } else {
         throw ScriptFault("cannot show " + what);
     }
@@ -439,6 +443,32 @@ void Runner::showFile(const std::string& name) {
     out_ << "file " << name << " lines=" << lines.size() << '\n';
     for (const std::string& each : lines) {
         out_ << "| " << each << '\n';
+    }
+}
+
+// The watchlist of a folder once every file is predicted: its headings, then a line a row.
+void Runner::showWatchlist(const std::string& folder) {
+    Watchlist watchlist;
+    if (const std::optional<std::string> problem = watchlist.setFolder(folder)) {
+        out_ << "watchlist " << quoted(*problem) << '\n';
+        return;
+    }
+    for (const WatchJob& job : watchlist.pendingJobs()) {
+        const std::optional<FileStamp> stamp = stampOf(job.path);
+        watchlist.setPrediction(job, predictHistoryFile(job.path, job.open, "\r\n"), stamp);
+    }
+    auto line = [](auto cellOf) {
+        std::string text;
+        for (std::size_t column = 0; column < kWatchColumns; ++column) {
+            text += (column == 0 ? "" : "|") + cellOf(static_cast<WatchColumn>(column));
+        }
+        return text;
+    };
+    out_ << "watchlist "
+         << quoted(line([](WatchColumn c) { return std::string(Watchlist::heading(c)); })) << '\n';
+    for (const std::size_t row : watchlist.shownRows()) {
+        out_ << "watchlist " << quoted(line([&](WatchColumn c) { return watchlist.cell(row, c); }))
+             << '\n';
     }
 }
 

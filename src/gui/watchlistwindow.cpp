@@ -1,0 +1,285 @@
+#include "watchlistwindow.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "common/errors.h"
+#include "common/textfile.h"
+#include "output/userfile.h"
+
+namespace aurelant {
+namespace {
+
+constexpr const char* kFolderKey = "watchlist/folder";
+constexpr int kRedrawMilliseconds = 150;
+constexpr int kChangeMilliseconds = 500;
+
+bool isOpenColumn(const QModelIndex& index) {
+    return static_cast<WatchColumn>(index.column()) == WatchColumn::Open;
+}
+
+}  // namespace
+
+WatchlistTable::WatchlistTable(Watchlist& watchlist, QObject* parent)
+    : QAbstractTableModel(parent), watchlist_(watchlist) {}
+
+int WatchlistTable::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+}
+
+int WatchlistTable::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(kWatchColumns);
+}
+
+QVariant WatchlistTable::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) {
+        return {};
+    }
+    const std::size_t row = watchRow(index.row());
+    if (role == Qt::ToolTipRole) {
+        return QString::fromStdString(watchlist_.row(row).path);
+    }
+    return QString::fromStdString(watchlist_.cell(row, static_cast<WatchColumn>(index.column())));
+}
+
+QVariant WatchlistTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    return QString(Watchlist::heading(static_cast<WatchColumn>(section)));
+}
+
+Qt::ItemFlags WatchlistTable::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return isOpenColumn(index) ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool WatchlistTable::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !isOpenColumn(index) ||
+        !watchlist_.setOpen(watchRow(index.row()), value.toString().toStdString())) {
+        return false;
+    }
+    emit dataChanged(index, index);
+    emit openChanged();
+    return true;
+}
+
+void WatchlistTable::sort(int column, Qt::SortOrder order) {
+    watchlist_.sortBy(static_cast<WatchColumn>(column), order == Qt::AscendingOrder);
+    reshow();
+}
+
+void WatchlistTable::reshow() {
+    emit layoutAboutToBeChanged();
+    shown_ = watchlist_.shownRows();
+    emit layoutChanged();
+}
+
+WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      openFile_(std::move(openFile)),
+      table_(new WatchlistTable(watchlist_, this)),
+      view_(new QTableView(this)),
+      folderLabel_(new QLabel(this)),
+      progress_(new QProgressBar(this)),
+      cancel_(new QPushButton(tr("Cancel"), this)),
+      confidentOnly_(new QCheckBox(tr("Confident predictions only"), this)),
+      cancelled_(std::make_shared<std::atomic<bool>>(false)) {
+    setWindowTitle(tr("Watchlist"));
+    resize(980, 560);
+    view_->setModel(table_);
+    view_->setSortingEnabled(true);
+    view_->sortByColumn(static_cast<int>(WatchColumn::Probability), Qt::DescendingOrder);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->verticalHeader()->hide();
+
+    auto* folderButton = new QPushButton(tr("&Folder..."), this);
+    auto* refreshButton = new QPushButton(tr("&Refresh"), this);
+    auto* saveButton = new QPushButton(tr("&Save Table..."), this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(folderButton);
+    top->addWidget(folderLabel_, 1);
+    top->addWidget(confidentOnly_);
+    top->addWidget(refreshButton);
+    top->addWidget(saveButton);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(progress_, 1);
+    bottom->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(view_, 1);
+    layout->addLayout(bottom);
+    progress_->hide();
+    cancel_->hide();
+
+    connect(folderButton, &QPushButton::clicked, this, &WatchlistWindow::chooseFolder);
+    connect(refreshButton, &QPushButton::clicked, this, &WatchlistWindow::refresh);
+    connect(saveButton, &QPushButton::clicked, this, &WatchlistWindow::saveTable);
+    connect(cancel_, &QPushButton::clicked, this, &WatchlistWindow::cancel);
+    connect(confidentOnly_, &QCheckBox::toggled, this, [this](bool only) {
+        watchlist_.setConfidentOnly(only);
+        table_->reshow();
+    });
+    connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (!isOpenColumn(index)) {
+            openFile_(QString::fromStdString(watchlist_.row(table_->watchRow(index.row())).path));
+        }
+    });
+    connect(table_, &WatchlistTable::openChanged, this, &WatchlistWindow::startJobs);
+    redraw_.setSingleShot(true);
+    redraw_.setInterval(kRedrawMilliseconds);
+    connect(&redraw_, &QTimer::timeout, table_, &WatchlistTable::reshow);
+    changes_.setSingleShot(true);
+    changes_.setInterval(kChangeMilliseconds);
+    connect(&changes_, &QTimer::timeout, this, &WatchlistWindow::refresh);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &changes_,
+            qOverload<>(&QTimer::start));
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, &changes_, qOverload<>(&QTimer::start));
+}
+
+WatchlistWindow::~WatchlistWindow() {
+    cancelled_->store(true);
+    pool_.clear();
+    pool_.waitForDone();
+}
+
+void WatchlistWindow::start() {
+    const QString folder = QSettings().value(kFolderKey).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        chooseFolder();
+    } else if (folder.toStdString() != watchlist_.folder()) {
+        loadFolder(folder);
+    }
+}
+
+void WatchlistWindow::chooseFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Choose a Folder of Price Files"), QString::fromStdString(watchlist_.folder()));
+    if (!folder.isEmpty()) {
+        loadFolder(folder);
+    }
+}
+
+void WatchlistWindow::loadFolder(const QString& folder) {
+    cancel();
+    if (const std::optional<std::string> problem = watchlist_.setFolder(folder.toStdString())) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(*problem));
+        return;
+    }
+    QSettings().setValue(kFolderKey, folder);
+    folderLabel_->setText(QDir::toNativeSeparators(folder));
+    table_->reshow();
+    watchFiles();
+    startJobs();
+}
+
+void WatchlistWindow::refresh() {
+    if (watchlist_.folder().empty()) {
+        return;
+    }
+    if (watchlist_.refresh()) {
+        table_->reshow();
+        watchFiles();
+    }
+    startJobs();
+}
+
+void WatchlistWindow::watchFiles() {
+    if (!watcher_.files().isEmpty()) {
+        watcher_.removePaths(watcher_.files());
+    }
+    if (!watcher_.directories().isEmpty()) {
+        watcher_.removePaths(watcher_.directories());
+    }
+    QStringList paths{QString::fromStdString(watchlist_.folder())};
+    for (std::size_t row = 0; row < watchlist_.rowCount(); ++row) {
+        paths << QString::fromStdString(watchlist_.row(row).path);
+    }
+    watcher_.addPaths(paths);
+}
+
+// Hands every waiting row that is not already being read to the pool.
+void WatchlistWindow::startJobs() {
+    if (inFlight_.empty()) {
+        cancelled_->store(false);
+        batch_ = 0;
+    }
+    for (const WatchJob& job : watchlist_.pendingJobs()) {
+        if (!inFlight_.insert(job.path).second) {
+            continue;
+        }
+        ++batch_;
+        const std::shared_ptr<std::atomic<bool>> cancelled = cancelled_;
+        pool_.start([this, job, cancelled] {
+            if (cancelled->load()) {
+                QMetaObject::invokeMethod(this, [this, job] { takeResult(job, {}, std::nullopt); });
+                return;
+            }
+            const std::optional<FileStamp> stamp = stampOf(job.path);
+            FilePrediction prediction = predictHistoryFile(job.path, job.open, kLineEnd);
+            QMetaObject::invokeMethod(
+                this, [this, job, prediction, stamp] { takeResult(job, prediction, stamp); });
+        });
+    }
+    showProgress();
+}
+
+void WatchlistWindow::takeResult(const WatchJob& job, const FilePrediction& prediction,
+                                 const std::optional<FileStamp>& stamp) {
+    inFlight_.erase(job.path);
+    if (!cancelled_->load()) {
+        watchlist_.setPrediction(job, prediction, stamp);
+    }
+    if (!redraw_.isActive()) {
+        redraw_.start();
+    }
+    if (inFlight_.empty() && !cancelled_->load()) {
+        startJobs();  // rows whose file or Open changed while they were read
+    }
+    showProgress();
+}
+
+void WatchlistWindow::showProgress() {
+    const bool working = !inFlight_.empty();
+    progress_->setVisible(working);
+    cancel_->setVisible(working);
+    progress_->setRange(0, batch_);
+    progress_->setValue(batch_ - static_cast<int>(inFlight_.size()));
+    if (!working) {
+        table_->reshow();
+    }
+}
+
+void WatchlistWindow::cancel() {
+    cancelled_->store(true);
+}
+
+void WatchlistWindow::saveTable() {
+    const QString target = QFileDialog::getSaveFileName(this, tr("Save Table"), "watchlist.csv",
+                                                        tr("CSV files (*.csv)"));
+    if (target.isEmpty()) {
+        return;
+    }
+    try {
+        const std::string table = watchlist_.csv();
+        writeUserFile(target.toStdString(), [&table](LineWriter& writer) { writer.write(table); });
+    } catch (const AppError& error) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(error.description()));
+    }
+}
+
+}  // namespace aurelant

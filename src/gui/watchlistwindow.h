@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QFileSystemWatcher>
+#include <QThreadPool>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "watchlist/watchlist.h"
+
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace aurelant {
+
+// The watchlist's rows as Qt's table views read them, in the model's shown order.
+class WatchlistTable : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    explicit WatchlistTable(Watchlist& watchlist, QObject* parent);
+
+    int rowCount(const QModelIndex& parent) const override;
+    int columnCount(const QModelIndex& parent) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    void sort(int column, Qt::SortOrder order) override;
+
+    // Takes the model's rows anew.
+    void reshow();
+    std::size_t watchRow(int shownRow) const {
+        return shown_.at(static_cast<std::size_t>(shownRow));
+    }
+
+  signals:
+    void openChanged();
+
+  private:
+    Watchlist& watchlist_;
+    std::vector<std::size_t> shown_;
+};
+
+// The watchlist window: the prediction of every price file in a folder, made in the background
+// on all cores. It writes no file but the table the user saves.
+class WatchlistWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    // `openFile` opens a file in the main window as File > Open does.
+    WatchlistWindow(std::function<void(const QString&)> openFile, QWidget* parent);
+    ~WatchlistWindow() override;
+
+    // Shows the remembered folder's files, or asks for a folder when none is remembered.
+    void start();
+    void loadFolder(const QString& folder);
+    // Predicts the files that changed on disk since their prediction.
+    void refresh();
+    const Watchlist& watchlist() const { return watchlist_; }
+    // Whether predictions are being made.
+    bool busy() const { return inFlight_.size() > 0; }
+
+  private:
+    void chooseFolder();
+    void saveTable();
+    void cancel();
+    void startJobs();
+    void takeResult(const WatchJob& job, const FilePrediction& prediction,
+                    const std::optional<FileStamp>& stamp);
+    void watchFiles();
+    void showProgress();
+
+    std::function<void(const QString&)> openFile_;
+    Watchlist watchlist_;
+    WatchlistTable* table_;
+    QTableView* view_;
+    QLabel* folderLabel_;
+    QProgressBar* progress_;
+    QPushButton* cancel_;
+    QCheckBox* confidentOnly_;
+    QFileSystemWatcher watcher_;
+    QTimer redraw_;   // gathers the redraws of results that arrive together
+    QTimer changes_;  // waits for a burst of changes on disk to end
+    std::shared_ptr<std::atomic<bool>> cancelled_;
+    std::set<std::string> inFlight_;  // the jobs handed out and not yet back, by path
+    int batch_ = 0;                   // jobs handed out since the window was last idle
+    QThreadPool pool_;                // last: its end waits for the jobs that use the window
+};
+
+}  // namespace aurelant
