@@ -121,6 +121,10 @@ ChartWindow::ChartWindow(AppState& window, QWidget* parent)
     prices_->setTickType(QValueAxis::TicksDynamic);
     prices_->setTickAnchor(0);
     chart_->addAxis(dates_, Qt::AlignBottom);
+    // Candles take no labelled axis: they go on a hidden one that spans the same days.
+    candleDays_ = new QValueAxis(chart_);
+    candleDays_->setVisible(false);
+    chart_->addAxis(candleDays_, Qt::AlignBottom);
     chart_->addAxis(prices_, Qt::AlignLeft);  // the right side holds the levels' labels
     connect(chart_, &QChart::plotAreaChanged, this, [this] { placeOverlays(); });
 
@@ -266,6 +270,7 @@ void ChartWindow::drawAxes() {
         dates_->append(QString::fromStdString(tick.label), axisDay(tick.date));
     }
     dates_->setRange(axisDay(first), axisDay(last));
+    candleDays_->setRange(axisDay(first), axisDay(last));
     const auto [low, high] = model_.priceSpan();
     const PriceAxis axis = priceAxis(low, high, view_->height() / kPriceLabelHeight);
     prices_->setRange(axis.low, axis.high);
@@ -288,7 +293,7 @@ void ChartWindow::drawCandles(const std::vector<Candle>& candles) {
     connect(series, &QCandlestickSeries::hovered, this, [this](bool on, QCandlestickSet* set) {
         showTip(on ? model_.candleTip(dateOf(set->timestamp())) : std::string());
     });
-    addSeries(series);
+    addSeries(series, candleDays_);
 }
 
 void ChartWindow::drawMarkers() {
@@ -349,9 +354,9 @@ void ChartWindow::showTip(const std::string& tip) {
     }
 }
 
-void ChartWindow::addSeries(QAbstractSeries* series) {
+void ChartWindow::addSeries(QAbstractSeries* series, QValueAxis* days) {
     chart_->addSeries(series);
-    series->attachAxis(dates_);
+    series->attachAxis(days != nullptr ? days : dates_);
     series->attachAxis(prices_);
 }
 

@@ -48,7 +48,8 @@ class ChartWindow : public QWidget {
     void drawLevels();
     void addMoveKeys();
     void showTip(const std::string& tip);
-    void addSeries(QAbstractSeries* series);
+    // On the date axis, or on `days` where given.
+    void addSeries(QAbstractSeries* series, QValueAxis* days = nullptr);
     void addLegendEntry(const QImage& picture, const QString& text);
     // Places the level labels and the legend, which Qt Charts does not lay out.
     void placeOverlays();
@@ -60,6 +61,7 @@ class ChartWindow : public QWidget {
     QChartView* view_ = nullptr;
     QCategoryAxis* dates_ = nullptr;
     QValueAxis* prices_ = nullptr;
+    QValueAxis* candleDays_ = nullptr;
     QLabel* note_ = nullptr;
     QMargins margins_;  // the chart's own, without the room of the levels' labels
     QFileSystemWatcher watcher_;
