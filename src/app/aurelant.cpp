@@ -78,8 +78,8 @@ const std::map<std::string, Handler>& handlers() {
 
 Aurelant::Aurelant(Globals& globals, Platform& platform) : AppState(globals, platform) {}
 
-void Aurelant::load() {
-    runStartup(*this);
+void Aurelant::load(Welcome welcome) {
+    runStartup(*this, welcome);
 }
 
 bool Aurelant::click(const std::string& name) {

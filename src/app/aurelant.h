@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/startup.h"
 #include "state/appstate.h"
 
 namespace aurelant {
@@ -13,7 +14,7 @@ class Aurelant : public AppState {
     Aurelant(Globals& globals, Platform& platform);
 
     // Start-up: runs once, before the window is first shown.
-    void load();
+    void load(Welcome welcome = Welcome::Show);
 
     // Clicks a menu item or toolbar picture by its name; false for an unknown name.
     bool click(const std::string& name);

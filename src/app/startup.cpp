@@ -5,15 +5,17 @@
 
 namespace aurelant {
 
-void runStartup(Aurelant& window) {
+void runStartup(Aurelant& window, Welcome welcome) {
     Globals& g = window.globals;
     window.strategyEnabled = false;
     g.predictiondone = false;
     g.noconfidence = true;
-    window.platform.message(
-        {"                         Welcome to Aurelant's Prices\r"
-         "Open a file of daily prices to begin.",
-         "Aurelant's Prices", Buttons::Ok, Icon::Information, 1});
+    if (welcome == Welcome::Show) {
+        window.platform.message(
+            {"                         Welcome to Aurelant's Prices\r"
+             "Open a file of daily prices to begin.",
+             "Aurelant's Prices", Buttons::Ok, Icon::Information, 1});
+    }
     g.crlf = "\r\n";
     g.bannertext = std::string(26, ' ') + "AurelantsPrices";
     g.datapaneltext = "Data Panel";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "common/errors.h"
 #include "common/textfile.h"
@@ -21,10 +22,16 @@ PictureFormat formatOf(const std::string& path) {
 
 }  // namespace
 
+std::string pictureName(const std::string& historyFile) {
+    return historyFile.empty()
+               ? std::string()
+               : std::filesystem::path(historyFile).replace_extension(".png").string();
+}
+
 void exportChart(AppState& window, const std::function<std::string(PictureFormat)>& draw) {
     const std::optional<std::string> path = window.platform.askFile(saveModeRequest(
         "Save the Chart as a Picture", "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
-        derivedFileName(window.globals.currentfile, "png").value_or(""), "png"));
+        pictureName(window.globals.currentfile), "png"));
     if (!path) {
         return;
     }
@@ -43,6 +50,7 @@ void exportChart(AppState& window, const std::function<std::string(PictureFormat
 void printChart(AppState& window, std::string png) {
     PrintJob job;
     job.picture = std::move(png);
+    job.landscape = true;
     printJob(window, job);
 }
 

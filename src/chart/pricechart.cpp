@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "common/dates.h"
 #include "common/errors.h"
@@ -199,6 +200,31 @@ void PriceChart::pan(long days) {
     setView(first_ + days, count_);
 }
 
+void PriceChart::move(ChartMove move) {
+    constexpr double kZoomStep = 0.8;
+    const long step = std::max(1L, count_ / 10);
+    switch (move) {
+        case ChartMove::ZoomIn:
+            zoom(kZoomStep, 0.5);
+            break;
+        case ChartMove::ZoomOut:
+            zoom(1 / kZoomStep, 0.5);
+            break;
+        case ChartMove::Earlier:
+            pan(-step);
+            break;
+        case ChartMove::Later:
+            pan(step);
+            break;
+        case ChartMove::First:
+            pan(-recordCount());
+            break;
+        case ChartMove::Latest:
+            pan(recordCount());
+            break;
+    }
+}
+
 void PriceChart::setView(long first, long count) {
     count_ = std::clamp(count, 0L, recordCount());
     first_ = std::clamp(first, 0L, recordCount() - count_);
@@ -223,6 +249,61 @@ std::vector<Candle> PriceChart::candles() const {
         candles.push_back(candle);
     }
     return candles;
+}
+
+std::pair<double, double> PriceChart::dateSpan() const {
+    if (count_ == 0) {
+        return {0, 1};
+    }
+    const double first = days_[first_].dateNumber;
+    const double last = days_[first_ + count_ - 1].dateNumber;
+    const double room = std::max(1.0, (last - first) / static_cast<double>(candles().size())) / 2;
+    return {first - room, last + room};
+}
+
+std::pair<double, double> PriceChart::priceSpan() const {
+    double low = std::numeric_limits<double>::max();
+    double high = std::numeric_limits<double>::lowest();
+    for (long day = first_; day < first_ + count_; ++day) {
+        low = std::min(low, days_[day].prices.low);
+        high = std::max(high, days_[day].prices.high);
+    }
+    for (const ChartLevel& level : levels_) {
+        low = std::min(low, level.price);
+        high = std::max(high, level.price);
+    }
+    return {low, high};
+}
+
+std::string PriceChart::candleTip(double date) const {
+    const std::vector<Candle> shown = candles();
+    const auto candle = std::find_if(shown.begin(), shown.end(),
+                                     [date](const Candle& each) { return each.date == date; });
+    if (candle == shown.end()) {
+        return {};
+    }
+    std::string days = formatDate(dateFromNumber(date));
+    const long joined = daysPerCandle();
+    if (joined > 1) {
+        const long first = first_ + (candle - shown.begin()) * joined;
+        const long last = std::min(first + joined, first_ + count_) - 1;
+        days += " to " + formatDate(dateFromNumber(days_[last].dateNumber)) + " (" +
+                std::to_string(last - first + 1) + " trading days)";
+    }
+    const DayPrices& p = candle->prices;
+    return days + "\nOpen " + plainText(p.open) + "\nHigh " + plainText(p.high) + "\nLow " +
+           plainText(p.low) + "\nClose " + plainText(p.close);
+}
+
+std::string PriceChart::markerTip(double date) const {
+    for (const ChartMarker& marker : markers()) {
+        if (marker.date == date) {
+            return formatDate(dateFromNumber(date)) + ": " + (marker.up ? "UP" : "DOWN") +
+                   " predicted for the next trading day, " +
+                   (marker.right ? "which came true." : "which did not come true.");
+        }
+    }
+    return {};
 }
 
 std::vector<ChartMarker> PriceChart::markers() const {

@@ -43,6 +43,10 @@ struct ChartDay {
     DayPrices prices;
 };
 
+// What the chart's keys do: zoom in and out, move a step earlier or later, go to the first day
+// or the latest.
+enum class ChartMove { ZoomIn, ZoomOut, Earlier, Later, First, Latest };
+
 // The model of the price chart window: the open file's records, the part of them in view, the
 // markers and levels of the last prediction, a title and a note about what is not shown.
 class PriceChart {
@@ -62,6 +66,7 @@ class PriceChart {
     void zoom(double factor, double anchor);
     // Moves the view by `days` trading days, to later days when positive.
     void pan(long days);
+    void move(ChartMove move);
 
     const std::string& title() const { return title_; }
     // What the chart leaves out, and why; empty when it shows everything.
@@ -75,6 +80,16 @@ class PriceChart {
     // Only while each candle is one day.
     std::vector<ChartMarker> markers() const;
     const std::vector<ChartLevel>& levels() const { return levels_; }
+
+    // The dates that the date axis spans: the candles in view with half a candle's room each side.
+    std::pair<double, double> dateSpan() const;
+    // The lowest Low and highest High in view, levels included.
+    std::pair<double, double> priceSpan() const;
+
+    // Tooltips: the candle that starts on the date number `date` (its days and prices) and the
+    // marker on that date (what was predicted and whether it came true); empty for none.
+    std::string candleTip(double date) const;
+    std::string markerTip(double date) const;
 
   private:
     struct Source {

@@ -111,7 +111,7 @@ int fullYear(const Token& token) {
 }
 
 std::optional<CalendarDate> checked(int year, int month, int day) {
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
         day > daysInMonth(year, month)) {
         return std::nullopt;
     }

@@ -17,7 +17,8 @@ struct CalendarDate {
 
 // Reads the date texts found in history files: dd-mmm-yyyy, d-mmm-yy, yyyy-mm-dd, yyyy/mm/dd,
 // mm/dd/yyyy, m/d/yy, mm-dd-yyyy, "mmm d, yyyy", "d mmm yyyy" and the like. Two-digit years
-// 00-29 are 20xx, 30-99 are 19xx. Returns nothing for a text that is not a valid date.
+// 00-29 are 20xx, 30-99 are 19xx; longer ones run from 1 to 9999. Returns nothing for a text that
+// is not a valid date.
 std::optional<CalendarDate> parseDate(std::string_view text);
 
 // "05-Jan-2026".

@@ -1,12 +1,12 @@
 #include "chartwindow.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTime>
-#include <QDateTimeAxis>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSvgGenerator>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -26,22 +27,33 @@
 #include <limits>
 
 #include "app/aurelant.h"
+#include "chart/chartaxes.h"
+#include "common/dates.h"
 
 namespace aurelant {
 namespace {
 
-constexpr qreal kDay = 24 * 60 * 60 * 1000.0;  // the time axis counts milliseconds
 const QColor kRising(0, 140, 0);
 const QColor kFalling(200, 0, 0);
 const QColor kUpMarker(0, 90, 220);
 const QColor kDownMarker(230, 120, 0);
 const QColor kLevel(90, 0, 140);
 constexpr int kLegendHeight = 24;
+constexpr int kLevelLabelGap = 6;
+// Room that an axis label takes, for the number of ticks that fit.
+constexpr int kDateLabelWidth = 110;
+constexpr int kPriceLabelHeight = 40;
 
-// Noon of the day, local time, as the time axis shows dates.
-qreal axisTime(double dateNumber) {
-    const QDate day = QDate(1899, 12, 30).addDays(static_cast<qint64>(dateNumber));
-    return static_cast<qreal>(QDateTime(day, QTime(12, 0)).toMSecsSinceEpoch());
+// The date axis counts days from 1 January of the year 1: Qt Charts takes no candle before its
+// own zero, so date numbers, which are negative before 1900, are moved up by that many days.
+const double kYearOne = dateNumber({1, 1, 1});
+
+qreal axisDay(double date) {
+    return date - kYearOne;
+}
+
+double dateOf(qreal axisDay) {
+    return axisDay + kYearOne;
 }
 
 // A triangle pointing the way of the prediction: filled when it came true, hollow when not.
@@ -96,16 +108,24 @@ ChartWindow::ChartWindow(AppState& window, QWidget* parent)
     : QWidget(parent, Qt::Window), window_(window) {
     setObjectName("chart");
     setWindowTitle("Price Chart");
-    resize(960, 600);
+    side_ = new SideWindow(*this, "chartGeometry", QSize(960, 600));
+    addMoveKeys();
 
     chart_ = new QChart;
     chart_->legend()->hide();
-    chart_->setMargins(chart_->margins() + QMargins(0, 0, 0, kLegendHeight));
-    dates_ = new QDateTimeAxis(chart_);
-    dates_->setFormat("dd-MMM-yyyy");
+    margins_ = chart_->margins() + QMargins(0, 0, 0, kLegendHeight);
+    chart_->setMargins(margins_);
+    dates_ = new QCategoryAxis(chart_);
+    dates_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     prices_ = new QValueAxis(chart_);
+    prices_->setTickType(QValueAxis::TicksDynamic);
+    prices_->setTickAnchor(0);
     chart_->addAxis(dates_, Qt::AlignBottom);
-    chart_->addAxis(prices_, Qt::AlignRight);
+    // Candles take no labelled axis: they go on a hidden one that spans the same days.
+    candleDays_ = new QValueAxis(chart_);
+    candleDays_->setVisible(false);
+    chart_->addAxis(candleDays_, Qt::AlignBottom);
+    chart_->addAxis(prices_, Qt::AlignLeft);  // the right side holds the levels' labels
     connect(chart_, &QChart::plotAreaChanged, this, [this] { placeOverlays(); });
 
     auto* view = new ChartView(chart_, this);
@@ -158,6 +178,30 @@ ChartWindow::ChartWindow(AppState& window, QWidget* parent)
     follow();
 }
 
+void ChartWindow::showBeside(const QWidget* main) {
+    side_->show(main);
+}
+
+void ChartWindow::addMoveKeys() {
+    const std::pair<ChartMove, QList<QKeySequence>> keys[] = {
+        {ChartMove::ZoomIn, {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)}},
+        {ChartMove::ZoomOut, {QKeySequence(Qt::Key_Minus)}},
+        {ChartMove::Earlier, {QKeySequence(Qt::Key_Left)}},
+        {ChartMove::Later, {QKeySequence(Qt::Key_Right)}},
+        {ChartMove::First, {QKeySequence(Qt::Key_Home)}},
+        {ChartMove::Latest, {QKeySequence(Qt::Key_End)}},
+    };
+    for (const auto& [move, sequences] : keys) {
+        auto* action = new QAction(this);
+        action->setShortcuts(sequences);
+        connect(action, &QAction::triggered, this, [this, move] {
+            model_.move(move);
+            draw();
+        });
+        addAction(action);
+    }
+}
+
 void ChartWindow::follow() {
     if (model_.follow(window_)) {
         watchFile();
@@ -172,6 +216,14 @@ void ChartWindow::watchFile() {
     }
     if (window_.globals.fileopen && !window_.globals.currentfile.empty()) {
         watcher_.addPath(QString::fromStdString(window_.globals.currentfile));
+    }
+}
+
+// The number of ticks that fit changes with the size.
+void ChartWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (model_.daysInView() > 0) {
+        drawAxes();
     }
 }
 
@@ -200,15 +252,30 @@ void ChartWindow::draw() {
     if (candles.empty()) {
         return;
     }
-    const qreal firstDay = axisTime(candles.front().date);
-    const qreal lastDay = axisTime(candles.back().date);
-    const qreal beyond = model_.levels().empty() ? kDay : (lastDay - firstDay) * 0.12 + 4 * kDay;
-    dates_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(firstDay - kDay)),
-                     QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lastDay + beyond)));
+    drawAxes();
     drawCandles(candles);
     drawMarkers();
-    drawLevels(lastDay);
+    drawLevels();
     placeOverlays();
+}
+
+// Round dates and round prices, as many as fit.
+void ChartWindow::drawAxes() {
+    const auto [first, last] = model_.dateSpan();
+    for (const QString& label : dates_->categoriesLabels()) {
+        dates_->remove(label);
+    }
+    dates_->setStartValue(axisDay(first) - 1);
+    for (const DateTick& tick : dateTicks(first, last, view_->width() / kDateLabelWidth)) {
+        dates_->append(QString::fromStdString(tick.label), axisDay(tick.date));
+    }
+    dates_->setRange(axisDay(first), axisDay(last));
+    candleDays_->setRange(axisDay(first), axisDay(last));
+    const auto [low, high] = model_.priceSpan();
+    const PriceAxis axis = priceAxis(low, high, view_->height() / kPriceLabelHeight);
+    prices_->setRange(axis.low, axis.high);
+    prices_->setTickInterval(axis.step);
+    prices_->setLabelFormat(QString("%.%1f").arg(axis.decimals));
 }
 
 void ChartWindow::drawCandles(const std::vector<Candle>& candles) {
@@ -218,23 +285,15 @@ void ChartWindow::drawCandles(const std::vector<Candle>& candles) {
     series->setDecreasingColor(kFalling);
     series->setBodyOutlineVisible(false);
     QList<QCandlestickSet*> sets;
-    double low = candles.front().prices.low;
-    double high = candles.front().prices.high;
     for (const Candle& candle : candles) {
         const DayPrices& p = candle.prices;
-        sets.append(new QCandlestickSet(p.open, p.high, p.low, p.close, axisTime(candle.date)));
-        low = std::min(low, p.low);
-        high = std::max(high, p.high);
+        sets.append(new QCandlestickSet(p.open, p.high, p.low, p.close, axisDay(candle.date)));
     }
     series->append(sets);
-    for (const ChartLevel& level : model_.levels()) {
-        low = std::min(low, level.price);
-        high = std::max(high, level.price);
-    }
-    const double margin = std::max(high - low, std::abs(high) * 0.01) * 0.06;
-    // Prices that cannot fall below zero get no negative room under them.
-    prices_->setRange(low >= 0 ? std::max(0.0, low - margin) : low - margin, high + margin);
-    addSeries(series);
+    connect(series, &QCandlestickSeries::hovered, this, [this](bool on, QCandlestickSet* set) {
+        showTip(on ? model_.candleTip(dateOf(set->timestamp())) : std::string());
+    });
+    addSeries(series, candleDays_);
 }
 
 void ChartWindow::drawMarkers() {
@@ -250,8 +309,11 @@ void ChartWindow::drawMarkers() {
             series->setName(names[marker.up][marker.right]);
             series->setLightMarker(markerImage(marker.up, marker.right));
             series->setMarkerSize(16);
+            connect(series, &QScatterSeries::hovered, this, [this](const QPointF& point, bool on) {
+                showTip(on ? model_.markerTip(dateOf(point.x())) : std::string());
+            });
         }
-        series->append(axisTime(marker.date), marker.up ? marker.price - gap : marker.price + gap);
+        series->append(axisDay(marker.date), marker.up ? marker.price - gap : marker.price + gap);
     }
     for (QScatterSeries* series : {kinds[1][1], kinds[1][0], kinds[0][1], kinds[0][0]}) {
         if (series != nullptr) {
@@ -261,26 +323,40 @@ void ChartWindow::drawMarkers() {
     }
 }
 
-// Dashed lines across the view up to the last candle, labelled beyond it.
-void ChartWindow::drawLevels(qreal lastDay) {
-    const auto left = static_cast<qreal>(dates_->min().toMSecsSinceEpoch());
+// Dashed lines across the view, labelled in the margin to the right of it, so that the labels
+// cover no candle and the candles take the whole width.
+void ChartWindow::drawLevels() {
+    qreal widest = 0;
     for (const ChartLevel& level : model_.levels()) {
         auto* series = new QLineSeries;
         series->setPen(QPen(kLevel, level.name == "Open" ? 1.5 : 1, Qt::DashLine));
-        series->append(left, level.price);
-        series->append(lastDay + kDay / 2, level.price);
+        series->append(dates_->min(), level.price);
+        series->append(dates_->max(), level.price);
         addSeries(series);
         auto* label = new QGraphicsSimpleTextItem(
             QString::fromStdString(level.name + " " + level.text), chart_);
         label->setBrush(kLevel);
-        label->setData(0, QPointF(lastDay + kDay, level.price));
+        label->setData(0, level.price);
         levelLabels_.push_back(label);
+        widest = std::max(widest, label->boundingRect().width());
+    }
+    const int room = widest > 0 ? static_cast<int>(std::ceil(widest)) + 2 * kLevelLabelGap : 0;
+    chart_->setMargins(margins_ + QMargins(0, 0, room, 0));
+}
+
+void ChartWindow::showTip(const std::string& tip) {
+    const QString text = QString::fromStdString(tip);
+    view_->setToolTip(text);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(QCursor::pos(), text, view_);
     }
 }
 
-void ChartWindow::addSeries(QAbstractSeries* series) {
+void ChartWindow::addSeries(QAbstractSeries* series, QValueAxis* days) {
     chart_->addSeries(series);
-    series->attachAxis(dates_);
+    series->attachAxis(days != nullptr ? days : dates_);
     series->attachAxis(prices_);
 }
 
@@ -298,8 +374,10 @@ void ChartWindow::placeOverlays() {
     // Each label beside its line, moved down as far as it must not to cover the one above.
     std::vector<std::pair<QPointF, QGraphicsSimpleTextItem*>> labels;
     for (QGraphicsSimpleTextItem* label : levelLabels_) {
-        const QPointF at = chart_->mapToPosition(label->data(0).toPointF(), series.front());
-        labels.emplace_back(at - QPointF(0, label->boundingRect().height() / 2), label);
+        const QPointF at = chart_->mapToPosition(QPointF(dates_->max(), label->data(0).toDouble()),
+                                                 series.front());
+        labels.emplace_back(at + QPointF(kLevelLabelGap, -label->boundingRect().height() / 2),
+                            label);
     }
     std::sort(labels.begin(), labels.end(),
               [](const auto& a, const auto& b) { return a.first.y() < b.first.y(); });

@@ -74,17 +74,12 @@ int main(int argc, char** argv) {
     const bool unattended = qEnvironmentVariableIsSet("AURELANT_UNATTENDED");
     platform.setUnattended(unattended);
     aurelant::Aurelant model(globals, platform);
-    model.load();  // the welcome message comes before the window
-
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
     platform.setWatchlistOpener([&window] { window.showWatchlist(); });
-    window.showAtRememberedPlace();
-    if (!line.file.isEmpty()) {
-        window.openFile(line.file);
-    }
+    window.start(line.file);
     if (unattended) {
         return reportUnattended(window, model);
     }

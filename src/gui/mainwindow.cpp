@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,6 +19,7 @@
 #include "app/controls.h"
 #include "chartwindow.h"
 #include "pricefile/opencommand.h"
+#include "settings.h"
 #include "textconversion.h"
 #include "watchlistwindow.h"
 
@@ -74,25 +76,13 @@ constexpr std::pair<const char*, QKeySequence::StandardKey> kStandardKeys[] = {
     {"about", QKeySequence::HelpContents},
 };
 
-// Settings written by another version of the layout below are not read.
-constexpr int kSettingsVersion = 1;
-
-bool usable(const QSettings& settings) {
-    return settings.status() == QSettings::NoError &&
-           settings.value("version").toInt() == kSettingsVersion;
-}
-
-QStringList rememberedFiles(const QSettings& settings) {
-    return usable(settings) ? settings.value("recentFiles").toStringList() : QStringList();
+RecentFiles rememberedFiles() {
+    return RecentFiles(rememberedValue("recentFiles").toStringList());
 }
 
 }  // namespace
 
-MainWindow::MainWindow(Aurelant& model)
-    : model_(model),
-      settings_("aurelant", "aurelant"),
-      settingsUsable_(usable(settings_)),
-      recentFiles_(rememberedFiles(settings_)) {
+MainWindow::MainWindow(Aurelant& model) : model_(model) {
     registerIcons();
     setObjectName("Aurelant");
     setWindowIcon(QIcon(":/icons/app.svg"));
@@ -118,6 +108,9 @@ MainWindow::MainWindow(Aurelant& model)
     maintext_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     maintext_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     maintext_->viewport()->installEventFilter(this);  // files dropped on the screen open too
+    // Tab moves on, as in other panes that are mostly read; Ctrl+Tab types a TAB.
+    maintext_->setTabChangesFocus(true);
+    maintext_->installEventFilter(this);
 
     central_->installEventFilter(this);  // the label and the screen grow with the window
 
@@ -161,12 +154,31 @@ void MainWindow::buildMenus() {
     }
 }
 
+void MainWindow::start(const QString& file) {
+    model_.load(file.isEmpty() ? Welcome::Show : Welcome::Skip);
+    refresh();
+    showAtRememberedPlace();
+    if (!file.isEmpty()) {
+        openFile(file);
+    }
+}
+
 void MainWindow::buildRecentFilesMenu() {
     recentMenu_ = menuBar()->findChild<QMenu*>("File")->addMenu("Recent &Files");
     recentMenu_->setObjectName("recentfiles");
-    recentMenu_->menuAction()->setEnabled(!recentFiles_.paths().isEmpty());
-    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
-        recentFiles_.fillMenu(*recentMenu_, [this](const QString& path) { openFile(path); });
+    recentMenu_->menuAction()->setEnabled(!rememberedFiles().paths().isEmpty());
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::fillRecentFilesMenu);
+}
+
+// The list as the settings hold it now: another running copy may have opened files meanwhile.
+void MainWindow::fillRecentFilesMenu() {
+    rememberedFiles().fillMenu(*recentMenu_, [this](const QString& path) { openFile(path); });
+    recentMenu_->addSeparator();
+    QAction* clear = recentMenu_->addAction("&Clear Recent Files");
+    clear->setObjectName("clearrecentfiles");
+    connect(clear, &QAction::triggered, this, [this] {
+        rememberValue("recentFiles", QStringList());
+        recentMenu_->menuAction()->setEnabled(false);
     });
 }
 
@@ -208,7 +220,7 @@ void MainWindow::runCommand(const std::string& name) {
     model_.click(name);
     afterCommand();
     if (model_.exitRequested) {
-        remember("geometry", saveGeometry());
+        rememberValue("geometry", saveGeometry());
         QApplication::exit(0);
     }
 }
@@ -221,23 +233,25 @@ void MainWindow::openFile(const QString& path) {
 
 void MainWindow::afterCommand() {
     refresh();
-    const QString current = QString::fromStdString(model_.globals.currentfile);
-    // Most commands leave the same file open: the settings are written only when it changes.
-    if (model_.globals.fileopen && recentFiles_.paths().value(0) != current) {
-        recentFiles_.add(current);
-        remember("recentFiles", recentFiles_.paths());
-        recentMenu_->menuAction()->setEnabled(true);
-    }
+    rememberRecentFile();
 }
 
-void MainWindow::remember(const QString& key, const QVariant& value) {
-    settings_.setValue("version", kSettingsVersion);
-    settings_.setValue(key, value);
+// Most commands leave the same file open: the settings are written only when it changes. The
+// list is read again first, so that files another running copy added stay in it.
+void MainWindow::rememberRecentFile() {
+    const QString current = QString::fromStdString(model_.globals.currentfile);
+    if (!model_.globals.fileopen || current == rememberedFile_) {
+        return;
+    }
+    RecentFiles files = rememberedFiles();
+    files.add(current);
+    rememberValue("recentFiles", files.paths());
+    rememberedFile_ = current;
+    recentMenu_->menuAction()->setEnabled(true);
 }
 
 void MainWindow::showAtRememberedPlace() {
-    const QByteArray geometry =
-        settingsUsable_ ? settings_.value("geometry").toByteArray() : QByteArray();
+    const QByteArray geometry = rememberedValue("geometry").toByteArray();
     if (geometry.isEmpty() || !restoreGeometry(geometry)) {
         resize(minimumSizeHint());
         move(screen()->availableGeometry().center() - rect().center());
@@ -246,7 +260,7 @@ void MainWindow::showAtRememberedPlace() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    remember("geometry", saveGeometry());
+    rememberValue("geometry", saveGeometry());
     event->accept();
 }
 
@@ -259,6 +273,13 @@ void MainWindow::placeGrowingControls() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == central_ && event->type() == QEvent::Resize) {
         placeGrowingControls();
+    }
+    if (watched == maintext_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            maintext_->insertPlainText("\t");
+            return true;
+        }
     }
     const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
                       event->type() == QEvent::Drop;
@@ -318,9 +339,7 @@ void MainWindow::showChart() {
     if (chart_ == nullptr) {
         chart_ = new ChartWindow(model_, this);
     }
-    chart_->show();
-    chart_->raise();
-    chart_->activateWindow();
+    chart_->showBeside(this);
 }
 
 void MainWindow::showWatchlist() {

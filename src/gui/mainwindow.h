@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QSettings>
 #include <map>
 
 #include "app/aurelant.h"
@@ -25,6 +24,9 @@ class MainWindow : public QMainWindow {
   public:
     explicit MainWindow(Aurelant& model);
 
+    // The program's start: start-up (its welcome box only without a file), the window at its
+    // remembered place, then the file, when one is given, opened.
+    void start(const QString& file);
     // Writes the user's edits into the model, runs the named command and redraws.
     void runCommand(const std::string& name);
     // Opens a history file chosen outside the Open dialog, as that command does after it.
@@ -48,16 +50,15 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void buildToolbar(QWidget* central);
     void buildRecentFilesMenu();
+    void fillRecentFilesMenu();
     void readUserEdits();
     void afterCommand();
     void placeGrowingControls();
     bool takeFileDrop(QEvent* event);
-    void remember(const QString& key, const QVariant& value);
+    void rememberRecentFile();
 
     Aurelant& model_;
-    QSettings settings_;
-    bool settingsUsable_ = false;  // false for unreadable settings or another version's
-    RecentFiles recentFiles_;
+    QString rememberedFile_;  // the file this window last put at the top of the recent files
     QWidget* central_ = nullptr;
     QFrame* toolbarStrip_ = nullptr;
     QLabel* infolabel_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -35,6 +36,21 @@ QMessageBox::Icon qtIcon(Icon icon) {
             break;
     }
     return QMessageBox::NoIcon;
+}
+
+// A document's usual margin. Printers reach much closer to the edge, but not all the same way,
+// and text that close gets clipped; a printer that needs more room than this gets it.
+constexpr qreal kMarginMm = 15;
+
+void layOutPage(QPrinter& printer, bool landscape) {
+    QPageLayout layout = printer.pageLayout();
+    layout.setOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF least = layout.minimumMargins();
+    layout.setMargins(QMarginsF(std::max(least.left(), kMarginMm), std::max(least.top(), kMarginMm),
+                                std::max(least.right(), kMarginMm),
+                                std::max(least.bottom(), kMarginMm)));
+    printer.setPageLayout(layout);
 }
 
 // Draws the picture from `y` down, as wide as the page, on a new page when it does not fit.
@@ -114,8 +130,10 @@ Answer QtPlatform::message(const MessageRequest& request) {
         const auto& answers = request.buttons == Buttons::YesNo ? yes : ok;
         return answers.at(request.defaultButton == 2 ? 1 : 0);
     }
+    // The welcome box comes before the main window is shown, and centres on the screen.
     QMessageBox box(qtIcon(request.icon), QString::fromStdString(request.caption),
-                    toDisplayText(request.text), QMessageBox::NoButton, parent_);
+                    toDisplayText(request.text), QMessageBox::NoButton,
+                    parent_ != nullptr && parent_->isVisible() ? parent_ : nullptr);
     QList<QMessageBox::StandardButton> buttons;
     switch (request.buttons) {
         case Buttons::Ok:
@@ -206,6 +224,7 @@ PrintOutcome QtPlatform::print(const PrintJob& job) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(target);
     }
+    layOutPage(printer, job.landscape);
     if (!printLines(printer, job)) {
         return {PrintOutcome::Kind::Failed,
                 ("The document could not be printed on " + target).toStdString()};
@@ -232,7 +251,7 @@ void QtPlatform::showViewer() {
     }
     auto* viewer = new ViewerWindow(*viewerAddress_, parent_);
     viewer_ = viewer;
-    viewer->show();
+    viewer->showBeside(parent_);
 }
 
 void QtPlatform::showChart() {

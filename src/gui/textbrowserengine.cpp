@@ -1,5 +1,6 @@
 #include "textbrowserengine.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkReply>
 #include <QTextBrowser>
@@ -80,7 +81,7 @@ void TextBrowserEngine::load(const std::string& address) {
             startDownload(address);
             return;
         case AddressKind::Resource:
-            showSource(addressUrl(address));
+            showResource(address);
             break;
         case AddressKind::LocalFile:
             showLocalFile(localPath(address));
@@ -95,6 +96,15 @@ void TextBrowserEngine::showLocalFile(const std::string& path) {
         return;
     }
     showSource(addressUrl(path));
+}
+
+void TextBrowserEngine::showResource(const std::string& address) {
+    const QUrl url = addressUrl(address);
+    if (!QFile::exists(':' + url.path())) {
+        showProblem("The page " + address + " is not one of this program's pages.");
+        return;
+    }
+    showSource(url);
 }
 
 // Reads the page again when it is the one already shown.

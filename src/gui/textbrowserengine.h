@@ -45,6 +45,7 @@ class TextBrowserEngine : public QObject, public BrowserEngine {
   private:
     void load(const std::string& address);
     void showLocalFile(const std::string& path);
+    void showResource(const std::string& address);
     void showSource(const QUrl& url);
     void startDownload(const std::string& address);
     void finishDownload(QNetworkReply* reply);

@@ -19,11 +19,7 @@ namespace {
 
 constexpr int kTimerIntervalMs = 5;
 constexpr const char* kHolderCaption = "Access Website";
-
-// Layout in twips; 15 twips make one pixel.
-constexpr int pixels(int twips) {
-    return twips / 15;
-}
+constexpr QSize kReadableSize(800, 600);
 
 QStyle::StandardPixmap toolbarIcon(const std::string& key) {
     static const std::pair<const char*, QStyle::StandardPixmap> icons[] = {
@@ -75,7 +71,7 @@ ViewerWindow::ViewerWindow(std::string& vieweraddress, QWidget* parent)
     auto* holderLayout = new QVBoxLayout(this);
     holderLayout->setContentsMargins(0, 0, 0, 0);
     holderLayout->addWidget(browser);
-    resize(pixels(6540), pixels(4845));
+    side_ = new SideWindow(*this, "viewerGeometry", kReadableSize);
 
     timer_.setObjectName("timTimer");
     timer_.setInterval(kTimerIntervalMs);
@@ -133,9 +129,11 @@ void ViewerWindow::buildToolbar(QWidget* browser) {
 void ViewerWindow::showAddress(const std::string& address) {
     model_.showAddress(address);
     refresh();
-    show();
-    raise();
-    activateWindow();
+    showBeside(parentWidget());
+}
+
+void ViewerWindow::showBeside(const QWidget* main) {
+    side_->show(main);
 }
 
 // Enter in the address box navigates, whether or not the text is in the list.

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <string>
 
+#include "sidewindow.h"
 #include "textbrowserengine.h"
 #include "viewer/frmbrowser.h"
 
@@ -24,6 +25,8 @@ class ViewerWindow : public QWidget {
 
     // A further request while the window is open: shows the address and comes to the front.
     void showAddress(const std::string& address);
+    // Shows the window, the first time where it was left or beside `main`.
+    void showBeside(const QWidget* main);
 
     const FrmBrowser& model() const { return model_; }
 
@@ -40,6 +43,7 @@ class ViewerWindow : public QWidget {
     FrmBrowser model_;
     QComboBox* address_ = nullptr;
     QTimer timer_;
+    SideWindow* side_ = nullptr;
 };
 
 }  // namespace aurelant

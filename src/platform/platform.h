@@ -39,6 +39,7 @@ struct PrintJob {
     int fontSize = 8;
     std::vector<std::string> lines;
     std::string picture{};  // a PNG picture printed after the lines, as wide as the page allows
+    bool landscape = false;
 };
 
 // How a print job ended: on paper (or in a PDF file), cancelled by the user, or failed.

@@ -18,10 +18,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/controls.h"
+#include "chart/pricechart.h"
 #include "commandline.h"
 #include "fiveday/dailydata.h"
 #include "mainwindow.h"
@@ -137,6 +139,33 @@ TEST_F(MainWindowSmoke, TheStartupStateIsDrawnAndCommandsAreReached) {
     EXPECT_EQ(model.maintext.style.colour, (Rgb{128, 0, 128}));
 }
 
+// Started on a file, the program goes straight to it; the Tab key leaves the main screen, Ctrl+Tab
+// types a TAB.
+TEST_F(MainWindowSmoke, StartUpWithAFileAndTheTabKey) {
+    const QString path = historyFile("start", 10);
+    for (const QString& file : {QString(), path}) {
+        platform.transcript.clear();
+        Aurelant started(globals, platform);
+        MainWindow startedWindow(started);
+        startedWindow.start(file);
+        EXPECT_EQ(std::any_of(platform.transcript.begin(), platform.transcript.end(),
+                              [](const std::string& line) {
+                                  return line.find("Welcome") != std::string::npos;
+                              }),
+                  file.isEmpty());
+        EXPECT_EQ(started.globals.fileopen, !file.isEmpty());
+    }
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    screen->setFocus();
+    QTest::keyClick(screen, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(screen, Qt::Key_Tab);
+    EXPECT_FALSE(screen->hasFocus());
+    EXPECT_EQ(screen->toPlainText().toStdString(), "\tData Panel");
+    QFile::remove(path);
+}
+
 TEST_F(MainWindowSmoke, UserEditsReachTheModelWithWindowsLineEnds) {
     auto* screen = window->findChild<QPlainTextEdit*>("maintext");
     QTextCursor typing = screen->textCursor();
@@ -231,7 +260,18 @@ TEST_F(MainWindowSmoke, TheChartWindowFollowsTheMainWindowAndSavesPictures) {
     EXPECT_EQ(read(png).substr(0, 4), "\x89PNG");
     EXPECT_NE(read(svg).find("<svg"), std::string::npos);
     chartWindow->findChild<QPushButton*>("printchart")->click();
-    EXPECT_EQ(platform.transcript.back(), "print picture");
+    EXPECT_EQ(platform.transcript.back(), "print picture landscape");
+
+    // The tooltip of the latest candle is the model's.
+    auto* candles = qobject_cast<QCandlestickSeries*>(chart->series().front());
+    emit candles->hovered(true, candles->sets().back());
+    PriceChart model;
+    model.follow(this->model);
+    EXPECT_EQ(chartWindow->findChild<QChartView*>("chartview")->toolTip().toStdString(),
+              model.candleTip(model.candles().back().date));
+    QApplication::setActiveWindow(chartWindow);
+    QTest::keyClick(chartWindow, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(chartWindow->isVisible());
 
     window->runCommand("new");
     EXPECT_TRUE(chart->series().isEmpty());
@@ -284,14 +324,21 @@ TEST_F(MainWindowSmoke, FilesOpenFromTheCommandLineADropAndTheRecentFilesMenu) {
     EXPECT_EQ(window->windowTitle().toStdString(), "");
 
     QFile::remove(second);
+    // Another running copy opened a file meanwhile: its list is kept.
+    QSettings("aurelant", "aurelant")
+        .setValue("recentFiles", QStringList{"/other/copy.csv", second, first});
     auto* recent = window->findChild<QMenu*>("recentfiles");
     emit recent->aboutToShow();
     const QList<QAction*> items = recent->actions();
-    ASSERT_EQ(items.size(), 2);  // newest first; a file that has gone is greyed out
-    EXPECT_TRUE(items[0]->text().endsWith(" second é.csv"));
-    EXPECT_FALSE(items[0]->isEnabled());
-    items[1]->trigger();
+    ASSERT_EQ(items.size(), 5);  // newest first, a separator, Clear Recent Files
+    EXPECT_TRUE(items[1]->text().endsWith(" second é.csv"));
+    EXPECT_FALSE(items[1]->isEnabled());  // a file that has gone is greyed out
+    items[2]->trigger();
     EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
+    EXPECT_EQ(QSettings("aurelant", "aurelant").value("recentFiles").toStringList().mid(0, 2),
+              (QStringList{first, "/other/copy.csv"}));
+    items[4]->trigger();
+    EXPECT_FALSE(recent->menuAction()->isEnabled());
     QFile::remove(first);
 }
 

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTextBrowser>
 #include <cstdio>
 #include <filesystem>
@@ -47,8 +48,8 @@ class PdfPlatform : public QtPlatform {
     std::optional<std::string> answer_;
 };
 
-std::string pdfText(const fs::path& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' -";
+std::string pdfText(const fs::path& pdf, const std::string& tool = "pdftotext -layout") {
+    const std::string command = tool + " '" + pdf.string() + "' -";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
     std::string text;
     char buffer[4096];
@@ -68,6 +69,12 @@ TEST_F(OutputWindows, WithoutAPrinterPrintsIntoThePdfFileOrReportsWhyNot) {
     const std::string text = pdfText(pdf);
     EXPECT_NE(text.find("Prediction for the next day"), std::string::npos) << text;
     EXPECT_NE(text.find("UP 57.14 %"), std::string::npos) << text;
+    // Margins of 15 mm, 42.5 points, that no printer clips; the chart's page is landscape.
+    EXPECT_NE(pdfText(pdf, "pdftotext -bbox").find("<word xMin=\"42."), std::string::npos);
+    PrintJob chart = job;
+    chart.landscape = true;
+    PdfPlatform(pdf.string()).print(chart);
+    EXPECT_NE(pdfText(pdf, "pdftotext -bbox").find("<page width=\"842"), std::string::npos);
 
     EXPECT_EQ(PdfPlatform(std::nullopt).print(job).kind, PrintOutcome::Kind::Cancelled);
     const PrintOutcome failed = PdfPlatform((folder / "gone" / "x.pdf").string()).print(job);
@@ -160,6 +167,21 @@ TEST_F(OutputWindows, AnAddressThatCannotBeReachedLoadsInTheBackgroundAndSaysSo)
     }
     EXPECT_EQ(viewer->windowTitle().toStdString(), "Access Website - The page cannot be shown");
     EXPECT_NE(pageText(*viewer).find("cannot be reached"), std::string::npos);
+    // A server that speaks no TLS, and a page the program does not have.
+    QTcpServer plain;
+    ASSERT_TRUE(plain.listen(QHostAddress::LocalHost));
+    const std::string tls = "https://127.0.0.1:" + std::to_string(plain.serverPort()) + "/";
+    QObject::connect(&plain, &QTcpServer::newConnection,
+                     [&plain] { plain.nextPendingConnection()->write("HTTP/1.0 200 OK\r\n\r\n"); });
+    for (const auto& [address, reason] : {std::pair{tls, "SSL handshake failed"},
+                                          {"qrc:/viewer/gone.html", "not one of this program"}}) {
+        viewer->showAddress(address);
+        clock.restart();
+        while (viewer->model().timerEnabled && clock.elapsed() < 20000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        EXPECT_NE(pageText(*viewer).find(reason), std::string::npos) << pageText(*viewer);
+    }
     delete viewer;
 }
 

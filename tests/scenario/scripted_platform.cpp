@@ -109,7 +109,7 @@ PrintOutcome ScriptedPlatform::print(const PrintJob& job) {
         transcript.push_back("| " + line);
     }
     if (!job.picture.empty()) {
-        transcript.push_back("print picture");
+        transcript.push_back(job.landscape ? "print picture landscape" : "print picture");
     }
     return outcome;
 }

@@ -5,7 +5,10 @@
 #include <fstream>
 
 #include "app/aurelant.h"
+#include "chart/chartaxes.h"
+#include "chart/chartexport.h"
 #include "chart/pricechart.h"
+#include "common/dates.h"
 #include "scenario/generated_history.h"
 #include "scenario/scripted_platform.h"
 #include "tempfolder.h"
@@ -56,6 +59,15 @@ TEST_F(PriceChartTest, ZoomPanAndTheWholeHistory) {
     EXPECT_EQ(joined.close, 110);
     EXPECT_EQ(chart.note(), "Each candle joins 2 trading days.");
 
+    for (const auto& [move, first, count, perCandle] :
+         {std::tuple{ChartMove::ZoomIn, 30L, 240L, 1L},
+          {ChartMove::Latest, 60, 240, 1},
+          {ChartMove::Earlier, 36, 240, 1},
+          {ChartMove::First, 0, 240, 1},
+          {ChartMove::ZoomOut, 0, 300, 2}}) {
+        chart.move(move);
+        expectView(first, count, perCandle);
+    }
     chart.showRecent();
     chart.pan(-50);
     std::ofstream(globals.currentfile, std::ios::app) << "not a record\r\n";
@@ -82,6 +94,53 @@ TEST_F(PriceChartTest, TheLargestFileAfterARun) {
     EXPECT_TRUE(chart.markers().empty());
     EXPECT_EQ(chart.note(),
               "Each candle joins 132 trading days; zoom in to see the markers of the predictions.");
+}
+
+// Dates from the year 1 to 9999, before 1900 too, each in its place; tips name a day's prices.
+TEST_F(PriceChartTest, DatesOfAnyYearTicksAndTips) {
+    std::ofstream(globals.currentfile) << "01-Jan-0001,1,2,0.5,1.5\r\n31-Dec-1899,2,3,1,2.5\r\n"
+                                          "02-Jan-1966,3,4,2,3.5\r\n31-Dec-9999,4,5,3,4.5\r\n";
+    chart.follow(window);
+    const std::vector<Candle> candles = chart.candles();
+    ASSERT_EQ(candles.size(), 4u);
+    for (const auto& [candle, date] :
+         {std::pair{0, CalendarDate{1, 1, 1}}, {1, {1899, 12, 31}}, {3, {9999, 12, 31}}}) {
+        EXPECT_EQ(candles[candle].date, dateNumber(date));
+    }
+    EXPECT_EQ(chart.candleTip(candles[2].date), "02-Jan-1966\nOpen 3\nHigh 4\nLow 2\nClose 3.5");
+    EXPECT_EQ(chart.candleTip(candles[2].date + 1), "");
+    EXPECT_EQ(chart.priceSpan(), std::pair(0.5, 5.0));
+    EXPECT_EQ(dateTicks(chart.dateSpan().first, chart.dateSpan().second, 10).back().label, "8000");
+    EXPECT_EQ(pictureName("/data/sample-prices.csv"), "/data/sample-prices.png");
+}
+
+TEST(ChartAxes, RoundTicks) {
+    const struct {
+        double low, high;
+        int most;
+        PriceAxis axis;
+    } prices[] = {{60.6, 95.4, 8, {55, 100, 5, 0}}, {0.1234, 0.1278, 5, {0.123, 0.129, 0.001, 3}}};
+    for (const auto& [low, high, most, axis] : prices) {
+        const PriceAxis made = priceAxis(low, high, most);
+        EXPECT_DOUBLE_EQ(made.low, axis.low);
+        EXPECT_DOUBLE_EQ(made.high, axis.high);
+        EXPECT_DOUBLE_EQ(made.step, axis.step);
+        EXPECT_EQ(made.decimals, axis.decimals);
+    }
+    const double jan1966 = dateNumber({1966, 1, 1});
+    const struct {
+        double first, last;
+        const char* firstLabel;
+        std::size_t count;
+    } dates[] = {{jan1966 + 0.5, jan1966 + 9, "02-Jan-1966", 9},
+                 {jan1966 - 1, jan1966 + 60, "03-Jan-1966", 9},  // Mondays
+                 {jan1966 - 1, jan1966 + 199, "Jan 1966", 7},
+                 {jan1966, jan1966 + 3000, "1966", 9}};
+    for (const auto& [first, last, firstLabel, count] : dates) {
+        const std::vector<DateTick> ticks = dateTicks(first, last, 10);
+        EXPECT_EQ(ticks.front().label, firstLabel);
+        EXPECT_EQ(ticks.size(), count) << firstLabel;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+#include "sidewindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+#include "settings.h"
+
+namespace aurelant {
+
+SideWindow::SideWindow(QWidget& window, QString key, QSize size)
+    : QObject(&window), window_(window), key_(std::move(key)), size_(size) {
+    auto* close = new QAction(&window);
+    close->setObjectName("closewindow");
+    close->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
+    connect(close, &QAction::triggered, &window, &QWidget::close);
+    window.addAction(close);
+    window.installEventFilter(this);
+    // Exit ends the program without closing this window.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (window_.isVisible()) {
+            remember();
+        }
+    });
+}
+
+void SideWindow::show(const QWidget* main) {
+    if (!placed_) {
+        placed_ = true;
+        const QByteArray geometry = rememberedValue(key_).toByteArray();
+        if (geometry.isEmpty() || !window_.restoreGeometry(geometry)) {
+            placeBeside(main);
+        }
+    }
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
+// To the right of the main window, else to its left; where neither has room, the desktop
+// places the window.
+void SideWindow::placeBeside(const QWidget* main) {
+    const QScreen* screen = main != nullptr ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect free = screen->availableGeometry();
+    window_.resize(size_.boundedTo(free.size()));
+    if (main == nullptr || !main->isVisible()) {
+        return;
+    }
+    const QRect beside = main->frameGeometry();
+    const int width = window_.frameGeometry().width();
+    const int top = std::clamp(beside.top(), free.top(),
+                               std::max(free.top(), free.bottom() - window_.height()));
+    if (beside.right() + width <= free.right()) {
+        window_.move(beside.right() + 1, top);
+    } else if (beside.left() - width >= free.left()) {
+        window_.move(beside.left() - width, top);
+    }
+}
+
+bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Close) {
+        remember();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SideWindow::remember() {
+    rememberValue(key_, window_.saveGeometry());
+}
+
+}  // namespace aurelant
