@@ -37,6 +37,7 @@ class QtPlatform : public Platform {
     void setBusy(bool busy) override;
     std::string programFolder() override;
     CalendarDate today() override;
+    bool datesDayFirst() override;
 
   private:
     void redraw() const;
