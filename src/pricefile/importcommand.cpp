@@ -61,15 +61,19 @@ bool importInto(AppState& window, const std::string& source, std::string& target
     }
     target = *chosen;
     BusyPointer busy(window.platform);
-    writeUserFile(target, [&](LineWriter& writer) {
-        for (const import::DailyBar& bar : form.recognition().days) {
-            writer.writeLine(import::dailyLine(bar));
-        }
-    });
+    writeDailyRecords(target, form.recognition());
     return true;
 }
 
 }  // namespace
+
+void writeDailyRecords(const std::string& target, const import::Recognition& recognition) {
+    writeUserFile(target, [&](LineWriter& writer) {
+        for (const import::DailyBar& bar : recognition.days) {
+            writer.writeLine(import::dailyLine(bar));
+        }
+    });
+}
 
 void importPriceFile(AppState& window) {
     const auto source = window.platform.askFile(sourceDialog(window.globals.lastdialogfile));
