@@ -131,15 +131,21 @@ void shootImport(aurelant::MainWindow& window, ModalDriver& driver, Shooter& sho
                  const QString& source) {
     QFile file(source);
     file.open(QIODevice::WriteOnly);
-    file.write("Datum;Er\xC3\xB6" "ffnung;Hoch;Tief;Schlusskurs;Volumen\r\n");
+    file.write(
+        "Datum;Er\xC3\xB6"
+        "ffnung;Hoch;Tief;Schlusskurs;Volumen\r\n");
     for (int day = 1; day <= 29; ++day) {
         const int cents = 2350 + (day * 37) % 90;
         file.write(QString("%1.02.2024;%2,%3;%4,%5;%6,%7;%8,%9;1.%10\r\n")
                        .arg(day, 2, 10, QChar('0'))
-                       .arg(cents / 100).arg(cents % 100, 2, 10, QChar('0'))
-                       .arg((cents + 40) / 100).arg((cents + 40) % 100, 2, 10, QChar('0'))
-                       .arg((cents - 35) / 100).arg((cents - 35) % 100, 2, 10, QChar('0'))
-                       .arg((cents + 12) / 100).arg((cents + 12) % 100, 2, 10, QChar('0'))
+                       .arg(cents / 100)
+                       .arg(cents % 100, 2, 10, QChar('0'))
+                       .arg((cents + 40) / 100)
+                       .arg((cents + 40) % 100, 2, 10, QChar('0'))
+                       .arg((cents - 35) / 100)
+                       .arg((cents - 35) % 100, 2, 10, QChar('0'))
+                       .arg((cents + 12) / 100)
+                       .arg((cents + 12) % 100, 2, 10, QChar('0'))
                        .arg(200 + day * 13)
                        .toUtf8());
     }

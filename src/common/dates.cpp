@@ -153,6 +153,10 @@ std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order)
     return checked(fullYear(c), a.value, b.value);
 }
 
+std::optional<CalendarDate> validDate(int year, int month, int day) {
+    return checked(year, month, day);
+}
+
 std::string formatDate(const CalendarDate& date) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%02d-%s-%04d", date.day, kMonthNames[date.month - 1],

@@ -25,6 +25,9 @@ enum class NumericOrder { Lenient, MonthFirst, DayFirst };
 std::optional<CalendarDate> parseDate(std::string_view text,
                                       NumericOrder order = NumericOrder::Lenient);
 
+// The date of a year, month and day, or nothing when there is no such day.
+std::optional<CalendarDate> validDate(int year, int month, int day);
+
 // "05-Jan-2026".
 std::string formatDate(const CalendarDate& date);
 

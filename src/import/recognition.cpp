@@ -30,8 +30,10 @@ void forEachLine(std::string_view text, Visit visit) {
     }
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
-        end = end == std::string_view::npos ? text.size() : end;
+        std::size_t end = at;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
+            ++end;
+        }
         const std::string_view line = text.substr(at, end - at);
         if (!isBlankLine(line) && !visit(line)) {
             return;
