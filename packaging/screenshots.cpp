@@ -126,6 +126,48 @@ void shootChart(aurelant::MainWindow& window, Shooter& shooter) {
     shooter.skipUnless(chart != nullptr, "price-chart");
 }
 
+// The import's preview, on a file in the layout of a German quote service.
+void shootImport(aurelant::MainWindow& window, ModalDriver& driver, Shooter& shooter,
+                 const QString& source) {
+    QFile file(source);
+    file.open(QIODevice::WriteOnly);
+    file.write(
+        "Datum;Er\xC3\xB6"
+        "ffnung;Hoch;Tief;Schlusskurs;Volumen\r\n");
+    for (int day = 1; day <= 29; ++day) {
+        const int cents = 2350 + (day * 37) % 90;
+        file.write(QString("%1.02.2024;%2,%3;%4,%5;%6,%7;%8,%9;1.%10\r\n")
+                       .arg(day, 2, 10, QChar('0'))
+                       .arg(cents / 100)
+                       .arg(cents % 100, 2, 10, QChar('0'))
+                       .arg((cents + 40) / 100)
+                       .arg((cents + 40) % 100, 2, 10, QChar('0'))
+                       .arg((cents - 35) / 100)
+                       .arg((cents - 35) % 100, 2, 10, QChar('0'))
+                       .arg((cents + 12) / 100)
+                       .arg((cents + 12) % 100, 2, 10, QChar('0'))
+                       .arg(200 + day * 13)
+                       .toUtf8());
+    }
+    file.close();
+    bool seen = false;
+    driver.onModal = [&](QDialog& dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+            files->selectFile(source);
+            QMetaObject::invokeMethod(files, "accept");
+            return;
+        }
+        if (dialog.objectName() == "importform") {
+            shooter.save(dialog, "import");
+            seen = true;
+        }
+        dialog.reject();
+    };
+    window.runCommand("importfile");
+    driver.onModal = nullptr;
+    shooter.skipUnless(seen, "import");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -162,6 +204,7 @@ int main(int argc, char** argv) {
     shootChart(window, shooter);
     shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
     shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
+    shootImport(window, driver, shooter, work.filePath("boerse.csv"));
     // The prediction saved as HTML; the save's question offers the viewer, which shows the page.
     driver.onModal = [&](QDialog& dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {

@@ -13,6 +13,7 @@
 #include "predict/predictionrun.h"
 #include "pricefile/clipboardcommands.h"
 #include "pricefile/convertcommand.h"
+#include "pricefile/importcommand.h"
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
@@ -29,6 +30,7 @@ const std::map<std::string, Handler>& handlers() {
     static const std::map<std::string, Handler> table = {
         {"new", &Aurelant::new_click},
         {"open", &Aurelant::open_click},
+        {"importfile", &Aurelant::importfile_click},
         {"screensave", &Aurelant::screensave_click},
         {"textsave", &Aurelant::textsave_click},
         {"htmlsave", &Aurelant::htmlsave_click},
@@ -132,6 +134,10 @@ void Aurelant::predictmove_click() {
 
 void Aurelant::open_click() {
     openHistoryFile(*this);
+}
+
+void Aurelant::importfile_click() {
+    importPriceFile(*this);
 }
 
 void Aurelant::reverse_click() {

@@ -22,6 +22,7 @@ class Aurelant : public AppState {
     // Menu items.
     void new_click() { newFile(); }
     void open_click();
+    void importfile_click();
     void screensave_click();
     void textsave_click();
     void htmlsave_click();

@@ -8,6 +8,7 @@ const std::vector<MenuEntry>& mainMenus() {
          "&File",
          {{"new", "&New", {}},
           {"open", "&Open", {}},
+          {"importfile", "&Import a Price File...", {}},
           {"save",
            "&Save",
            {{"screensave", "Save Data on &Screen as Displayed", {}},

@@ -120,7 +120,7 @@ std::optional<CalendarDate> checked(int year, int month, int day) {
 
 }  // namespace
 
-std::optional<CalendarDate> parseDate(std::string_view text) {
+std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order) {
     std::vector<Token> tokens = tokenize(text);
     if (tokens.size() == 4 && tokens[3].text.find(':') != std::string::npos) {
         tokens.pop_back();  // a time of day after the date
@@ -143,11 +143,18 @@ std::optional<CalendarDate> parseDate(std::string_view text) {
     if (a.text.size() > 2) {  // 2004-01-05
         return checked(a.value, b.value, c.value);
     }
-    // Month first (01/05/2004); a first number above 12 can only be the day.
-    if (a.value > 12 && b.value <= 12) {
+    if (order == NumericOrder::DayFirst) {
+        return checked(fullYear(c), b.value, a.value);
+    }
+    // Month first (01/05/2004); leniently, a first number above 12 can only be the day.
+    if (order == NumericOrder::Lenient && a.value > 12 && b.value <= 12) {
         return checked(fullYear(c), b.value, a.value);
     }
     return checked(fullYear(c), a.value, b.value);
+}
+
+std::optional<CalendarDate> validDate(int year, int month, int day) {
+    return checked(year, month, day);
 }
 
 std::string formatDate(const CalendarDate& date) {

@@ -15,11 +15,19 @@ struct CalendarDate {
     auto operator<=>(const CalendarDate&) const = default;
 };
 
+// How the two numbers before the year of an all-number date such as 07/02/2024 are read:
+// month first, or day first, or month first unless the first number can only be a day.
+enum class NumericOrder { Lenient, MonthFirst, DayFirst };
+
 // Reads the date texts found in history files: dd-mmm-yyyy, d-mmm-yy, yyyy-mm-dd, yyyy/mm/dd,
 // mm/dd/yyyy, m/d/yy, mm-dd-yyyy, "mmm d, yyyy", "d mmm yyyy" and the like. Two-digit years
 // 00-29 are 20xx, 30-99 are 19xx; longer ones run from 1 to 9999. Returns nothing for a text that
 // is not a valid date.
-std::optional<CalendarDate> parseDate(std::string_view text);
+std::optional<CalendarDate> parseDate(std::string_view text,
+                                      NumericOrder order = NumericOrder::Lenient);
+
+// The date of a year, month and day, or nothing when there is no such day.
+std::optional<CalendarDate> validDate(int year, int month, int day);
 
 // "05-Jan-2026".
 std::string formatDate(const CalendarDate& date);

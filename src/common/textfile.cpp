@@ -200,6 +200,25 @@ bool LineReader::advance(std::string* line) {
     }
 }
 
+std::string readWholeFile(const std::string& path) {
+    LineReader reader(path);  // opened as every reader opens, a folder refused
+    std::string text;
+    std::vector<char> chunk(std::size_t{1} << 16);
+    for (;;) {
+        const ssize_t count = ::read(reader.fd_, chunk.data(), chunk.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            throw systemError(errno, path);
+        }
+        if (count == 0) {
+            return text;
+        }
+        text.append(chunk.data(), static_cast<std::size_t>(count));
+    }
+}
+
 std::optional<std::string> readFirstLine(const std::string& path) {
     LineReader reader(path);
     std::string line;

@@ -34,6 +34,7 @@ class LineReader {
     bool skip();
 
   private:
+    friend std::string readWholeFile(const std::string& path);
     std::optional<std::string_view> lineInBuffer();
     // Reads up to the next line end, keeping the line in `line` unless that is null.
     bool advance(std::string* line);
@@ -56,6 +57,9 @@ class LineReader {
     std::size_t nextCarriageReturn_ = kUnknown;
     std::size_t nextLineFeed_ = kUnknown;
 };
+
+// The whole file as it is on the disk, for readers that must see all of it at once.
+std::string readWholeFile(const std::string& path);
 
 // The first line of a file, or nothing when the file has no line at all.
 std::optional<std::string> readFirstLine(const std::string& path);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dailydatadialog.h"
+#include "importformdialog.h"
 #include "recalcformdialog.h"
 #include "saveasformdialog.h"
 
@@ -23,6 +24,7 @@ DialogMaker maker() {
 const std::map<std::string, DialogMaker>& dialogMakers() {
     static const std::map<std::string, DialogMaker> makers = {
         {"dailydata", maker<DailyData, DailyDataDialog>()},
+        {"importform", maker<import::ImportForm, ImportFormDialog>()},
         {"recalcform", maker<RecalcForm, RecalcFormDialog>()},
         {"saveasform", maker<SaveAsForm, SaveAsFormDialog>()},
     };

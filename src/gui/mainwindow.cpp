@@ -118,6 +118,7 @@ MainWindow::MainWindow(Aurelant& model) : model_(model) {
     for (const auto& [name, key] : kStandardKeys) {
         actions_.at(name)->setShortcut(key);
     }
+    actions_.at("importfile")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     buildRecentFilesMenu();
     refresh();
 }

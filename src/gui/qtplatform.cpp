@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -283,6 +284,13 @@ std::string QtPlatform::programFolder() {
 CalendarDate QtPlatform::today() {
     const QDate date = QDate::currentDate();
     return {date.year(), date.month(), date.day()};
+}
+
+bool QtPlatform::datesDayFirst() {
+    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    const auto day = format.indexOf('d');
+    const auto month = format.indexOf('M');
+    return day >= 0 && month >= 0 && day < month;
 }
 
 }  // namespace aurelant

@@ -39,6 +39,7 @@ class QtPlatform : public Platform {
     void setBusy(bool busy) override;
     std::string programFolder() override;
     CalendarDate today() override;
+    bool datesDayFirst() override;
 
   private:
     void redraw() const;

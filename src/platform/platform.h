@@ -76,6 +76,8 @@ class Platform {
     // The folder of the program's working files.
     virtual std::string programFolder() = 0;
     virtual CalendarDate today() = 0;
+    // Whether the user's locale writes dates day first (07/02/2024 for 7 February).
+    virtual bool datesDayFirst() { return false; }
 };
 
 // Shows the busy pointer for as long as it lives.

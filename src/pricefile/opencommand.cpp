@@ -1,12 +1,17 @@
 #include "pricefile/opencommand.h"
 
 #include <optional>
+#include <set>
+#include <vector>
 
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
+#include "import/description.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
+#include "pricefile/importcommand.h"
+#include "pricefile/layoutcheck.h"
 #include "state/appstate.h"
 
 namespace aurelant {
@@ -50,8 +55,14 @@ class Normalisation {
     explicit Normalisation(const std::string& path) : replacement_(path) {
         LineReader reader(path);
         for (std::string_view line; reader.next(line);) {
-            if (isRecordLine(line)) {
+            if (isShortLine(line)) {
+                continue;
+            }
+            if (isHeaderLine(line)) {
+                check_.header(line);
+            } else {
                 replacement_.writer().writeLine(line);
+                check_.record(line);
                 ++count_;
             }
         }
@@ -59,17 +70,53 @@ class Normalisation {
 
     std::size_t count() const { return count_; }
     void commit() { replacement_.commit(); }
+    std::set<import::Difference> signsOfAnotherLayout() { return check_.signs(); }
 
   private:
     FileReplacement replacement_;
+    LayoutCheck check_;
     std::size_t count_ = 0;
 };
+
+// The differences from the program's layout that both the signs in the lines and the
+// recognition of the whole file show; none when the file is not recognised.
+std::vector<import::Difference> confirmedDifferences(AppState& window, const std::string& path,
+                                                     const std::set<import::Difference>& signs) {
+    const import::Recognition recognition =
+        import::recognise(readWholeFile(path), {std::nullopt, window.platform.datesDayFirst()});
+    std::vector<import::Difference> confirmed;
+    if (recognition.recognised()) {
+        for (const import::Difference difference : recognition.differences()) {
+            if (signs.empty() || signs.contains(difference)) {
+                confirmed.push_back(difference);
+            }
+        }
+    }
+    return confirmed;
+}
+
+// Asks whether to import a file in another layout; runs the import on Yes.
+bool importedOnRequest(AppState& window, const std::string& path,
+                       const std::vector<import::Difference>& differences) {
+    const bool yes = window.askYesNo(
+        import::differenceSentence(differences.front()) +
+            " Do you want to import it into a new file in this program's layout? This file "
+            "itself stays as it is.",
+        kProgramShortTitle);
+    if (yes) {
+        importPriceFileAt(window, path);
+    }
+    return yes;
+}
 
 std::string tooFewRecordsText(std::size_t count) {
     return "This file contains only " + std::to_string(count) +
            (count == 1 ? " record" : " records") +
            ". This is insufficient to carry out a prediction, and the file will not be opened.";
 }
+
+static_assert(kMostHistoryRecords == import::kMostDailyRecords,
+              "an import gives what Open accepts");
 
 // Records beyond the first 120, as the prediction counts them.
 std::int16_t recordsBeyondPreview(std::size_t count) {
@@ -97,8 +144,13 @@ void openChosenFile(AppState& window) {
         return;
     }
     if (!looksLikePriceData(formatSample(g.currentfile))) {
-        window.showMessage(
-            "This file does not appear to contain valid OHLC data, and will not be opened.");
+        const auto differences = confirmedDifferences(window, g.currentfile, {});
+        if (differences.empty()) {
+            window.showMessage(
+                "This file does not appear to contain valid OHLC data, and will not be opened.");
+        } else {
+            importedOnRequest(window, g.currentfile, differences);
+        }
         return;
     }
     g.fileopen = true;
@@ -109,6 +161,24 @@ void openChosenFile(AppState& window) {
     {
         BusyPointer busy(window.platform);
         normalised.emplace(g.currentfile);
+    }
+    if (const auto signs = normalised->signsOfAnotherLayout(); !signs.empty()) {
+        const auto differences = confirmedDifferences(window, g.currentfile, signs);
+        if (!differences.empty()) {
+            normalised.reset();  // nothing written while the user decides
+            g.fileopen = false;
+            window.caption = g.programtitle;
+            const bool onlyNewestFirst =
+                differences == std::vector{import::Difference::NewestFirst};
+            if (importedOnRequest(window, g.currentfile, differences) || !onlyNewestFirst) {
+                return;
+            }
+            // The user knows better: the file opens as it stands.
+            g.fileopen = true;
+            window.caption = g.programtitle + " - " + g.currentfile;
+            BusyPointer busy(window.platform);
+            normalised.emplace(g.currentfile);
+        }
     }
     const std::size_t count = normalised->count();
     if (count < kFewestRecords) {

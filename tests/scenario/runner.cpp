@@ -369,7 +369,7 @@ void Runner::queueFormAction(const std::string& rest) {
         throw ScriptFault("form needs NAME: ACTION");
     }
     const std::string form = rest.substr(0, colon);
-    static const std::set<std::string> knownForms = {"dailydata", "recalcform", "saveasform"};
+    static const std::set<std::string> knownForms = {"dailydata", "importform", "recalcform", "saveasform"};
     if (knownForms.count(form) == 0) {
         throw ScriptFault("no form named " + form);
     }

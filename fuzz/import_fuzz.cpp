@@ -1,0 +1,35 @@
+// Recognition of other layouts over any text: it never fails, and whatever days it gives are
+// daily records in the program's own layout, oldest first, that the prediction reads.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "fuzzsupport.h"
+#include "import/recognition.h"
+#include "pricefile/historyformat.h"
+
+using namespace aurelant;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    for (const import::Overrides overrides :
+         {import::Overrides{}, import::Overrides{true, false}}) {
+        const import::Recognition recognition = import::recognise(text, overrides);
+        if (!recognition.recognised()) {
+            continue;
+        }
+        fuzz::require(recognition.days.size() >= import::kFewestDailyRecords &&
+                          recognition.days.size() <= import::kMostDailyRecords,
+                      "a recognised file gives a usable number of days");
+        for (std::size_t index = 0; index < recognition.days.size(); ++index) {
+            const std::string line = import::dailyLine(recognition.days[index]);
+            fuzz::require(plainRecord(line, ',').has_value(), "a daily line is a plain record");
+            fuzz::require(parseDate(line.substr(0, 10)) == recognition.days[index].date,
+                          "a daily line's date reads back");
+            fuzz::require(
+                index == 0 || recognition.days[index - 1].date < recognition.days[index].date,
+                "days run oldest first, each once");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+#include "import/importform.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace aurelant {
+
+// The import's preview as Qt draws it: a view of the ImportForm model.
+class ImportFormDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    ImportFormDialog(import::ImportForm& model, QWidget* parent);
+
+    // The close box is Cancel.
+    void reject() override;
+
+  private:
+    void redraw();
+    void forward(const char* control, bool isOption);
+
+    import::ImportForm& model_;
+    QLabel* evidence_ = nullptr;
+    QPlainTextEdit* preview_ = nullptr;
+    QRadioButton* dayFirst_ = nullptr;
+    QRadioButton* monthFirst_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+}  // namespace aurelant

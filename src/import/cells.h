@@ -1,0 +1,85 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/dates.h"
+
+// The cells of price files in other layouts: splitting a line, and reading a cell as a price,
+// a volume or a date, whatever marks and decorations the quote service wrote around it.
+namespace aurelant::import {
+
+// A blank here stands for runs of blanks and TABs.
+inline constexpr char kBlankRuns = ' ';
+
+// Cuts a line at `separator` outside double quotes; the cells keep their quotes and blanks.
+// `cells` is reused between lines, so that reading a file does not allocate a vector a line.
+void splitFields(std::string_view line, char separator, std::vector<std::string_view>& cells);
+
+// What a quote service may write around a number.
+struct Decorations {
+    bool quotes = false;
+    bool currency = false;
+    bool percent = false;
+    bool suffixes = false;  // K, M or B after a volume
+};
+
+// The cell without blanks (no-break spaces too), quotes, currency and percent signs, noting in
+// `found` which of them it had: "\"$1,234.50\"" -> "1,234.50".
+std::string bareNumber(std::string_view cell, Decorations& found);
+
+// Empty, "null", "n/a", "na", "-" or "--": a row that a service wrote without prices.
+bool isPlaceholder(std::string_view cell);
+
+struct NumberMarks {
+    char decimal = '.';
+    char thousands = 0;  // 0: none seen
+};
+
+// Counts, over every price of a file, what its points and commas can be.
+class MarkTally {
+  public:
+    void add(std::string_view bare);
+    // A mark that proves itself decimal wins; a mark seen only before exactly three digits is
+    // taken as decimal, and ambiguous() says so.
+    NumberMarks decide() const;
+    bool ambiguous() const;
+
+  private:
+    int pointDecimal_ = 0;
+    int commaDecimal_ = 0;
+    int pointThousands_ = 0;
+    int commaThousands_ = 0;
+    int pointUnclear_ = 0;
+    int commaUnclear_ = 0;
+};
+
+// A price as this program writes it: the digits as the source has them, the decimal mark a
+// point, thousands separators gone: ("1.234,50", {',', '.'}) -> "1234.50". Nothing for a text
+// that is not a number above zero.
+std::optional<std::string> priceText(std::string_view bare, NumberMarks marks);
+
+// A volume, K, M and B standing for thousands, millions and billions; nothing for any other text.
+std::optional<double> volumeValue(std::string_view bare, NumberMarks marks);
+
+// The date of a cell: quotes and any time of day removed, an 8-digit date read as year, month,
+// day, and the numbers of an all-number date in `order`.
+std::optional<CalendarDate> cellDate(std::string_view cell, NumericOrder order);
+
+// Whether the cell holds a time of day (after a date or on its own).
+bool holdsTime(std::string_view cell);
+
+// The first two numbers of an all-number date that does not begin with the year, such as 07 and
+// 02 of "07.02.2024"; nothing for any other date.
+struct LeadingPair {
+    int first = 0;
+    int second = 0;
+};
+std::optional<LeadingPair> leadingPair(std::string_view cell);
+
+// The cell without blanks and quotes at either end.
+std::string_view unquoted(std::string_view cell);
+
+}  // namespace aurelant::import

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "import/recognition.h"
+#include "platform/formmodel.h"
+
+namespace aurelant::import {
+
+// The import's preview: what the recognition found in plain words, the first and last five
+// daily records as they will be written, the day order of dates the file leaves open, and
+// Import or Cancel. Every change of the order reads the whole text again.
+class ImportForm : public FormModel {
+  public:
+    static constexpr const char* kEvidence = "evidencelabel";
+    static constexpr const char* kPreview = "previewtext";
+    static constexpr const char* kDayFirst = "dayfirstoption";
+    static constexpr const char* kMonthFirst = "monthfirstoption";
+    static constexpr const char* kOk = "okcommand";
+    static constexpr const char* kCancel = "cancelcommand";
+
+    // The text must outlive the form.
+    ImportForm(std::string_view text, bool localeDayFirst);
+
+    std::string name() const override { return "importform"; }
+    std::string caption() const override { return "Import a Price File"; }
+    std::vector<ControlState> controls() const override;
+    bool setText(const std::string& /*control*/, const std::string& /*text*/) override {
+        return false;
+    }
+    bool choose(const std::string& control) override;
+    bool press(const std::string& control) override;
+
+    void load();
+    void dayfirstoption_click() { chooseOrder(true); }
+    void monthfirstoption_click() { chooseOrder(false); }
+    void okcommand_click();
+    void cancelcommand_click() { hide(); }
+
+    const Recognition& recognition() const { return recognition_; }
+    bool accepted() const { return accepted_; }
+    // The options can change the order only of dates that do not show it.
+    bool orderOpen() const;
+
+  private:
+    void chooseOrder(bool dayFirst);
+
+    std::string_view text_;
+    Overrides overrides_;
+    Recognition recognition_;
+    bool accepted_ = false;
+};
+
+// The first and last five daily records, one a line, "..." between them when more are left out.
+std::string previewText(const Recognition& recognition);
+
+}  // namespace aurelant::import
