@@ -8,13 +8,13 @@
 #include "common/utf8.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
+#include "pricefile/normalisation.h"
 #include "state/appstate.h"
 
 namespace aurelant {
 namespace {
 
 constexpr std::size_t kFewestRecords = 5;
-constexpr int kSampleLine = 4;
 
 FileRequest openDialog(const std::string& initialName) {
     return openModeRequest("Open a File of Historic Price Data",
@@ -32,39 +32,6 @@ constexpr const char* kFormatHint =
     "Ensure that the file is in either 'Comma Sparated' (CSV), or 'Tab Separated' format. The "
     "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
     "space-separated.";
-
-// The fourth line of the file, or the last of a shorter one: the line the format check reads.
-std::string formatSample(const std::string& path) {
-    LineReader reader(path);
-    std::string sample;
-    std::string line;
-    for (int number = 1; number <= kSampleLine && reader.next(line); ++number) {
-        sample.swap(line);
-    }
-    return sample;
-}
-
-// The file's record lines, written into a replacement that takes the file's place only when the
-// file is accepted; a refused file stays byte for byte as it was.
-class Normalisation {
-  public:
-    explicit Normalisation(const std::string& path) : replacement_(path) {
-        LineReader reader(path);
-        for (std::string_view line; reader.next(line);) {
-            if (isRecordLine(line)) {
-                replacement_.writer().writeLine(line);
-                ++count_;
-            }
-        }
-    }
-
-    std::size_t count() const { return count_; }
-    void commit() { replacement_.commit(); }
-
-  private:
-    FileReplacement replacement_;
-    std::size_t count_ = 0;
-};
 
 std::string tooFewRecordsText(std::size_t count) {
     return "This file contains only " + std::to_string(count) +
@@ -101,7 +68,7 @@ void openChosenFile(AppState& window) {
             "The file you are attempting to open contains no data. Possibly a bad downloaded?");
         return;
     }
-    if (!looksLikePriceData(formatSample(g.currentfile))) {
+    if (!passesFormatCheck(g.currentfile)) {
         window.showMessage(
             "This file does not appear to contain valid OHLC data, and will not be opened.");
         return;
@@ -127,8 +94,8 @@ void openChosenFile(AppState& window) {
         throw programError(Failure::TooManyRecords);
     }
     BusyPointer busy(window.platform);
-    normalised->commit();
-    showOpenedFile(window, count);
+    normalised->commit(kFewestRecords, kMostRecords);
+    showOpenedFile(window, normalised->count());
 }
 
 // The steps after the file dialog.

@@ -30,6 +30,7 @@ TEST_F(FiveDayPanel, SaveReportsAFileThatVanishedOrBecameAFolder) {
         if (folderInstead) {
             fs::create_directory(path);
         }
+        panel.setText(DailyData::boxName(5, 0), "06-Jan-2026");
         for (int field = 1; field <= 4; ++field) {
             panel.setText(DailyData::boxName(5, field), "10");
         }

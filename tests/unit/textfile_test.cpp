@@ -79,7 +79,8 @@ TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
     EXPECT_FALSE(reader.skip());
 }
 
-TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
+// A pipe or a device is refused at once, never waited for or read without end.
+TEST_F(TextFiles, OnlyAPlainFileIsRead) {
     const auto failure = [](const std::string& path) {
         try {
             LineReader reader(path);
@@ -88,7 +89,13 @@ TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
         }
         return AppError(0, "");
     };
-    EXPECT_EQ(failure(folder.string()).number(), EISDIR);
+    const std::string pipe = (folder / "pipe.csv").string();
+    ::mkfifo(pipe.c_str(), 0600);
+    fs::create_symlink("/dev/zero", folder / "zero.csv");
+    for (const std::string& path : {folder.string(), pipe, (folder / "zero.csv").string()}) {
+        EXPECT_EQ(failure(path).description(), notARegularFile(path).description());
+        EXPECT_EQ(failure(path).number(), 75);
+    }
     const std::string missing = (folder / "missing").string();
     EXPECT_EQ(failure(missing).description(), "No such file or directory: " + missing);
 }
