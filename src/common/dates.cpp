@@ -178,7 +178,7 @@ DatedForm readDateAndForm(std::string_view text) {
     } else if (form.separator == '-' && a.numeric && a.text.size() == 4 && b.numeric && c.numeric) {
         form = {Order::YearMonthDay, '-', c.text.size() == 2, b.text.size() == 2, 4};
     } else if ((form.separator == '/' || form.separator == '.') && a.numeric && b.numeric &&
-               yearLast) {
+               a.text.size() <= 2 && b.text.size() <= 2 && yearLast) {
         // Dots put the day first; slashes the month, unless the first number is above 12.
         const bool dayFirst = form.separator == '.' || a.value > 12;
         form.order = dayFirst ? Order::DayMonthYear : Order::MonthDayYear;

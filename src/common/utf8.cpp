@@ -137,6 +137,10 @@ std::string escapedControls(std::string_view text) {
     return escaped;
 }
 
+std::string shownFileName(std::string_view path) {
+    return escapedControls(upperCase(path));
+}
+
 std::string shownValue(std::string_view text) {
     constexpr std::size_t kLongestShown = 40;
     if (characterCount(text) <= kLongestShown) {

@@ -20,6 +20,10 @@ std::size_t characterPrefixLength(std::string_view text, std::size_t characters)
 // that it stays on one line and shows every byte, a NUL too.
 std::string escapedControls(std::string_view text);
 
+// A file name as reports and saved pages show it: in upper case, escaped, so that a CR or LF in
+// the name never starts a line of its own.
+std::string shownFileName(std::string_view path);
+
 // A value from a user's file as a message shows it: escaped, cut at 40 characters with "...",
 // between double quotes.
 std::string shownValue(std::string_view text);

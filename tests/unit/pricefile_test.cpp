@@ -1,7 +1,11 @@
 // The file commands where scenario scripts cannot reach: permissions as an ordinary user, links,
 // folders in place of files, bytes that script lines cannot hold, and the paste mode of Convert.
+#include <sys/wait.h>
+
 #include "app/aurelant.h"
 #include "common/errors.h"
+#include "common/textfile.h"
+#include "common/utf8.h"
 #include "pricefile/convertcommand.h"
 #include "scenario/scripted_platform.h"
 #include "unit/tempfolder.h"
@@ -87,12 +91,56 @@ TEST_F(PriceFileCommands, OpenKeepsNulBytesAndLongLinesWithoutHarm) {
               "This file does not appear to contain valid OHLC data, and will not be opened.");
     EXPECT_EQ(read((folder / "noise.dat").string()), noise);
 
-    // A line longer than 1 MiB is no record: Open drops it as it drops a short line.
+    // A line longer than 1 MiB is no record: Open drops it as it drops a short line; Reverse,
+    // which keeps every line, refuses the file, as it refuses text that is not price data.
     const std::string hugeLine = "05-Jan-2026," + std::string(8 << 20, '1') + ",1,1,1\r\n";
+    std::string utf16;
+    for (const char c : std::string(kRecords)) {
+        utf16 += std::string(1, c) + '\0';
+    }
+    for (const std::string& content : {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16}) {
+        const std::string path = write("refused.csv", content);
+        click("reverse", {path});
+        EXPECT_EQ(read(path), content);
+    }
     const std::string huge = write("huge.csv", hugeLine + kRecords);
     click("open", {huge});
     EXPECT_TRUE(globals.fileopen);
     EXPECT_EQ(read(huge), kRecords);
+    // A file that is already clean is not written at all.
+    const auto written = fs::last_write_time(huge);
+    click("open", {huge});
+    EXPECT_EQ(fs::last_write_time(huge), written);
+}
+
+// While Open rewrites the file again and again, a second process adds days as Add Latest does:
+// none of them is lost.
+TEST_F(PriceFileCommands, OpenLosesNoDayAddedMeanwhile) {
+    constexpr int kDays = 150;
+    std::string records;
+    for (int record = 0; record < 20000; ++record) {
+        records += kRecord;  // so that each rewrite takes a while
+    }
+    const std::string path = write("prices.csv", records);
+    const pid_t appender = ::fork();
+    if (appender == 0) {
+        for (int day = 0; day < kDays; ++day) {
+            appendLineToExistingFile(path, "07-Jan-2026,1,2,1," + std::to_string(day));
+            ::usleep(1000);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    while (::waitpid(appender, &status, WNOHANG) == 0) {
+        appendLineToExistingFile(path, "note");  // a short line, for Open to remove
+        click("open", {path});
+    }
+    click("open", {path});
+    const std::string content = read(path);
+    for (int day = 0; day < kDays; ++day) {
+        EXPECT_NE(content.find(",1,2,1," + std::to_string(day) + "\r\n"), std::string::npos) << day;
+    }
+    EXPECT_EQ(content.find("note"), std::string::npos);
 }
 
 TEST_F(PriceFileCommands, CommandsLeaveFilesAndFoldersTheUserMayNotChangeAsTheyWere) {
@@ -206,6 +254,25 @@ TEST_F(PriceFileCommands, OpenLeavesAFileWithMoreRecordsThanItCanOpenAsItWas) {
     click("open", {path});
     EXPECT_EQ(read(path), content);
     EXPECT_EQ(entries(), 1u);
+}
+
+// A run replaces a link planted as its working file, and a line end in the file's name stays
+// inside the report's line.
+TEST_F(PriceFileCommands, ARunWritesItsWorkingFileAfreshAndKeepsTheNameOnOneLine) {
+    platform.folder = folder.string();
+    const std::string victim = write("victim.txt", "keep\r\n");
+    fs::create_symlink(victim, folder / "savescreen1.tmp");
+    std::string days;
+    for (int day = 1; day <= 28; ++day) {
+        days += std::to_string(day) + "-Jan-2026,10," + (day % 3 ? "12,9,11" : "11,8,9") + "\r\n";
+    }
+    click("open", {write("two\r\nlines.csv", days)});
+    globals.movementmode = true;
+    click("predictchange", {});
+    EXPECT_EQ(read(victim), "keep\r\n");
+    EXPECT_NE(read((folder / "savescreen1.tmp").string())
+                  .find("File: " + upperCase(folder.string()) + "/TWO\\r\\nLINES.CSV\r\n"),
+              std::string::npos);
 }
 
 TEST_F(PriceFileCommands, ARunSaysThatAWorkingFileItCannotWriteIsNotThePriceFile) {

@@ -172,6 +172,56 @@ TEST_F(TextFiles, AReplacementThatCannotReachTheDiskLeavesTheTarget) {
     EXPECT_EQ(read(path), "old\r\n");
 }
 
+// Open leaves a file alone when it is exactly its lines, each ended by CR LF.
+TEST_F(TextFiles, AReaderTellsWhetherTheFileIsItsLinesWrittenBack) {
+    const std::pair<std::string, bool> cases[] = {
+        {"a\r\nb\r\n", true},
+        {"", true},
+        {"a\r\nb", false},
+        {"a\nb\r\n", false},
+        {"a\rb\r\n", false},
+        {"a\r\nb\r", false},
+        {"\xEF\xBB\xBF"
+         "a\r\n",
+         false},
+        {std::string(kLongestLine + 1, 'x') + "\r\n", false}};
+    for (const auto& [content, crLfOnly] : cases) {
+        LineReader reader(write("file.txt", content));
+        for (std::string_view line; reader.next(line);) {
+        }
+        EXPECT_EQ(reader.crLfOnly(), crLfOnly) << content.substr(0, 20);
+    }
+}
+
+// A working file replaces a link planted in its place instead of writing where it points.
+TEST_F(TextFiles, AWorkingFileNeverFollowsALink) {
+    const std::string victim = write("victim.txt", "keep\r\n");
+    fs::create_symlink(victim, folder / "work.tmp");
+    LineWriter writer((folder / "work.tmp").string());
+    writer.writeLine("new");
+    writer.close();
+    EXPECT_EQ(read(victim), "keep\r\n");
+    EXPECT_FALSE(fs::is_symlink(folder / "work.tmp"));
+    EXPECT_EQ(read((folder / "work.tmp").string()), "new\r\n");
+}
+
+// A replacement expecting the file as it was read keeps a file that changed meanwhile; temporary
+// files left over for more than an hour go with the next replacement in their folder.
+TEST_F(TextFiles, AReplacementKeepsAChangedFileAndClearsStaleTemporaries) {
+    const std::string path = write("prices.csv", "old\r\n");
+    const std::string stale = write(".aurelant-AbC123", "left over");
+    const std::string recent = write(".aurelant-XyZ789", "being written");
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::minutes(61));
+    const FileStamp stamp = fileStamp(path);
+    FileReplacement replacement(path);
+    appendLineToExistingFile(path, "appended");
+    replacement.writer().writeLine("new");
+    EXPECT_FALSE(replacement.commit(stamp));
+    EXPECT_EQ(read(path), "old\r\nappended\r\n");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(recent));
+}
+
 TEST(DerivedFileName, CutsAtTheFirstPointOfTheWholePath) {
     EXPECT_EQ(derivedFileName("/data/prices.csv", "2.csv"), "/data/prices2.csv");
     EXPECT_EQ(derivedFileName("/home/me/v1.2/prices.csv", ".tmp"), "/home/me/v1.tmp");
