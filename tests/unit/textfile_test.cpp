@@ -193,18 +193,6 @@ TEST_F(TextFiles, AReaderTellsWhetherTheFileIsItsLinesWrittenBack) {
     }
 }
 
-// A working file replaces a link planted in its place instead of writing where it points.
-TEST_F(TextFiles, AWorkingFileNeverFollowsALink) {
-    const std::string victim = write("victim.txt", "keep\r\n");
-    fs::create_symlink(victim, folder / "work.tmp");
-    LineWriter writer((folder / "work.tmp").string());
-    writer.writeLine("new");
-    writer.close();
-    EXPECT_EQ(read(victim), "keep\r\n");
-    EXPECT_FALSE(fs::is_symlink(folder / "work.tmp"));
-    EXPECT_EQ(read((folder / "work.tmp").string()), "new\r\n");
-}
-
 // A replacement expecting the file as it was read keeps a file that changed meanwhile; temporary
 // files left over for more than an hour go with the next replacement in their folder.
 TEST_F(TextFiles, AReplacementKeepsAChangedFileAndClearsStaleTemporaries) {

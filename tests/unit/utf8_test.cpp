@@ -27,7 +27,6 @@ TEST(ShownValue, EscapesControlsAndCutsAtFortyCharacters) {
     const std::pair<std::string, std::string> cases[] = {
         {std::string("10\0.5", 5), "\"10\\0.5\""},
         {"a\r\n\tb\x1b\x7f", "\"a\\r\\n\\tb\\x1B\\x7F\""},
-        {std::string(40, 'x'), "\"" + std::string(40, 'x') + "\""},
         {std::string(19, 'x') + "\xC3\xB6\xC3\xB6" + std::string(20, 'y'),
          "\"" + std::string(19, 'x') + "\xC3\xB6\xC3\xB6" + std::string(19, 'y') + "...\""},
     };
