@@ -157,11 +157,71 @@ std::optional<CalendarDate> validDate(int year, int month, int day) {
     return checked(year, month, day);
 }
 
-std::string formatDate(const CalendarDate& date) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d-%s-%04d", date.day, kMonthNames[date.month - 1],
-                  date.year);
-    return buffer;
+DatedForm readDateAndForm(std::string_view text) {
+    using Order = DateForm::Order;
+    DatedForm dated{{}, parseDate(rearrangeCompactDate(text))};
+    if (isCompactDate(text)) {
+        dated.form = {Order::YearMonthDay, '\0', true, true, 4};
+        return dated;
+    }
+    const std::vector<Token> tokens = tokenize(text);
+    const std::size_t separator = text.find_first_of("-/.");
+    // One separator twice, and nothing else between the parts: no blank, comma or time.
+    if (tokens.size() != 3 || separator == std::string_view::npos ||
+        std::count(text.begin(), text.end(), text[separator]) != 2 ||
+        text.find_first_of(" ,:\t") != std::string_view::npos) {
+        return dated;
+    }
+    const Token& a = tokens[0];
+    const Token& b = tokens[1];
+    const Token& c = tokens[2];
+    const bool yearLast = c.numeric && (c.text.size() == 2 || c.text.size() == 4);
+    DateForm& form = dated.form;
+    form.separator = text[separator];
+    form.yearDigits = static_cast<int>(c.text.size());
+    if (form.separator == '-' && a.numeric && !b.numeric && b.value > 0 && b.text.size() == 3 &&
+        yearLast) {
+        form.padDay = a.text.size() == 2;
+    } else if (form.separator == '-' && a.numeric && a.text.size() == 4 && b.numeric && c.numeric) {
+        form = {Order::YearMonthDay, '-', c.text.size() == 2, b.text.size() == 2, 4};
+    } else if ((form.separator == '/' || form.separator == '.') && a.numeric && b.numeric &&
+               a.text.size() <= 2 && b.text.size() <= 2 && yearLast) {
+        // Dots put the day first; slashes the month, unless the first number is above 12.
+        const bool dayFirst = form.separator == '.' || a.value > 12;
+        form.order = dayFirst ? Order::DayMonthYear : Order::MonthDayYear;
+        form.padDay = (dayFirst ? a : b).text.size() == 2;
+        form.padMonth = (dayFirst ? b : a).text.size() == 2;
+        dated.date = dayFirst ? checked(fullYear(c), b.value, a.value)
+                              : checked(fullYear(c), a.value, b.value);
+    } else {
+        return {{}, dated.date};
+    }
+    return dated;
+}
+
+std::string formatDate(const CalendarDate& date, const DateForm& form) {
+    using Order = DateForm::Order;
+    auto number = [](int value, std::size_t width) {
+        const std::string digits = std::to_string(value);
+        return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+    };
+    const std::string day = number(date.day, form.padDay ? 2 : 1);
+    const std::string month = form.order == Order::DayMonthName
+                                  ? kMonthNames[date.month - 1]
+                                  : number(date.month, form.padMonth ? 2 : 1);
+    const std::string year =
+        form.yearDigits == 2 ? number(date.year % 100, 2) : number(date.year, 4);
+    const std::string separator = form.separator == '\0' ? "" : std::string(1, form.separator);
+    switch (form.order) {
+        case Order::YearMonthDay:
+            return year + separator + month + separator + day;
+        case Order::MonthDayYear:
+            return month + separator + day + separator + year;
+        case Order::DayMonthName:
+        case Order::DayMonthYear:
+            break;
+    }
+    return day + separator + month + separator + year;
 }
 
 double dateNumber(const CalendarDate& date) {

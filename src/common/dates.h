@@ -29,8 +29,28 @@ std::optional<CalendarDate> parseDate(std::string_view text,
 // The date of a year, month and day, or nothing when there is no such day.
 std::optional<CalendarDate> validDate(int year, int month, int day);
 
-// "05-Jan-2026".
-std::string formatDate(const CalendarDate& date);
+// How a file writes its dates, so that a date added to it is written alike.
+struct DateForm {
+    enum class Order { DayMonthName, YearMonthDay, MonthDayYear, DayMonthYear };
+    Order order = Order::DayMonthName;
+    char separator = '-';  // '\0' for 8 digits, year first
+    bool padDay = true;
+    bool padMonth = true;
+    int yearDigits = 4;
+};
+
+// A date text, its form and the date it stands for. The forms written back are dd-Mmm-yyyy,
+// yyyy-mm-dd, yyyymmdd, m/d/yyyy, d/m/yyyy (when the day comes first, as a first number above 12
+// shows) and dd.mm.yyyy, each with two or four year digits and its own zero padding; any other
+// text gets the form dd-Mmm-yyyy and the date parseDate reads.
+struct DatedForm {
+    DateForm form;
+    std::optional<CalendarDate> date;
+};
+DatedForm readDateAndForm(std::string_view text);
+
+// "05-Jan-2026", or the date in `form`.
+std::string formatDate(const CalendarDate& date, const DateForm& form = {});
 
 // Days counted from 30 December 1899 (day 0), as the five-day grid keeps dates.
 double dateNumber(const CalendarDate& date);

@@ -29,12 +29,22 @@ AppError programError(Failure kind) {
             return {6,
                     "The file has more records than the program can open (at most 32,887); it "
                     "has not been changed"};
+        case Failure::LineTooLong:
+            return {14, "Out of string space: a line is longer than 1 MiB"};
+        case Failure::FileInUse:
+            return {70, "File in use: another program is changing the file"};
     }
     return {0, "Unknown failure"};
 }
 
 AppError programError(Failure kind, const std::string& description) {
     return {programError(kind).number(), description};
+}
+
+AppError notARegularFile(std::string_view path) {
+    return programError(
+        Failure::NotARegularFile,
+        "\"" + std::string(path) + "\" is not a regular file but a folder, a device or a pipe");
 }
 
 AppError systemError(int errnoValue, std::string_view file) {

@@ -32,12 +32,17 @@ enum class Failure {
     OutOfMemory,
     NotARegularFile,
     TooManyRecords,
+    LineTooLong,
+    FileInUse,
 };
 
 AppError programError(Failure kind);
 
 // The same failure kind with a description of its own, which says what failed where.
 AppError programError(Failure kind, const std::string& description);
+
+// Error 75 for a path that names a folder, a device or a pipe instead of a plain file.
+AppError notARegularFile(std::string_view path);
 
 // A failure of the system: errno with the system's own text, followed by the file it concerns
 // when one is named.

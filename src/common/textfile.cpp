@@ -4,11 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/file.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "common/errors.h"
 
@@ -17,6 +21,11 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kTemporaryPrefix = ".aurelant-";
+constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
+constexpr auto kStaleAge = std::chrono::hours(1);
+constexpr auto kLongestLockWait = std::chrono::seconds(5);
+constexpr auto kLockRetry = std::chrono::milliseconds(20);
 
 int openOrThrow(const std::string& path, int flags, std::string_view shownName) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
@@ -63,6 +72,44 @@ bool endsWithLineEnd(int fd, std::string_view shownName) {
     return last == '\n' || last == '\r';
 }
 
+// A failure to create a file in `folder`: when the folder refuses it, the message says so, since
+// the file the user named may well be writable itself.
+AppError creationError(int error, const std::string& folder, const std::string& shownName) {
+    if (error != EACCES && error != EPERM && error != EROFS) {
+        return systemError(error, shownName);
+    }
+    return {error, std::string(std::strerror(error)) + ": the folder " + folder +
+                       " cannot be written, so " + shownName + " cannot be rewritten"};
+}
+
+// A new temporary file in `folder`, created exclusively (never through a link); its path goes
+// into `name`.
+int createTemporary(const std::string& folder, std::string& name, const std::string& shownName) {
+    name = folder + "/" + std::string(kTemporaryPrefix) + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        throw creationError(errno, folder, shownName);
+    }
+    return fd;
+}
+
+void requireRegularFile(int fd, const std::string& path) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw notARegularFile(path);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+}
+
+bool sameFile(const struct stat& first, const struct stat& second) {
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+FileStamp stampOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
 mode_t currentUmask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -71,14 +118,12 @@ mode_t currentUmask() {
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) : path_(path), buffer_(kBufferSize) {
-    fd_ = openOrThrow(path, O_RDONLY, path);
-    struct stat info {};
-    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        throw systemError(EISDIR, path);
-    }
+LineReader::LineReader(const std::string& path, LongLines longLines)
+    : path_(path), longLines_(longLines), buffer_(kBufferSize) {
+    // Without blocking, so that a pipe with no writer is refused instead of waited for.
+    const int fd = openOrThrow(path, O_RDONLY | O_NONBLOCK, path);
+    requireRegularFile(fd, path);
+    fd_ = fd;
 }
 
 LineReader::~LineReader() {
@@ -141,6 +186,7 @@ std::optional<std::string_view> LineReader::lineInBuffer() {
     }
     if (skipLineFeed_) {
         skipLineFeed_ = false;
+        crLfOnly_ = crLfOnly_ && buffer_[position_] == '\n';
         if (buffer_[position_] == '\n' && ++position_ == length_) {
             return std::nullopt;
         }
@@ -150,9 +196,14 @@ std::optional<std::string_view> LineReader::lineInBuffer() {
         return std::nullopt;
     }
     const std::string_view line(buffer_.data() + position_, end - position_);
-    skipLineFeed_ = buffer_[end] == '\r';
+    noteLineEnd(end);
     position_ = end + 1;
     return line;
+}
+
+void LineReader::noteLineEnd(std::size_t end) {
+    skipLineFeed_ = buffer_[end] == '\r';
+    crLfOnly_ = crLfOnly_ && skipLineFeed_;
 }
 
 bool LineReader::skip() {
@@ -164,6 +215,8 @@ bool LineReader::advance(std::string* line) {
     bool tooLong = false;
     for (;;) {
         if (position_ == length_ && !fill()) {
+            // A last line without a line end, or ended by a lone CR.
+            crLfOnly_ = crLfOnly_ && !haveLine && !skipLineFeed_;
             return haveLine;
         }
         if (atStart_) {
@@ -171,11 +224,13 @@ bool LineReader::advance(std::string* line) {
             if (length_ >= kByteOrderMark.size() &&
                 std::string_view(buffer_.data(), kByteOrderMark.size()) == kByteOrderMark) {
                 position_ += kByteOrderMark.size();
+                crLfOnly_ = false;
                 continue;
             }
         }
         if (skipLineFeed_) {
             skipLineFeed_ = false;
+            crLfOnly_ = crLfOnly_ && buffer_[position_] == '\n';
             if (buffer_[position_] == '\n') {
                 ++position_;
                 continue;
@@ -184,6 +239,12 @@ bool LineReader::advance(std::string* line) {
         const std::size_t end = findLineEnd();
         if (line != nullptr) {
             tooLong = tooLong || line->size() + (end - position_) > kLongestLine;
+            if (tooLong && longLines_ == LongLines::Refuse) {
+                throw programError(Failure::LineTooLong, "Out of string space: a line of " + path_ +
+                                                             " is longer than 1 MiB, which no "
+                                                             "price file's line is");
+            }
+            crLfOnly_ = crLfOnly_ && !tooLong;
             if (tooLong) {
                 line->clear();
             } else {
@@ -193,7 +254,7 @@ bool LineReader::advance(std::string* line) {
         haveLine = true;
         position_ = end;
         if (end < length_) {
-            skipLineFeed_ = buffer_[end] == '\r';
+            noteLineEnd(end);
             ++position_;
             return true;
         }
@@ -229,8 +290,17 @@ std::optional<std::string> readFirstLine(const std::string& path) {
 }
 
 LineWriter::LineWriter(const std::string& path, std::string_view shownName)
-    : shownName_(shownName.empty() ? path : shownName),
-      fd_(openOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC, shownName_)) {}
+    : shownName_(shownName.empty() ? path : shownName) {
+    std::string temporary;
+    const int fd = createTemporary(folderOf(path), temporary, shownName_);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw systemError(error, shownName_);
+    }
+    fd_ = fd;
+}
 
 LineWriter::LineWriter(int fd, std::string shownName) : shownName_(std::move(shownName)), fd_(fd) {}
 
@@ -278,10 +348,67 @@ void LineWriter::close() {
     }
 }
 
+FileLock::FileLock(const std::string& path, int openFlags) {
+    const auto deadline = std::chrono::steady_clock::now() + kLongestLockWait;
+    for (;;) {
+        const int fd = openOrThrow(path, openFlags | O_NONBLOCK, path);
+        requireRegularFile(fd, path);
+        while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                const int error = errno;
+                ::close(fd);
+                throw systemError(error, path);
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::close(fd);
+                throw programError(Failure::FileInUse, "File in use: another program keeps " +
+                                                           path + " locked; try again later");
+            }
+            std::this_thread::sleep_for(kLockRetry);
+        }
+        // The file may have been replaced while this waited: then the path's new file is locked.
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && sameFile(held, named)) {
+            fd_ = fd;
+            return;
+        }
+        ::close(fd);
+    }
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool FileStamp::operator==(const FileStamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+}
+
+FileStamp fileStamp(int fd, std::string_view shownName) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw systemError(errno, shownName);
+    }
+    return stampOf(info);
+}
+
+FileStamp fileStamp(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        throw systemError(errno, path);
+    }
+    return stampOf(info);
+}
+
 void appendLineToExistingFile(const std::string& path, std::string_view line) {
     // Without O_CREAT, so a file deleted meanwhile is reported instead of silently recreated;
     // a folder fails with EISDIR.
-    const int fd = openOrThrow(path, O_RDWR | O_APPEND, path);
+    const FileLock lock(path, O_RDWR | O_APPEND);
+    const int fd = lock.descriptor();
     const off_t originalSize = ::lseek(fd, 0, SEEK_END);
     try {
         std::string text = endsWithLineEnd(fd, path) ? "" : kLineEnd;
@@ -293,11 +420,24 @@ void appendLineToExistingFile(const std::string& path, std::string_view line) {
         if (originalSize >= 0) {
             [[maybe_unused]] const int truncated = ::ftruncate(fd, originalSize);
         }
-        ::close(fd);
         throw;
     }
-    if (::close(fd) != 0) {
+    if (::fdatasync(fd) != 0) {
         throw systemError(errno, path);
+    }
+}
+
+void removeStaleTemporaries(const std::string& target) {
+    namespace fs = std::filesystem;
+    const auto oldest = fs::file_time_type::clock::now() - kStaleAge;
+    std::error_code ignored;  // a folder that cannot be listed or changed keeps its files
+    for (const fs::directory_entry& entry : fs::directory_iterator(folderOf(target), ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == kTemporaryNameLength && name.starts_with(kTemporaryPrefix) &&
+            entry.is_regular_file(ignored) && !entry.is_symlink(ignored) &&
+            entry.last_write_time(ignored) < oldest) {
+            fs::remove(entry.path(), ignored);
+        }
     }
 }
 
@@ -307,14 +447,10 @@ FileReplacement::FileReplacement(const std::string& target) : shownName_(target)
     if (!error) {
         target_ = resolved.string();  // a link keeps pointing at the rewritten file
     }
+    removeStaleTemporaries(target_);
     // A short name of its own, so that even a target whose name is as long as the system
     // allows still gets a temporary beside it.
-    std::string pattern = folderOf(target_) + "/.aurelant-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        throw systemError(errno, shownName_);
-    }
-    temporary_ = pattern;
+    const int fd = createTemporary(folderOf(target_), temporary_, shownName_);
     writer_.reset(new LineWriter(fd, shownName_));
 }
 
@@ -325,7 +461,7 @@ FileReplacement::~FileReplacement() {
     }
 }
 
-void FileReplacement::commit() {
+bool FileReplacement::commit(const std::optional<FileStamp>& expected) {
     writer_->flush();
     struct stat info {};
     const mode_t mode =
@@ -334,10 +470,14 @@ void FileReplacement::commit() {
         throw systemError(errno, shownName_);
     }
     writer_->close();
+    if (expected && !(fileStamp(target_) == *expected)) {
+        return false;
+    }
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         throw systemError(errno, shownName_);
     }
     committed_ = true;
+    return true;
 }
 
 std::optional<std::string> derivedFileName(const std::string& path, const std::string& ending) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,12 +18,17 @@ namespace aurelant {
 inline constexpr const char* kLineEnd = "\r\n";
 
 // No line of a price file comes near this length. A longer line is passed over in bounded memory
-// and read as an empty line, so that every reader takes it for a blank line, not a record.
+// and read as an empty line, so that every reader takes it for a blank line, not a record; a
+// reader that would write the file back refuses it instead.
 inline constexpr std::size_t kLongestLine = std::size_t{1} << 20;
+
+enum class LongLines { ReadAsEmpty, Refuse };
 
 class LineReader {
   public:
-    explicit LineReader(const std::string& path);
+    // Only a plain file is read: a folder, device or pipe throws error 75 at once, without waiting
+    // for a pipe's writer or reading a device without end.
+    explicit LineReader(const std::string& path, LongLines longLines = LongLines::ReadAsEmpty);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -32,6 +40,9 @@ class LineReader {
     bool next(std::string_view& line);
     // Passes over the next line without copying it; false at the end of the file.
     bool skip();
+    // Whether every line read so far ended in CR LF, with no byte-order mark and no line cut:
+    // the file is then exactly its lines written back.
+    bool crLfOnly() const { return crLfOnly_; }
 
   private:
     friend std::string readWholeFile(const std::string& path);
@@ -41,7 +52,10 @@ class LineReader {
     bool fill();
     std::size_t findLineEnd();
 
+    void noteLineEnd(std::size_t end);
+
     std::string path_;
+    LongLines longLines_;
     int fd_ = -1;
     std::vector<char> buffer_;
     std::string spill_;  // a line that runs across the end of the buffer, joined
@@ -49,6 +63,7 @@ class LineReader {
     std::size_t length_ = 0;
     bool atStart_ = true;
     bool skipLineFeed_ = false;  // the previous line ended in CR; an LF now belongs to it
+    bool crLfOnly_ = true;
 
     // Where the next CR and LF stand in the buffer (its length when it holds none); a position
     // found is kept until the reading passes it, so a kind absent from the buffer is searched
@@ -66,8 +81,10 @@ std::optional<std::string> readFirstLine(const std::string& path);
 
 class LineWriter {
   public:
-    // Creates the file, or empties an existing one. Failures name the file by `shownName`, or by
-    // its path when that is empty.
+    // A working file of the program: a new empty file, created exclusively beside the path and
+    // renamed into its place, so that whatever the path named before (a planted link included) is
+    // replaced, never followed or written into. Failures name the file by `shownName`, or by its
+    // path when that is empty.
     explicit LineWriter(const std::string& path, std::string_view shownName = {});
     ~LineWriter();  // closes without reporting; call close() to learn of failures
     LineWriter(const LineWriter&) = delete;
@@ -90,14 +107,48 @@ class LineWriter {
     std::string pending_;
 };
 
+// An advisory lock (flock) on the file a path names, held while the object lives. Open and Add
+// Latest take it, so that neither replaces or appends to the file while the other is at it.
+// Waits a few seconds at most for another holder, then throws; a file replaced while waiting is
+// locked anew under its name.
+class FileLock {
+  public:
+    explicit FileLock(const std::string& path, int openFlags = O_RDONLY);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    int descriptor() const { return fd_; }
+
+  private:
+    int fd_ = -1;
+};
+
+// What tells that a file changed: which file the path names, its size and modification time.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    bool operator==(const FileStamp& other) const;
+};
+FileStamp fileStamp(int fd, std::string_view shownName);
+FileStamp fileStamp(const std::string& path);
+
 // Adds `line` and CR LF at the end of an existing file, starting it on a line of its own when
-// the file's last line has no line end. Never creates the file: a missing file or a folder
-// throws, and nothing is written anywhere.
+// the file's last line has no line end, under the file's lock. Never creates the file: a
+// missing file or a folder throws, and nothing is written anywhere.
 void appendLineToExistingFile(const std::string& path, std::string_view line);
+
+// Temporary files are named ".aurelant-" and six letters or digits. One left over from a run that
+// was killed is removed by the next replacement of a file in its folder once it is an hour old.
+void removeStaleTemporaries(const std::string& target);
 
 // Rewrites a file in place safely: the new content goes into a temporary file in the same
 // folder, which takes the target's name only on commit(). Until then, and whenever anything
-// fails, the target stays as it was and the temporary file is removed.
+// fails, the target stays as it was and the temporary file is removed. A link as target keeps
+// pointing at the rewritten file.
 class FileReplacement {
   public:
     explicit FileReplacement(const std::string& target);
@@ -106,8 +157,9 @@ class FileReplacement {
     FileReplacement& operator=(const FileReplacement&) = delete;
 
     LineWriter& writer() { return *writer_; }
-    // Flushes, keeps the target's permissions and renames over the target.
-    void commit();
+    // Flushes, keeps the target's permissions and renames over the target; with `expected`, only
+    // when the target still has that stamp, returning false (and keeping the target) otherwise.
+    bool commit(const std::optional<FileStamp>& expected = std::nullopt);
 
   private:
     std::string shownName_;  // the target as the user named it, for messages

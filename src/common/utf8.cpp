@@ -3,8 +3,10 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace aurelant {
@@ -111,6 +113,41 @@ std::string upperCase(std::string_view text) {
         at += length;
     }
     return out;
+}
+
+std::string escapedControls(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            escaped += c;
+            continue;
+        }
+        static constexpr std::string_view kNamed[][2] = {
+            {"\r", "\\r"}, {"\n", "\\n"}, {"\t", "\\t"}, {std::string_view("\0", 1), "\\0"}};
+        const auto* named = std::find_if(std::begin(kNamed), std::end(kNamed),
+                                         [c](const auto& pair) { return pair[0][0] == c; });
+        if (named != std::end(kNamed)) {
+            escaped += (*named)[1];
+        } else {
+            constexpr std::string_view kDigits = "0123456789ABCDEF";
+            escaped.append("\\x").append(1, kDigits[byte >> 4]).append(1, kDigits[byte & 15]);
+        }
+    }
+    return escaped;
+}
+
+std::string shownFileName(std::string_view path) {
+    return escapedControls(upperCase(path));
+}
+
+std::string shownValue(std::string_view text) {
+    constexpr std::size_t kLongestShown = 40;
+    if (characterCount(text) <= kLongestShown) {
+        return "\"" + escapedControls(text) + "\"";
+    }
+    return "\"" + escapedControls(text.substr(0, characterPrefixLength(text, kLongestShown))) +
+           "...\"";
 }
 
 }  // namespace aurelant

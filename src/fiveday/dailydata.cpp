@@ -1,12 +1,14 @@
 #include "fiveday/dailydata.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
+#include "common/utf8.h"
 #include "pricefile/historyformat.h"
 #include "state/appstate.h"
 
@@ -25,21 +27,25 @@ constexpr const char* kInvalidOpen = "'The day-5 Open' box must contain a valid 
 // The date a record gets when its date text is not a date.
 constexpr CalendarDate kNotADate{1900, 1, 1};
 
-// No traded item costs more; a larger number is a typing slip.
-constexpr double kHighestPrice = 1e12;
+constexpr const char* kNotOneBar = "The Open and the Close must lie between the Low and the High";
+// A price further than this share away from the latest Close is more likely a slip than a move.
+constexpr double kLargestPlainMove = 0.5;
 constexpr int kOpen = 1;
 constexpr int kHigh = 2;
 constexpr int kLow = 3;
+constexpr int kClose = 4;
 
 constexpr std::array<const char*, DailyData::kFields - 1> kPriceNames{"open", "high", "low",
                                                                       "close"};
+constexpr std::array<const char*, DailyData::kFields - 1> kShownPriceNames{"Open", "High", "Low",
+                                                                           "Close"};
 
 ControlState control(const std::string& name, const std::string& text, bool enabled = true) {
     return {name, text, enabled, std::nullopt};
 }
 
-// A typed price read strictly, digit grouping allowed: a finite number above zero and at most
-// kHighestPrice; nothing for any other text.
+// A typed price read strictly, digit grouping allowed: a possible price; nothing for any other
+// text.
 std::optional<double> typedPrice(std::string_view text) {
     double value = 0;
     try {
@@ -47,7 +53,7 @@ std::optional<double> typedPrice(std::string_view text) {
     } catch (const AppError&) {
         return std::nullopt;
     }
-    if (value > 0 && value <= kHighestPrice) {
+    if (isPossiblePrice(value)) {
         return value;
     }
     return std::nullopt;
@@ -217,9 +223,12 @@ void DailyData::pushFile(PriceReading readPrices) {
         std::string line;
         for (long lineNumber = 1; reader.next(line); ++lineNumber) {
             if (const auto record = splitRecord(line, separator)) {
-                pushRecord(readPrices(*record, lineNumber));
+                const std::array<double, 4> prices = readPrices(*record, lineNumber);
+                pushRecord(prices);
                 std::shift_left(dates.begin() + 1, dates.end(), 1);
                 dates[kDays] = record->date;
+                latestDate_ = line.substr(0, line.find(separator));
+                latestClose_ = prices.back();
             }
         }
     } catch (...) {
@@ -279,9 +288,62 @@ bool DailyData::dayFiveIsValid() const {
     return prices[kLow] <= prices[kHigh];
 }
 
-std::string DailyData::dayFiveRecord() const {
+// The typed date in the form of the file's latest date; nothing, after a message, for a text that
+// is not a date or a date that does not come after the latest one.
+std::optional<std::string> DailyData::dayFiveDate() {
+    const std::string typed = trimmed(boxText(kDays, 0));
+    const std::optional<CalendarDate> date = parseDate(typed);
+    if (!date) {
+        window_.showMessage("The Day 5 date " + shownValue(typed) +
+                            " is not a date. Type the date of the trading day, for example " +
+                            formatDate(window_.platform.today()) + ".");
+        return std::nullopt;
+    }
+    const DatedForm latest = readDateAndForm(latestDate_);
+    if (latest.date && *date <= *latest.date) {
+        window_.showMessage("The Day 5 date must come after the file's latest date, " +
+                            shownValue(latestDate_) + ".");
+        return std::nullopt;
+    }
+    return formatDate(*date, latest.form);
+}
+
+bool DailyData::dayFiveIsOneBar() {
+    std::array<double, kFields> prices{};
+    for (int field = 1; field < kFields; ++field) {
+        prices[field] = *typedPrice(trimmed(boxText(kDays, field)));
+    }
+    for (const int field : {kOpen, kClose}) {
+        if (prices[field] < prices[kLow] || prices[field] > prices[kHigh]) {
+            window_.showMessage(kNotOneBar);
+            return false;
+        }
+    }
+    // One question, about the first price far from the latest Close.
+    for (int field = 1; field < kFields; ++field) {
+        if (farFromLatestClose(prices[field])) {
+            return confirmedFarPrice(field, "Save it");
+        }
+    }
+    return true;
+}
+
+bool DailyData::farFromLatestClose(double price) const {
+    return latestClose_ > 0 && std::abs(price - latestClose_) > kLargestPlainMove * latestClose_;
+}
+
+// No is the default answer.
+bool DailyData::confirmedFarPrice(int field, const std::string& action) {
+    return window_.askYesNo(
+        "The " + std::string(kShownPriceNames[field - 1]) + " (" + trimmed(boxText(kDays, field)) +
+            ") differs from the latest Close (" + trimmedNumberText(latestClose_) +
+            ") by more than half. " + action + " all the same?",
+        kProgramShortTitle, AppState::DefaultAnswer::No);
+}
+
+std::string DailyData::dayFiveRecord(const std::string& date) const {
     const std::string& separator = window_.globals.separator;
-    std::string record = formatDate(window_.platform.today());
+    std::string record = date;
     for (int field = 1; field < kFields; ++field) {
         record += separator + trimmed(boxText(kDays, field));
     }
@@ -302,9 +364,13 @@ void DailyData::savecommand_click() {
         window_.showMessage(kInvalidDayFive);
         return;
     }
+    const std::optional<std::string> date = dayFiveDate();
+    if (!date || !dayFiveIsOneBar()) {
+        return;
+    }
     globals.fileopen = true;
     try {
-        appendLineToExistingFile(globals.currentfile, dayFiveRecord());
+        appendLineToExistingFile(globals.currentfile, dayFiveRecord(*date));
     } catch (const std::exception& exception) {
         closeFileAfter(asAppError(exception));
     }
@@ -313,11 +379,16 @@ void DailyData::savecommand_click() {
 
 void DailyData::predictcommand_click() {
     Globals& globals = window_.globals;
-    globals.nextopen = typedPrice(boxText(kDays, kOpen)).value_or(0);
-    if (globals.nextopen == 0) {
+    const double open = typedPrice(boxText(kDays, kOpen)).value_or(0);
+    globals.nextopen = 0;
+    if (open == 0) {
         window_.showMessage(kInvalidOpen);
         return;
     }
+    if (farFromLatestClose(open) && !confirmedFarPrice(kOpen, "Predict with it")) {
+        return;
+    }
+    globals.nextopen = open;
     hide();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,7 +85,11 @@ class DailyData : public FormModel {
     void showGridRows(int firstRow, int days);
     void startDayFive();
     bool dayFiveIsValid() const;
-    std::string dayFiveRecord() const;
+    std::optional<std::string> dayFiveDate();
+    bool dayFiveIsOneBar();
+    bool farFromLatestClose(double price) const;
+    bool confirmedFarPrice(int field, const std::string& action);
+    std::string dayFiveRecord(const std::string& date) const;
     void closeFileAfter(const AppError& error);
     std::string* findBox(const std::string& control);
 
@@ -95,6 +100,10 @@ class DailyData : public FormModel {
     bool predictEnabled_ = false;
     // Until the load has found the file's separator, Save must not guess one.
     bool separatorMissing_ = true;
+    // The file's last record as the load found it: its date text as written, and its Close
+    // (0 until a record has been read).
+    std::string latestDate_;
+    double latestClose_ = 0;
 };
 
 }  // namespace aurelant

@@ -62,7 +62,7 @@ std::string levelLines(const FinalPrediction& prediction, const std::string& crl
 std::string reportBlock(const FinalPrediction& prediction, const std::string& crlf) {
     const Layout layout = layoutOf(prediction);
     std::string block = layout.blankBeforeApostrophe ? "Aurelant 's Prices" : "Aurelant's Prices";
-    block += " - Prediction Report for File:" + upperCase(prediction.file) +
+    block += " - Prediction Report for File:" + shownFileName(prediction.file) +
              repeated(crlf, layout.headingToProbability) + probabilityWords(prediction.up) +
              probabilityText(prediction.probability) + "%";
     if (prediction.withLevels) {
@@ -95,9 +95,9 @@ std::vector<std::string> finalDataLines(const FinalPrediction& prediction) {
     const std::string probability = !prediction.up && !confident
                                         ? printedNumber(prediction.probability)
                                         : probabilityText(prediction.probability);
-    std::vector<std::string> lines = {
-        "Aurelant's Prices - Prediction Report for File: " + trimmed(upperCase(prediction.file)),
-        probabilityWords(prediction.up) + probability + "%"};
+    std::vector<std::string> lines = {"Aurelant's Prices - Prediction Report for File: " +
+                                          trimmed(shownFileName(prediction.file)),
+                                      probabilityWords(prediction.up) + probability + "%"};
     if (prediction.withLevels && confident) {
         lines.push_back(
             "If the movement does occur, then the following probability would exist (with an "

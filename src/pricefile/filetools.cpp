@@ -37,9 +37,7 @@ FileRequest openModeRequest(std::string title, std::string filter, std::string i
 
 void requireUserFile(const std::string& path, Access access) {
     if (!S_ISREG(statusOf(path).st_mode)) {
-        throw programError(
-            Failure::NotARegularFile,
-            "\"" + path + "\" is not a regular file but a folder, a device or a pipe");
+        throw notARegularFile(path);
     }
     const int mode = access == Access::Read ? R_OK : access == Access::Write ? W_OK : R_OK | W_OK;
     if (::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) != 0) {

@@ -34,8 +34,6 @@ std::optional<std::array<std::size_t, 4>> firstFourSeparators(std::string_view l
     return positions;
 }
 
-// Longer field texts are cut in messages.
-constexpr std::size_t kLongestQuotedField = 30;
 constexpr std::array<const char*, 4> kPriceNames{"Open", "High", "Low", "Close"};
 
 // For each byte, the bit of the letter O, H, L or C that it is in either case, and kNotAscii for
@@ -101,19 +99,11 @@ std::optional<std::string_view> secondField(std::string_view line) {
         first + 1, second == std::string_view::npos ? std::string_view::npos : second - first - 1);
 }
 
-std::string quotedField(std::string_view text) {
-    if (characterCount(text) <= kLongestQuotedField) {
-        return "\"" + std::string(text) + "\"";
-    }
-    return "\"" + std::string(text.substr(0, characterPrefixLength(text, kLongestQuotedField))) +
-           "...\"";
-}
-
 double recordPrice(std::string_view text, int field, long recordNumber) {
     // Made only for a message: a run reads every price of the file through here.
     auto subject = [&] {
         return "the " + std::string(kPriceNames[field]) + " of record " +
-               std::to_string(recordNumber) + " (" + quotedField(text) + ")";
+               std::to_string(recordNumber) + " (" + shownValue(text) + ")";
     };
     double value = 0;
     try {
@@ -129,10 +119,19 @@ double recordPrice(std::string_view text, int field, long recordNumber) {
         throw programError(Failure::InvalidArgument,
                            "Invalid price: " + subject() + " is not above zero");
     }
+    if (!isPossiblePrice(value)) {
+        throw programError(Failure::OutOfRange, "Overflow: " + subject() +
+                                                    " is out of range: a price lies between "
+                                                    "0.000000000001 and 1000000000000");
+    }
     return value;
 }
 
 }  // namespace
+
+bool isPossiblePrice(double value) {
+    return value >= kLowestPrice && value <= kHighestPrice;
+}
 
 bool isHeaderLine(std::string_view line) {
     if (!holdsFieldLetters(line)) {
@@ -154,6 +153,17 @@ bool looksLikePriceData(std::string_view sample) {
     const auto separators =
         std::count_if(sample.begin(), sample.end(), [](char c) { return c == '\t' || c == ','; });
     return characterCount(sample) > kShortestSample && separators > kFewestSampleSeparators;
+}
+
+bool passesFormatCheck(const std::string& path) {
+    constexpr int kSampleLine = 4;
+    LineReader reader(path);
+    std::string sample;
+    std::string line;
+    for (int number = 1; number <= kSampleLine && reader.next(line); ++number) {
+        sample.swap(line);
+    }
+    return looksLikePriceData(sample);
 }
 
 std::optional<char> historyFileSeparator(const std::string& path) {
@@ -202,7 +212,7 @@ std::optional<PlainRecord> plainRecord(std::string_view line, char separator) {
     PlainRecord record{line.substr(0, end), {}};
     for (double& price : record.prices) {
         const auto decimal = plainDecimal(line.substr(end + 1), separator);
-        if (!decimal || !(decimal->value > 0)) {
+        if (!decimal || !isPossiblePrice(decimal->value)) {
             return std::nullopt;
         }
         price = decimal->value;

@@ -10,6 +10,12 @@
 // prediction, the five-day panel and Open read history files through these.
 namespace aurelant {
 
+// No traded item costs more or less; a price outside is a slip, and the prediction's arithmetic
+// would overflow or lose it.
+inline constexpr double kLowestPrice = 1e-12;
+inline constexpr double kHighestPrice = 1e12;
+bool isPossiblePrice(double value);
+
 // A line naming the fields: in upper case it holds each of the letters O, H, L and C, and it is
 // no record, for its second field (split at commas, or at TABs when it has fewer than four
 // commas) is not a number. A record with "Oct" in its date and a ticker such as "HLT" stays.
@@ -24,6 +30,9 @@ bool isRecordLine(std::string_view line);
 // The check Open makes on the fourth line of a file (or the last of a shorter one): longer than
 // 15 characters and holding more than three separators, TABs and commas counted together.
 bool looksLikePriceData(std::string_view sample);
+
+// The format check of a whole file, on its fourth line or the last line of a shorter one.
+bool passesFormatCheck(const std::string& path);
 
 // "," when the line holds at least four commas, else TAB when it holds at least four TABs.
 std::optional<char> detectSeparator(std::string_view firstLine);
@@ -50,8 +59,8 @@ struct PriceRecord {
 std::optional<PriceRecord> splitRecord(std::string_view line, char separator);
 
 // A record read in one pass over its line: the date as the line has it (not yet rearranged) and
-// Open, High, Low and Close. Only for a line whose four prices are plain decimals above zero
-// (plainDecimal), as nearly every line of a price file is; nothing for any other line, which
+// Open, High, Low and Close. Only for a line whose four prices are plain decimals that are possible
+// prices (plainDecimal), as nearly every line of a price file is; nothing for any other line, which
 // splitRecord and recordPrices read and report on, with the same fields and prices.
 struct PlainRecord {
     std::string_view date;
@@ -59,7 +68,7 @@ struct PlainRecord {
 };
 std::optional<PlainRecord> plainRecord(std::string_view line, char separator);
 
-// Open, High, Low and Close of a record as numbers above zero. Throws AppError naming the record
+// Open, High, Low and Close of a record as possible prices. Throws AppError naming the record
 // (its line number) and the first price that is not a number, not above zero or out of range.
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber);
 

@@ -11,14 +11,13 @@
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/importcommand.h"
-#include "pricefile/layoutcheck.h"
+#include "pricefile/normalisation.h"
 #include "state/appstate.h"
 
 namespace aurelant {
 namespace {
 
 constexpr std::size_t kFewestRecords = 5;
-constexpr int kSampleLine = 4;
 
 FileRequest openDialog(const std::string& initialName) {
     return openModeRequest("Open a File of Historic Price Data",
@@ -36,47 +35,6 @@ constexpr const char* kFormatHint =
     "Ensure that the file is in either 'Comma Sparated' (CSV), or 'Tab Separated' format. The "
     "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
     "space-separated.";
-
-// The fourth line of the file, or the last of a shorter one: the line the format check reads.
-std::string formatSample(const std::string& path) {
-    LineReader reader(path);
-    std::string sample;
-    std::string line;
-    for (int number = 1; number <= kSampleLine && reader.next(line); ++number) {
-        sample.swap(line);
-    }
-    return sample;
-}
-
-// The file's record lines, written into a replacement that takes the file's place only when the
-// file is accepted; a refused file stays byte for byte as it was.
-class Normalisation {
-  public:
-    explicit Normalisation(const std::string& path) : replacement_(path) {
-        LineReader reader(path);
-        for (std::string_view line; reader.next(line);) {
-            if (isShortLine(line)) {
-                continue;
-            }
-            if (isHeaderLine(line)) {
-                check_.header(line);
-            } else {
-                replacement_.writer().writeLine(line);
-                check_.record(line);
-                ++count_;
-            }
-        }
-    }
-
-    std::size_t count() const { return count_; }
-    void commit() { replacement_.commit(); }
-    std::set<import::Difference> signsOfAnotherLayout() { return check_.signs(); }
-
-  private:
-    FileReplacement replacement_;
-    LayoutCheck check_;
-    std::size_t count_ = 0;
-};
 
 // The differences from the program's layout that both the signs in the lines and the
 // recognition of the whole file show; none when the file is not recognised.
@@ -143,7 +101,7 @@ void openChosenFile(AppState& window) {
             "The file you are attempting to open contains no data. Possibly a bad downloaded?");
         return;
     }
-    if (!looksLikePriceData(formatSample(g.currentfile))) {
+    if (!passesFormatCheck(g.currentfile)) {
         const auto differences = confirmedDifferences(window, g.currentfile, {});
         if (differences.empty()) {
             window.showMessage(
@@ -163,9 +121,13 @@ void openChosenFile(AppState& window) {
         normalised.emplace(g.currentfile);
     }
     if (const auto signs = normalised->signsOfAnotherLayout(); !signs.empty()) {
+        // No lock is held while the whole file is recognised and the user decides, so that
+        // Add Latest and other programs can go on writing it.
+        normalised.reset();
         const auto differences = confirmedDifferences(window, g.currentfile, signs);
-        if (!differences.empty()) {
-            normalised.reset();  // nothing written while the user decides
+        if (differences.empty()) {
+            normalised.emplace(g.currentfile);
+        } else {
             g.fileopen = false;
             window.caption = g.programtitle;
             const bool onlyNewestFirst =
@@ -192,8 +154,8 @@ void openChosenFile(AppState& window) {
         throw programError(Failure::TooManyRecords);
     }
     BusyPointer busy(window.platform);
-    normalised->commit();
-    showOpenedFile(window, count);
+    normalised->commit(kFewestRecords, kMostHistoryRecords);
+    showOpenedFile(window, normalised->count());
 }
 
 // The steps after the file dialog.

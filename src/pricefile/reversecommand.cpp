@@ -39,7 +39,7 @@ bool isRecord(std::string_view line) {
 // Keeps the file's records in `lines` from index 1 on; nothing when there are too many.
 std::optional<std::size_t> readRecords(const std::string& path,
                                        std::array<std::string, kMostRecords + 1>& lines) {
-    LineReader reader(path);
+    LineReader reader(path, LongLines::Refuse);
     std::size_t count = 0;
     std::string line;
     while (reader.next(line)) {
@@ -77,14 +77,24 @@ void showReversedFile(AppState& window, std::size_t count) {
     window.infolabel.caption = kOrderHint;
 }
 
-// Reverses the chosen file and shows it, or refuses a file with too many records.
+// Reverses the chosen file and shows it, or refuses a file that fails Open's format check or has
+// too many records, leaving it as it was.
 void reverseChosenFile(AppState& window) {
     Globals& g = window.globals;
+    bool priceData = false;
     std::optional<std::size_t> count;
     {
         BusyPointer busy(window.platform);
         requireUserFile(g.currentfile, Access::Read);
-        count = readRecords(g.currentfile, g.reverselines);
+        priceData = passesFormatCheck(g.currentfile);
+        if (priceData) {
+            count = readRecords(g.currentfile, g.reverselines);
+        }
+    }
+    if (!priceData) {
+        window.showMessage(
+            "This file does not appear to contain valid OHLC data, and will not be reversed.");
+        return;
     }
     if (!count) {
         window.showMessage("Sorry, you cannot reverse files containing more than 1,000 records.");

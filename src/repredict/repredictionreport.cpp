@@ -91,11 +91,11 @@ std::optional<SaveKind> chosenKind(const Globals& globals) {
     return std::nullopt;
 }
 
-// Whole or not at all, like every file the program writes over.
+// A fresh file in the working file's place, whatever stood there before.
 void writeWorkingFile(const std::string& path, const std::string& text) {
-    FileReplacement replacement(path);
-    replacement.writer().writeLine(text);
-    replacement.commit();
+    LineWriter writer(path);
+    writer.writeLine(text);
+    writer.close();
 }
 
 // Through the working file and the save-as dialog into a document or an HTML page. The copy
@@ -123,7 +123,7 @@ void saveReprediction(AppState& window, const std::string& fileName, const std::
     globals.lastfile = *target;
     try {
         LineReader reader(workingFile);
-        const std::string heading = kind->namesTarget ? upperCase(*target) : fileName;
+        const std::string heading = kind->namesTarget ? shownFileName(*target) : fileName;
         writeUserFile(*target, [&](LineWriter& writer) { kind->copy(reader, writer, heading); });
     } catch (const AppError& error) {
         window.showMessage(errorMessage(ErrorWording::Plain, error));
@@ -136,7 +136,7 @@ void saveReprediction(AppState& window, const std::string& fileName, const std::
 
 void presentReprediction(AppState& window, const std::string& text) {
     Globals& globals = window.globals;
-    const std::string fileName = upperCase(globals.currentfile);
+    const std::string fileName = shownFileName(globals.currentfile);
     const std::string& crlf = globals.crlf;
     if (window.askYesNo(fileName + crlf + crlf + text + crlf + crlf + "Print this?",
                         kReportCaption)) {

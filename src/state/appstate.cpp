@@ -70,8 +70,11 @@ void AppState::showMessage(const std::string& text) {
     platform.message({text, kProgramShortTitle, Buttons::Ok, Icon::None, 1});
 }
 
-bool AppState::askYesNo(const std::string& question, const std::string& caption) {
-    return platform.message({question, caption, Buttons::YesNo, Icon::Question, 1}) == Answer::Yes;
+bool AppState::askYesNo(const std::string& question, const std::string& caption,
+                        DefaultAnswer defaultAnswer) {
+    const int defaultButton = defaultAnswer == DefaultAnswer::Yes ? 1 : 2;
+    return platform.message({question, caption, Buttons::YesNo, Icon::Question, defaultButton}) ==
+           Answer::Yes;
 }
 
 }  // namespace aurelant

@@ -66,8 +66,10 @@ class AppState {
     void cls();
     void newFile();
     void showMessage(const std::string& text);  // OK button, the program's title
-    // A question with Yes and No, Yes the default; true for Yes.
-    bool askYesNo(const std::string& question, const std::string& caption);
+    // A question with Yes and No; true for Yes.
+    enum class DefaultAnswer { Yes, No };
+    bool askYesNo(const std::string& question, const std::string& caption,
+                  DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
     // After a failure on the open file: no file is open any more, the screen is idle and the
     // five-day panel's modes are cleared.
     void dropFileAfterError(const std::string& newCaption);

@@ -97,13 +97,11 @@ std::string predictionCell(const WatchRow& row, WatchColumn column) {
 }  // namespace
 
 std::optional<FileStamp> stampOf(const std::string& path) {
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    const auto modified = fs::last_write_time(path, error);
-    if (error) {
+    try {
+        return fileStamp(path);
+    } catch (const AppError&) {
         return std::nullopt;
     }
-    return FileStamp{size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
 }
 
 std::optional<std::string> Watchlist::setFolder(const std::string& folder) {

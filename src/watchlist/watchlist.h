@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/textfile.h"
 #include "predict/fileprediction.h"
 
 namespace aurelant {
@@ -26,13 +27,6 @@ enum class WatchColumn {
     Remark,  // why a file was refused, or that it waits for its prediction
 };
 inline constexpr std::size_t kWatchColumns = 13;
-
-// What a file looked like when it was read: a change in either means it is read again.
-struct FileStamp {
-    std::uintmax_t size = 0;
-    std::int64_t modified = 0;  // nanoseconds of the file clock
-    bool operator==(const FileStamp&) const = default;
-};
 
 // The stamp of a file as it is now; nothing for a file that is gone.
 std::optional<FileStamp> stampOf(const std::string& path);

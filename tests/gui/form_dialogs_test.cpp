@@ -86,9 +86,9 @@ TEST_F(DailyDataDialogTest, TheCloseBoxLeavesTheModesAndPressesCarryTheTypedText
     }
     panel.show();
     DailyDataDialog dialog(panel, nullptr);
-    child<QLineEdit>(dialog, "day5opentext")->setText("12.5");
+    child<QLineEdit>(dialog, "day5opentext")->setText("9.5");
     child<QPushButton>(dialog, "predictcommand")->click();
-    EXPECT_EQ(globals.nextopen, 12.5);
+    EXPECT_EQ(globals.nextopen, 9.5);
     EXPECT_FALSE(panel.visible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

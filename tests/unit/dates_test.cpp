@@ -31,5 +31,21 @@ TEST(ParseDate, RefusesTextsThatAreNotDates) {
     EXPECT_TRUE(parseDate("2004-02-29").has_value());
 }
 
+// A day added to a file is written as the file's latest date is, and compared with it as read.
+TEST(DateForm, ADateIsWrittenInTheFormOfAnother) {
+    const CalendarDate feb14{2024, 2, 14};
+    const std::pair<const char*, const char*> cases[] = {
+        {"2024-02-13", "2024-02-14"},    {"20240213", "20240214"},
+        {"2/13/2024", "2/14/2024"},      {"13/2/2024", "14/2/2024"},
+        {"13.02.2024", "14.02.2024"},    {"05-Feb-24", "14-Feb-24"},
+        {"5-Feb-2024", "14-Feb-2024"},   {"01/05/24", "02/14/24"},
+        {"Feb 13, 2024", "14-Feb-2024"}, {"not a date", "14-Feb-2024"},
+        {"2024/02/13", "14-Feb-2024"}};
+    for (const auto& [latest, written] : cases) {
+        EXPECT_EQ(formatDate(feb14, readDateAndForm(latest).form), written) << latest;
+    }
+    EXPECT_EQ(readDateAndForm("13.02.2024").date, (CalendarDate{2024, 2, 13}));
+}
+
 }  // namespace
 }  // namespace aurelant

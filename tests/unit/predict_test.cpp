@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
+#include "predict/report.h"
 #include "state/globals.h"
 
 namespace aurelant {
@@ -50,6 +51,13 @@ TEST(PriceLevels, ZeroVolatilityOpensBelowOneAndOverflow) {
     // A currency pair keeps its five decimals: 1.10607 * exp(0.438 * 0.02) = 1.11580...
     EXPECT_EQ(priceLevels(1.10607, 0.02f, true, 5).level75, " 1.11580");
     EXPECT_THROW(levelPrice(1e308, 100, kLevel25, true), AppError);
+}
+
+// A CR or LF in the file's name must not start a line of the data file or of the saves made of it.
+TEST(PredictionReport, TheFileNameStaysOnOneLine) {
+    const FinalPrediction prediction{"two\r\nlines.csv", true, 60, false, 0, {}};
+    EXPECT_EQ(finalDataLines(prediction)[0],
+              "Aurelant's Prices - Prediction Report for File: TWO\\r\\nLINES.CSV");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The file commands where scenario scripts cannot reach: permissions as an ordinary user, links,
 // folders in place of files, bytes that script lines cannot hold, and the paste mode of Convert.
+#include <sys/wait.h>
+
 #include "app/aurelant.h"
 #include "common/errors.h"
+#include "common/textfile.h"
 #include "pricefile/convertcommand.h"
 #include "scenario/scripted_platform.h"
 #include "unit/tempfolder.h"
@@ -87,12 +90,55 @@ TEST_F(PriceFileCommands, OpenKeepsNulBytesAndLongLinesWithoutHarm) {
               "This file does not appear to contain valid OHLC data, and will not be opened.");
     EXPECT_EQ(read((folder / "noise.dat").string()), noise);
 
-    // A line longer than 1 MiB is no record: Open drops it as it drops a short line.
+    // A line longer than 1 MiB is no record: Open drops it as it drops a short line; Reverse,
+    // which keeps every line, refuses the file, as it refuses text that is not price data.
     const std::string hugeLine = "05-Jan-2026," + std::string(8 << 20, '1') + ",1,1,1\r\n";
+    std::string utf16;
+    for (const char c : std::string(kRecords)) {
+        utf16 += std::string(1, c) + '\0';
+    }
+    for (const std::string& content : {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16}) {
+        const std::string path = write("refused.csv", content);
+        click("reverse", {path});
+        EXPECT_EQ(read(path), content);
+    }
     const std::string huge = write("huge.csv", hugeLine + kRecords);
     click("open", {huge});
     EXPECT_TRUE(globals.fileopen);
     EXPECT_EQ(read(huge), kRecords);
+    // A file that is already clean is not written at all.
+    const auto written = fs::last_write_time(huge);
+    click("open", {huge});
+    EXPECT_EQ(fs::last_write_time(huge), written);
+}
+
+// While Open rewrites the file again and again, a second process adds days as Add Latest does:
+// none of them is lost.
+TEST_F(PriceFileCommands, OpenLosesNoDayAddedMeanwhile) {
+    constexpr int kDays = 150;
+    std::string records;
+    for (int record = 0; record < 20000; ++record) {
+        records += kRecord;  // so that each rewrite takes a while
+    }
+    const std::string path = write("prices.csv", records);
+    const pid_t appender = ::fork();
+    if (appender == 0) {
+        for (int day = 0; day < kDays; ++day) {
+            appendLineToExistingFile(path, "07-Jan-2026,1,2,1," + std::to_string(day));
+            ::usleep(1000);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    while (::waitpid(appender, &status, WNOHANG) == 0) {
+        appendLineToExistingFile(path, "note");  // a short line, for Open to remove
+        click("open", {path});
+    }
+    click("open", {path});
+    const std::string content = read(path);
+    for (int day = 0; day < kDays; ++day) {
+        EXPECT_NE(content.find(",1,2,1," + std::to_string(day) + "\r\n"), std::string::npos) << day;
+    }
 }
 
 TEST_F(PriceFileCommands, CommandsLeaveFilesAndFoldersTheUserMayNotChangeAsTheyWere) {
@@ -101,18 +147,24 @@ TEST_F(PriceFileCommands, CommandsLeaveFilesAndFoldersTheUserMayNotChangeAsTheyW
     const std::string inFixedFolder = write("fixed/prices.csv", "Date\r\n" + kRecords);
     const std::string output = write("kept.csv", "older data\r\n", 0444);
     const std::string source = write("quotes.txt", kQuote);
-    const std::string prices = write("prices.csv", kRecords);
+    // With a header, so that Open rewrites it as the ordinary user, who may then lock it.
+    const std::string prices = write("prices.csv", "Date\r\n" + kRecords);
     ::chmod((folder / "fixed").c_str(), 0555);
     {
         AsOrdinaryUser user;
         EXPECT_EQ(click("open", {locked}), denied(locked));
         EXPECT_EQ(globals.lastfile, locked);
         EXPECT_EQ(click("open", {hidden}), denied(hidden));
-        EXPECT_EQ(click("open", {inFixedFolder}), denied(inFixedFolder));
+        // The file may be written; its folder may not, and the message says so.
+        const std::string fixedFolder =
+            "Error Number: 13  Error is: Permission denied: the folder " +
+            fs::canonical(folder / "fixed").string() + " cannot be written, so " + inFixedFolder +
+            " cannot be rewritten";
+        EXPECT_EQ(click("open", {inFixedFolder}), fixedFolder);
         EXPECT_FALSE(globals.fileopen);
         EXPECT_TRUE(globals.currentfile.empty());
         EXPECT_EQ(window.caption, "");
-        EXPECT_EQ(click("reverse", {inFixedFolder}), denied(inFixedFolder));
+        EXPECT_EQ(click("reverse", {inFixedFolder}), fixedFolder);
         EXPECT_TRUE(globals.currentfile.empty());
         EXPECT_EQ(window.maintext.text, "Data Panel");
         EXPECT_EQ(click("fixup", {source, output}), "Error: Permission denied: " + output);
@@ -144,12 +196,11 @@ TEST_F(PriceFileCommands, AFolderInPlaceOfAFileIsReported) {
 }
 
 TEST_F(PriceFileCommands, LinksLeadToTheFilesTheyName) {
-    const std::string real =
-        write("real.csv", "first line of the file...\r\nsecond line of the file..\r\n");
+    const std::string real = write("real.csv", kRecords + "06-Jan-2026,1,2,1,2\r\n");
     fs::create_symlink(real, folder / "link.csv");
     click("reverse", {(folder / "link.csv").string()});
     EXPECT_TRUE(fs::is_symlink(folder / "link.csv"));
-    EXPECT_EQ(read(real), "second line of the file..\r\nfirst line of the file...\r\n");
+    EXPECT_EQ(read(real), "06-Jan-2026,1,2,1,2\r\n" + kRecords);
 
     // An output that is the source through a link is refused.
     const std::string source = write("quotes.txt", kQuote);
@@ -201,6 +252,18 @@ TEST_F(PriceFileCommands, OpenLeavesAFileWithMoreRecordsThanItCanOpenAsItWas) {
     click("open", {path});
     EXPECT_EQ(read(path), content);
     EXPECT_EQ(entries(), 1u);
+}
+
+// A run replaces a link planted as its working file instead of writing where it points.
+TEST_F(PriceFileCommands, ARunWritesItsWorkingFileAfresh) {
+    platform.folder = folder.string();
+    const std::string victim = write("victim.txt", "keep\r\n");
+    fs::create_symlink(victim, folder / "savescreen1.tmp");
+    click("open", {write("prices.csv", kRecords)});
+    globals.movementmode = true;
+    click("predictchange", {});
+    EXPECT_EQ(read(victim), "keep\r\n");
+    EXPECT_FALSE(fs::is_symlink(folder / "savescreen1.tmp"));
 }
 
 TEST_F(PriceFileCommands, ARunSaysThatAWorkingFileItCannotWriteIsNotThePriceFile) {

@@ -79,7 +79,8 @@ TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
     EXPECT_FALSE(reader.skip());
 }
 
-TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
+// A pipe or a device is refused at once, never waited for or read without end.
+TEST_F(TextFiles, OnlyAPlainFileIsRead) {
     const auto failure = [](const std::string& path) {
         try {
             LineReader reader(path);
@@ -88,7 +89,13 @@ TEST_F(TextFiles, ReadingAFolderOrAMissingFileFailsWithTheSystemError) {
         }
         return AppError(0, "");
     };
-    EXPECT_EQ(failure(folder.string()).number(), EISDIR);
+    const std::string pipe = (folder / "pipe.csv").string();
+    ::mkfifo(pipe.c_str(), 0600);
+    fs::create_symlink("/dev/zero", folder / "zero.csv");
+    for (const std::string& path : {folder.string(), pipe, (folder / "zero.csv").string()}) {
+        EXPECT_EQ(failure(path).description(), notARegularFile(path).description());
+        EXPECT_EQ(failure(path).number(), 75);
+    }
     const std::string missing = (folder / "missing").string();
     EXPECT_EQ(failure(missing).description(), "No such file or directory: " + missing);
 }
@@ -163,6 +170,44 @@ TEST_F(TextFiles, AReplacementThatCannotReachTheDiskLeavesTheTarget) {
     EXPECT_THROW(replacement.commit(), AppError);
     fsyncFails = false;
     EXPECT_EQ(read(path), "old\r\n");
+}
+
+// Open leaves a file alone when it is exactly its lines, each ended by CR LF.
+TEST_F(TextFiles, AReaderTellsWhetherTheFileIsItsLinesWrittenBack) {
+    const std::pair<std::string, bool> cases[] = {
+        {"a\r\nb\r\n", true},
+        {"", true},
+        {"a\r\nb", false},
+        {"a\nb\r\n", false},
+        {"a\rb\r\n", false},
+        {"a\r\nb\r", false},
+        {"\xEF\xBB\xBF"
+         "a\r\n",
+         false},
+        {std::string(kLongestLine + 1, 'x') + "\r\n", false}};
+    for (const auto& [content, crLfOnly] : cases) {
+        LineReader reader(write("file.txt", content));
+        for (std::string_view line; reader.next(line);) {
+        }
+        EXPECT_EQ(reader.crLfOnly(), crLfOnly) << content.substr(0, 20);
+    }
+}
+
+// A replacement expecting the file as it was read keeps a file that changed meanwhile; temporary
+// files left over for more than an hour go with the next replacement in their folder.
+TEST_F(TextFiles, AReplacementKeepsAChangedFileAndClearsStaleTemporaries) {
+    const std::string path = write("prices.csv", "old\r\n");
+    const std::string stale = write(".aurelant-AbC123", "left over");
+    const std::string recent = write(".aurelant-XyZ789", "being written");
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::minutes(61));
+    const FileStamp stamp = fileStamp(path);
+    FileReplacement replacement(path);
+    appendLineToExistingFile(path, "appended");
+    replacement.writer().writeLine("new");
+    EXPECT_FALSE(replacement.commit(stamp));
+    EXPECT_EQ(read(path), "old\r\nappended\r\n");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(recent));
 }
 
 TEST(DerivedFileName, CutsAtTheFirstPointOfTheWholePath) {

@@ -22,6 +22,19 @@ TEST(UpperCase, TurnsEveryLetterAndKeepsBrokenBytes) {
     EXPECT_EQ(upperCase("\xf8\x90\x80\x80y"), "\xf8\x90\x80\x80Y");
 }
 
+// A NUL or a line end in a value shows in the message instead of cutting or breaking it.
+TEST(ShownValue, EscapesControlsAndCutsAtFortyCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("10\0.5", 5), "\"10\\0.5\""},
+        {"a\r\n\tb\x1b\x7f", "\"a\\r\\n\\tb\\x1B\\x7F\""},
+        {std::string(19, 'x') + "\xC3\xB6\xC3\xB6" + std::string(20, 'y'),
+         "\"" + std::string(19, 'x') + "\xC3\xB6\xC3\xB6" + std::string(19, 'y') + "...\""},
+    };
+    for (const auto& [value, shown] : cases) {
+        EXPECT_EQ(shownValue(value), shown) << value;
+    }
+}
+
 TEST(Characters, CountLettersNotBytesAlsoInTheLengthRules) {
     EXPECT_EQ(characterCount("abc"), 3u);
     EXPECT_EQ(characterCount("Öl für"), 6u);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <set>
+#include <string>
+
+#include "common/textfile.h"
+#include "pricefile/layoutcheck.h"
+
+namespace aurelant {
+
+// Open's rewrite of a history file to its record lines, under the file's lock (which Add Latest
+// takes too). A file that holds nothing but its records, each ended by CR LF, is never written.
+class Normalisation {
+  public:
+    // Locks the file and counts its records.
+    explicit Normalisation(const std::string& path);
+
+    std::size_t count() const { return count_; }
+    // Signs in the lines read that the file is in another layout.
+    std::set<import::Difference> signsOfAnotherLayout() { return check_.signs(); }
+
+    // Replaces the file by its records. A file that changed since it was read (an outside program
+    // appending, say) is read again, up to three times; when it keeps changing, or its new count
+    // lies outside [fewest, most], throws AppError and leaves the file as it is.
+    void commit(std::size_t fewest, std::size_t most);
+
+  private:
+    void read();
+    bool replace();
+
+    std::string path_;
+    FileLock lock_;
+    FileStamp stamp_;
+    std::size_t count_ = 0;
+    bool onlyRecords_ = false;
+    LayoutCheck check_;
+};
+
+}  // namespace aurelant
