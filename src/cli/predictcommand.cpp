@@ -1,5 +1,8 @@
 #include "cli/predictcommand.h"
 
+#include <langinfo.h>
+#include <locale.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -14,12 +17,25 @@
 namespace aurelant {
 namespace {
 
+// Whether the user's locale (LC_TIME, LC_ALL, LANG) writes the day before the month.
+bool localeWritesDayFirst() {
+    const locale_t locale = ::newlocale(LC_TIME_MASK, "", nullptr);
+    if (locale == nullptr) {
+        return false;
+    }
+    const std::string_view format = ::nl_langinfo_l(D_FMT, locale);
+    const bool dayFirst = format.find("%d") < format.find("%m");
+    ::freelocale(locale);
+    return dayFirst;
+}
+
 struct Options {
     std::optional<double> open;
     TableFormat format = TableFormat::Report;
     unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
     std::vector<std::string> files;
     bool help = false;
+    bool localeDayFirst = localeWritesDayFirst();
 };
 
 std::optional<double> positivePrice(const std::string& text) {
@@ -114,7 +130,8 @@ std::vector<FilePrediction> predictAll(const Options& options) {
     std::atomic<std::size_t> next = 0;
     auto work = [&] {
         for (std::size_t i = next++; i < results.size(); i = next++) {
-            results[i] = predictHistoryFile(options.files[i], options.open, "\n");
+            results[i] =
+                predictHistoryFile(options.files[i], options.open, "\n", options.localeDayFirst);
         }
     };
     std::vector<std::jthread> workers;

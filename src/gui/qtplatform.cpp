@@ -287,6 +287,10 @@ CalendarDate QtPlatform::today() {
 }
 
 bool QtPlatform::datesDayFirst() {
+    return localeWritesDayFirst();
+}
+
+bool localeWritesDayFirst() {
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
     const auto day = format.indexOf('d');
     const auto month = format.indexOf('M');

@@ -17,6 +17,7 @@
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "output/userfile.h"
+#include "qtplatform.h"
 
 namespace aurelant {
 namespace {
@@ -224,13 +225,13 @@ void WatchlistWindow::startJobs() {
         }
         ++batch_;
         const std::shared_ptr<std::atomic<bool>> cancelled = cancelled_;
-        pool_.start([this, job, cancelled] {
+        pool_.start([this, job, cancelled, dayFirst = localeWritesDayFirst()] {
             if (cancelled->load()) {
                 QMetaObject::invokeMethod(this, [this, job] { takeResult(job, {}, std::nullopt); });
                 return;
             }
             const std::optional<FileStamp> stamp = stampOf(job.path);
-            FilePrediction prediction = predictHistoryFile(job.path, job.open, kLineEnd);
+            FilePrediction prediction = predictHistoryFile(job.path, job.open, kLineEnd, dayFirst);
             QMetaObject::invokeMethod(
                 this, [this, job, prediction, stamp] { takeResult(job, prediction, stamp); });
         });

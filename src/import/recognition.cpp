@@ -557,4 +557,17 @@ std::vector<std::string> dailyLines(const Recognition& recognition) {
     return lines;
 }
 
+std::vector<Difference> confirmedDifferences(const Recognition& recognition,
+                                             const std::set<Difference>& signs) {
+    std::vector<Difference> confirmed;
+    if (recognition.recognised()) {
+        for (const Difference difference : recognition.differences()) {
+            if (signs.empty() || signs.contains(difference)) {
+                confirmed.push_back(difference);
+            }
+        }
+    }
+    return confirmed;
+}
+
 }  // namespace aurelant::import

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,11 @@ struct Recognition {
 };
 
 Recognition recognise(std::string_view text, const Overrides& overrides = {});
+
+// The differences from the program's layout that a recognised file shows among `signs`, or all
+// of them when `signs` is empty; none for a file that is not recognised.
+std::vector<Difference> confirmedDifferences(const Recognition& recognition,
+                                             const std::set<Difference>& signs);
 
 // "2024-02-07,10.5,11,10.25,10.75[,1200]".
 std::string dailyLine(const DailyBar& bar);

@@ -58,9 +58,9 @@ void takeResults(FilePrediction& file, const RunOutcome& outcome) {
 }  // namespace
 
 FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
-                                  const std::string& lineEnd) {
+                                  const std::string& lineEnd, bool localeDayFirst) {
     FilePrediction file;
-    const HistoryInMemory history = readHistoryInMemory(path);
+    const HistoryInMemory history = readHistoryInMemory(path, localeDayFirst);
     if (!history.taken()) {
         file.refusal = history.refusal;
         return file;

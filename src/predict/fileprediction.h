@@ -31,7 +31,9 @@ struct FilePrediction {
 };
 
 // Predicts the file at `path`, with levels for `open` when given; report lines end in `lineEnd`.
+// A file in another layout is read as its import would give it, dates that leave the order of
+// day and month open read day first when `localeDayFirst`.
 FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
-                                  const std::string& lineEnd);
+                                  const std::string& lineEnd, bool localeDayFirst);
 
 }  // namespace aurelant

@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <set>
 
 #include "common/textfile.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
+#include "pricefile/layoutcheck.h"
 
 namespace aurelant {
 namespace {
@@ -62,6 +64,20 @@ std::string refusalOf(const std::vector<std::string_view>& lines, std::size_t re
     return {};
 }
 
+// Takes the daily records that the import gives a file in another layout.
+bool takenAsImported(HistoryInMemory& history, const std::set<import::Difference>& signs,
+                     bool localeDayFirst) {
+    const import::Recognition recognition =
+        import::recognise(history.text, {std::nullopt, localeDayFirst});
+    if (import::confirmedDifferences(recognition, signs).empty()) {
+        return false;
+    }
+    history.importedLines = import::dailyLines(recognition);
+    history.records.assign(history.importedLines.begin(), history.importedLines.end());
+    history.separator = ',';
+    return true;
+}
+
 }  // namespace
 
 std::vector<std::string_view> textLines(std::string_view text) {
@@ -79,17 +95,34 @@ std::vector<std::string_view> textLines(std::string_view text) {
     return lines;
 }
 
-HistoryInMemory readHistoryInMemory(const std::string& path) {
+HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst) {
     HistoryInMemory history;
     history.text = readWholeFile(path, history.refusal);
     if (!history.taken()) {
         return history;
     }
     const std::vector<std::string_view> lines = textLines(history.text);
+    LayoutCheck check;
     for (const std::string_view line : lines) {
-        if (isRecordLine(line)) {
+        if (isShortLine(line)) {
+            continue;
+        }
+        if (isHeaderLine(line)) {
+            check.header(line);
+        } else {
+            check.record(line);
             history.records.push_back(line);
         }
+    }
+    // As Open asks to import a file that fails its format check or shows signs of another
+    // layout, and the recognition of the whole file confirms it.
+    const bool formatPasses =
+        !lines.empty() && looksLikePriceData(lines[std::min(lines.size(), kSampleLine) - 1]);
+    const std::set<import::Difference> signs = check.signs();
+    if ((!formatPasses || !signs.empty()) &&
+        takenAsImported(history, formatPasses ? signs : std::set<import::Difference>{},
+                        localeDayFirst)) {
+        return history;
     }
     history.refusal = refusalOf(lines, history.records.size());
     if (!history.taken()) {

@@ -36,21 +36,13 @@ constexpr const char* kFormatHint =
     "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
     "space-separated.";
 
-// The differences from the program's layout that both the signs in the lines and the
-// recognition of the whole file show; none when the file is not recognised.
+// The differences from the program's layout that both the signs in the lines (any, when there are
+// none) and the recognition of the whole file show.
 std::vector<import::Difference> confirmedDifferences(AppState& window, const std::string& path,
                                                      const std::set<import::Difference>& signs) {
-    const import::Recognition recognition =
-        import::recognise(readWholeFile(path), {std::nullopt, window.platform.datesDayFirst()});
-    std::vector<import::Difference> confirmed;
-    if (recognition.recognised()) {
-        for (const import::Difference difference : recognition.differences()) {
-            if (signs.empty() || signs.contains(difference)) {
-                confirmed.push_back(difference);
-            }
-        }
-    }
-    return confirmed;
+    return import::confirmedDifferences(
+        import::recognise(readWholeFile(path), {std::nullopt, window.platform.datesDayFirst()}),
+        signs);
 }
 
 // Asks whether to import a file in another layout; runs the import on Yes.

@@ -19,6 +19,9 @@ write_file() {  # NAME CLOSE...: a day a Close, opening at the Close before, Hig
 write_file up.csv 100 101 99 98 100 99 101 100 98 99.5 99 100.5 102 101 103 102 100 101 99 100 102
 write_file fx.csv 1.10607 1.10811 1.10505 1.10403 1.10733 1.10612 1.10807 1.10701 1.10511 1.10623 \
     1.10542 1.10788 1.10912 1.10854 1.11023 1.10931 1.10712 1.10821 1.10654 1.10776 1.10953
+# The same days as a German download: semicolons, decimal commas, day-first dates, newest first.
+tail -n +2 up.csv | tac | awk -F, '{ split($1, d, "-"); for (i = 2; i <= 5; i++) gsub(/\./, ",", $i)
+    printf "%s.%s.%s;%s;%s;%s;%s\r\n", d[3], d[2], d[1], $2, $3, $4, $5 }' >german.csv
 printf 'a few\nwords\n' >notes.txt
 touch -d '2020-01-01' ./*
 before=$(ls -l --time-style=full-iso)
@@ -33,7 +36,7 @@ run() {  # prints the command, its output and its exit status
 {
     run up.csv
     run --open 104.5 up.csv fx.csv
-    run --format csv --open 1.11 --jobs 1 up.csv notes.txt fx.csv
+    run --format csv --open 1.11 --jobs 1 up.csv notes.txt fx.csv german.csv
     run --format=json fx.csv up.csv
     run --jobs 0 up.csv
     run --open abc up.csv

@@ -369,7 +369,8 @@ void Runner::queueFormAction(const std::string& rest) {
         throw ScriptFault("form needs NAME: ACTION");
     }
     const std::string form = rest.substr(0, colon);
-    static const std::set<std::string> knownForms = {"dailydata", "importform", "recalcform", "saveasform"};
+    static const std::set<std::string> knownForms = {"dailydata", "importform", "recalcform",
+                                                     "saveasform"};
     if (knownForms.count(form) == 0) {
         throw ScriptFault("no form named " + form);
     }
@@ -455,7 +456,7 @@ void Runner::showWatchlist(const std::string& folder) {
     }
     for (const WatchJob& job : watchlist.pendingJobs()) {
         const std::optional<FileStamp> stamp = stampOf(job.path);
-        watchlist.setPrediction(job, predictHistoryFile(job.path, job.open, "\r\n"), stamp);
+        watchlist.setPrediction(job, predictHistoryFile(job.path, job.open, "\r\n", false), stamp);
     }
     auto line = [](auto cellOf) {
         std::string text;
