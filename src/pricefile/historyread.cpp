@@ -86,7 +86,11 @@ std::vector<std::string_view> textLines(std::string_view text) {
     }
     std::vector<std::string_view> lines;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        // A plain scan: find_first_of calls memchr on its set for every byte.
+        std::size_t end = 0;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') {
+            ++end;
+        }
         const std::string_view line = text.substr(0, end);
         lines.push_back(line.size() > kLongestLine ? std::string_view() : line);
         const bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
