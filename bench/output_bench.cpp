@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "benchsupport.h"
-#include "predict/predictionrun.h"
+#include "state/workingfiles.h"
 
 namespace aurelant::bench {
 namespace {

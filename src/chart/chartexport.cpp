@@ -6,8 +6,9 @@
 
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "common/userfile.h"
 #include "output/printscreen.h"
-#include "output/userfile.h"
+#include "platform/filerequests.h"
 #include "state/appstate.h"
 
 namespace aurelant {

@@ -16,7 +16,8 @@
 
 #include "common/errors.h"
 #include "common/textfile.h"
-#include "output/userfile.h"
+#include "common/userfile.h"
+#include "platform/filerequests.h"
 #include "qtplatform.h"
 
 namespace aurelant {

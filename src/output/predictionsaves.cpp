@@ -6,9 +6,10 @@
 #include "common/errors.h"
 #include "common/htmltext.h"
 #include "common/textfile.h"
-#include "output/userfile.h"
-#include "predict/predictionrun.h"
+#include "common/userfile.h"
+#include "platform/filerequests.h"
 #include "state/appstate.h"
+#include "state/workingfiles.h"
 
 namespace aurelant {
 namespace {

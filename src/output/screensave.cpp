@@ -2,7 +2,8 @@
 
 #include "common/errors.h"
 #include "common/textfile.h"
-#include "output/userfile.h"
+#include "common/userfile.h"
+#include "platform/filerequests.h"
 #include "state/appstate.h"
 
 namespace aurelant {

@@ -8,6 +8,7 @@
 #include "pricefile/historyformat.h"
 #include "pricefile/latestrecord.h"
 #include "state/appstate.h"
+#include "state/workingfiles.h"
 
 namespace aurelant {
 namespace {

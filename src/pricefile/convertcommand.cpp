@@ -4,8 +4,9 @@
 
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "common/userfile.h"
 #include "common/utf8.h"
-#include "output/userfile.h"
+#include "platform/filerequests.h"
 #include "pricefile/filetools.h"
 #include "state/appstate.h"
 

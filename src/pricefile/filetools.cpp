@@ -15,39 +15,7 @@ namespace {
 
 constexpr std::size_t kPreviewHalf = 60;
 
-struct stat statusOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        throw systemError(errno, path);
-    }
-    return info;
-}
-
 }  // namespace
-
-FileRequest openModeRequest(std::string title, std::string filter, std::string initialName) {
-    FileRequest request;
-    request.mode = FileRequest::Mode::Open;
-    request.title = std::move(title);
-    request.filter = std::move(filter);
-    request.filterIndex = 1;
-    request.initialName = std::move(initialName);
-    return request;
-}
-
-void requireUserFile(const std::string& path, Access access) {
-    if (!S_ISREG(statusOf(path).st_mode)) {
-        throw notARegularFile(path);
-    }
-    const int mode = access == Access::Read ? R_OK : access == Access::Write ? W_OK : R_OK | W_OK;
-    if (::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) != 0) {
-        throw systemError(errno, path);
-    }
-}
-
-std::uintmax_t fileSize(const std::string& path) {
-    return static_cast<std::uintmax_t>(statusOf(path).st_size);
-}
 
 void appendPreview(MainScreen& screen, const std::string& path, std::size_t count,
                    const std::string& lineEnd) {

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "common/userfile.h"
+#include "platform/filerequests.h"
 
 // Steps that the price-file commands share.
 namespace aurelant {
@@ -21,18 +22,6 @@ inline constexpr std::size_t kPreviewLimit = 120;
 // The most records whose excess over the preview still fits the 16-bit `displayfrom`.
 inline constexpr std::size_t kMostHistoryRecords =
     kPreviewLimit + static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max());
-
-enum class Access { Read, Write, ReadWrite };
-
-// A file dialog in open mode with the first filter of the list selected.
-FileRequest openModeRequest(std::string title, std::string filter, std::string initialName);
-
-// Throws AppError unless the path names an existing plain file (not a folder, device or pipe)
-// that this user may read, write or both, as asked.
-void requireUserFile(const std::string& path, Access access);
-
-// The file's size in bytes; throws AppError when it cannot be learnt.
-std::uintmax_t fileSize(const std::string& path);
 
 // Appends a file of `count` lines to the screen, each followed by `lineEnd`: the whole file when
 // it has at most 120 lines, otherwise a notice, the first 60 lines, a snip marker and the last

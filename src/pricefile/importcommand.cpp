@@ -2,8 +2,9 @@
 
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "common/userfile.h"
 #include "import/importform.h"
-#include "output/userfile.h"
+#include "platform/filerequests.h"
 #include "pricefile/filetools.h"
 #include "pricefile/opencommand.h"
 #include "state/appstate.h"

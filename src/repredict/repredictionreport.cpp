@@ -5,10 +5,11 @@
 #include "common/errors.h"
 #include "common/htmltext.h"
 #include "common/textfile.h"
+#include "common/userfile.h"
 #include "common/utf8.h"
 #include "output/printscreen.h"
 #include "output/saveasform.h"
-#include "output/userfile.h"
+#include "platform/filerequests.h"
 #include "state/appstate.h"
 
 namespace aurelant {

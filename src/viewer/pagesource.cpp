@@ -6,7 +6,7 @@
 
 #include "common/errors.h"
 #include "common/htmltext.h"
-#include "pricefile/filetools.h"
+#include "common/userfile.h"
 
 namespace aurelant {
 namespace {

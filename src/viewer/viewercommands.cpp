@@ -1,7 +1,7 @@
 #include "viewer/viewercommands.h"
 
 #include "common/utf8.h"
-#include "pricefile/filetools.h"
+#include "platform/filerequests.h"
 #include "state/appstate.h"
 #include "viewer/browserengine.h"
 

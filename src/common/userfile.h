@@ -1,18 +1,22 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
-#include "platform/platform.h"
-
+// Checks on the files a user names, and writing them safely.
 namespace aurelant {
 
 class LineWriter;
 
-// A file dialog in save mode with the first filter selected and a question before an existing
-// file is replaced.
-FileRequest saveModeRequest(std::string title, std::string filter, std::string initialName,
-                            std::string defaultSuffix);
+enum class Access { Read, Write, ReadWrite };
+
+// Throws AppError unless the path names an existing plain file (not a folder, device or pipe)
+// that this user may read, write or both, as asked.
+void requireUserFile(const std::string& path, Access access);
+
+// The file's size in bytes; throws AppError when it cannot be learnt.
+std::uintmax_t fileSize(const std::string& path);
 
 // Writes a file the user named, whole or not at all: the content goes into a temporary file
 // beside the target, which replaces the target only once everything is written. A target that
