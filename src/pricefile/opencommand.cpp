@@ -84,6 +84,37 @@ void showOpenedFile(AppState& window, std::size_t count) {
     window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
 }
 
+// Where the lines show signs of another layout that the recognition of the whole file confirms,
+// asks whether to import the file. False when Open ends there, the file imported or left alone;
+// otherwise `normalised` holds the file read again, to be opened as it stands.
+bool goesOnAfterLayoutCheck(AppState& window, std::optional<Normalisation>& normalised) {
+    const auto signs = normalised->signsOfAnotherLayout();
+    if (signs.empty()) {
+        return true;
+    }
+    Globals& g = window.globals;
+    // No lock is held while the whole file is recognised and the user decides, so that Add
+    // Latest and other programs can go on writing it.
+    normalised.reset();
+    const auto differences = confirmedDifferences(window, g.currentfile, signs);
+    if (differences.empty()) {
+        normalised.emplace(g.currentfile);
+        return true;
+    }
+    g.fileopen = false;
+    window.caption = g.programtitle;
+    const bool onlyNewestFirst = differences == std::vector{import::Difference::NewestFirst};
+    if (importedOnRequest(window, g.currentfile, differences) || !onlyNewestFirst) {
+        return false;
+    }
+    // The user knows better: the file opens as it stands.
+    g.fileopen = true;
+    window.caption = g.programtitle + " - " + g.currentfile;
+    BusyPointer busy(window.platform);
+    normalised.emplace(g.currentfile);
+    return true;
+}
+
 // Checks, normalises and shows the chosen file, or refuses it with a message.
 void openChosenFile(AppState& window) {
     Globals& g = window.globals;
@@ -112,27 +143,8 @@ void openChosenFile(AppState& window) {
         BusyPointer busy(window.platform);
         normalised.emplace(g.currentfile);
     }
-    if (const auto signs = normalised->signsOfAnotherLayout(); !signs.empty()) {
-        // No lock is held while the whole file is recognised and the user decides, so that
-        // Add Latest and other programs can go on writing it.
-        normalised.reset();
-        const auto differences = confirmedDifferences(window, g.currentfile, signs);
-        if (differences.empty()) {
-            normalised.emplace(g.currentfile);
-        } else {
-            g.fileopen = false;
-            window.caption = g.programtitle;
-            const bool onlyNewestFirst =
-                differences == std::vector{import::Difference::NewestFirst};
-            if (importedOnRequest(window, g.currentfile, differences) || !onlyNewestFirst) {
-                return;
-            }
-            // The user knows better: the file opens as it stands.
-            g.fileopen = true;
-            window.caption = g.programtitle + " - " + g.currentfile;
-            BusyPointer busy(window.platform);
-            normalised.emplace(g.currentfile);
-        }
+    if (!goesOnAfterLayoutCheck(window, normalised)) {
+        return;
     }
     const std::size_t count = normalised->count();
     if (count < kFewestRecords) {
