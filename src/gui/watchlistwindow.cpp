@@ -44,6 +44,10 @@ int WatchlistTable::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant WatchlistTable::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole) {
+        const bool figures = Watchlist::holdsFigures(static_cast<WatchColumn>(index.column()));
+        return QVariant::fromValue(Qt::AlignVCenter | (figures ? Qt::AlignRight : Qt::AlignLeft));
+    }
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) {
         return {};
     }
@@ -122,6 +126,7 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 8);
 
     auto* folderButton = new QPushButton(tr("&Folder..."), this);
     auto* refreshButton = new QPushButton(tr("&Refresh"), this);
