@@ -3,24 +3,27 @@
 // note, so the tool can be run again as windows are added.
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 
 #include "app/aurelant.h"
 #include "fiveday/dailydata.h"
 #include "mainwindow.h"
 #include "qtplatform.h"
+#include "watchlistwindow.h"
 
 namespace {
 
@@ -51,6 +54,16 @@ class ModalDriver {
 
     QTimer timer_;
 };
+
+// Answers a file dialog with `path`. The dialog types a selected name into its name box only
+// while the box has no focus.
+void choose(QFileDialog& files, const QString& path) {
+    if (QWidget* focus = files.focusWidget()) {
+        focus->clearFocus();
+    }
+    files.selectFile(path);
+    QMetaObject::invokeMethod(&files, "accept");
+}
 
 class Shooter {
   public:
@@ -153,8 +166,7 @@ void shootImport(aurelant::MainWindow& window, ModalDriver& driver, Shooter& sho
     bool seen = false;
     driver.onModal = [&](QDialog& dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
-            files->selectFile(source);
-            QMetaObject::invokeMethod(files, "accept");
+            choose(*files, source);
             return;
         }
         if (dialog.objectName() == "importform") {
@@ -166,6 +178,80 @@ void shootImport(aurelant::MainWindow& window, ModalDriver& driver, Shooter& sho
     window.runCommand("importfile");
     driver.onModal = nullptr;
     shooter.skipUnless(seen, "import");
+}
+
+// Lets events run until `done`, for `milliseconds` at most.
+void waitUntil(const std::function<bool()>& done, int milliseconds = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+// A folder of made-up instruments: each has the prices of another stretch of the sample, scaled,
+// under the sample's latest dates; beside them a note that is not price data. Returns the last
+// Close of each file by name.
+std::map<QString, double> writeInstruments(const QString& sample, const QDir& folder) {
+    QFile file(sample);
+    file.open(QIODevice::ReadOnly);
+    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    constexpr qsizetype kRecords = 1500;
+    const struct {
+        const char* name;
+        double scale;
+        qsizetype start;
+    } instruments[] = {{"wheat.csv", 13.1, 1},     {"copper.csv", 0.21, 180},
+                       {"eurusd.csv", 0.026, 420}, {"gold.csv", 47.3, 610},
+                       {"bund.txt", 3.02, 777},    {"cocoa.csv", 95.0, 905},
+                       {"crude.csv", 1.83, 1040}};
+    std::map<QString, double> lastCloses;
+    for (const auto& instrument : instruments) {
+        QFile out(folder.filePath(instrument.name));
+        out.open(QIODevice::WriteOnly);
+        out.write("Date,Open,High,Low,Close\r\n");
+        const int decimals = instrument.scale < 1 ? 4 : 2;
+        for (qsizetype i = 0; i < kRecords; ++i) {
+            const QStringList prices = lines[instrument.start + i].split(',');
+            QStringList record{lines[lines.size() - kRecords + i].section(',', 0, 0)};
+            for (qsizetype field = 1; field <= 4; ++field) {
+                record << QString::number(prices[field].toDouble() * instrument.scale, 'f',
+                                          decimals);
+            }
+            out.write((record.join(',') + "\r\n").toUtf8());
+            lastCloses[instrument.name] = record[4].toDouble();
+        }
+    }
+    QFile note(folder.filePath("notes.txt"));
+    note.open(QIODevice::WriteOnly);
+    note.write("Ask about the cocoa contract's roll dates.\n");
+    return lastCloses;
+}
+
+// The watchlist of those instruments, the likeliest first, with the top one's Open typed as its
+// last Close so that its levels show.
+void shootWatchlist(aurelant::MainWindow& window, Shooter& shooter, const QString& sample,
+                    const QDir& folder) {
+    const std::map<QString, double> lastCloses = writeInstruments(sample, folder);
+    window.runCommand("watchlist");  // the folder dialog is answered by the driver's Cancel
+    auto* watchlist = window.findChild<aurelant::WatchlistWindow*>();
+    if (watchlist == nullptr) {
+        shooter.skipUnless(false, "watchlist");
+        return;
+    }
+    watchlist->loadFolder(folder.path());
+    waitUntil([watchlist] { return !watchlist->busy(); });
+    auto* view = watchlist->findChild<QTableView*>();
+    QAbstractItemModel& table = *view->model();
+    const double close = lastCloses.at(table.index(0, 0).data().toString());
+    table.setData(table.index(0, static_cast<int>(aurelant::WatchColumn::Open)),
+                  QString::number(close));
+    waitUntil([watchlist] { return !watchlist->busy(); });
+    waitUntil([] { return false; }, 300);  // the table's gathered redraw
+    view->resizeColumnsToContents();
+    watchlist->resize(1280, 250);
+    shooter.save(*watchlist, "watchlist");
+    watchlist->close();
 }
 
 }  // namespace
@@ -190,26 +276,26 @@ int main(int argc, char** argv) {
     Shooter shooter(QString::fromLocal8Bit(argv[2]));
     aurelant::Globals globals;
     aurelant::QtPlatform platform;
+    platform.setViewerAddress(globals.vieweraddress);
     aurelant::Aurelant model(globals, platform);
-    model.load();
     aurelant::MainWindow window(model);
     platform.setParentWidget(&window);
-    platform.setViewerAddress(globals.vieweraddress);
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
-    window.showAtRememberedPlace();
-    window.openFile(sample);
+    platform.setWatchlistOpener([&window] { window.showWatchlist(); });
+    window.start(sample);
 
     predictMovement(window, driver, shooter);
     shootChart(window, shooter);
     shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
     shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
     shootImport(window, driver, shooter, work.filePath("boerse.csv"));
+    QDir(work.path()).mkdir("prices");
+    shootWatchlist(window, shooter, sample, QDir(work.filePath("prices")));
     // The prediction saved as HTML; the save's question offers the viewer, which shows the page.
     driver.onModal = [&](QDialog& dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
-            files->selectFile(work.filePath("prediction.htm"));
-            QMetaObject::invokeMethod(files, "accept");
+            choose(*files, work.filePath("prediction.htm"));
         }
     };
     window.runCommand("htmlsave");
@@ -221,10 +307,7 @@ int main(int argc, char** argv) {
         }
     }
     if (viewer != nullptr) {
-        viewer->resize(760, 520);
-        QEventLoop rendering;  // the page renders
-        QTimer::singleShot(1000, &rendering, &QEventLoop::quit);
-        rendering.exec();
+        waitUntil([] { return false; }, 1000);  // the page renders
         shooter.save(*viewer, "viewer");
     }
     shooter.skipUnless(viewer != nullptr, "viewer");

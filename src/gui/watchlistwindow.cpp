@@ -10,15 +10,15 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <unordered_map>
 
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/userfile.h"
-#include "platform/filerequests.h"
 #include "qtplatform.h"
+#include "settings.h"
 
 namespace aurelant {
 namespace {
@@ -45,6 +45,10 @@ int WatchlistTable::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant WatchlistTable::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole) {
+        const bool figures = Watchlist::holdsFigures(static_cast<WatchColumn>(index.column()));
+        return QVariant::fromValue(Qt::AlignVCenter | (figures ? Qt::AlignRight : Qt::AlignLeft));
+    }
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) {
         return {};
     }
@@ -82,9 +86,24 @@ void WatchlistTable::sort(int column, Qt::SortOrder order) {
     reshow();
 }
 
+// The current cell, the selection and an open editor stay with their file when rows move.
 void WatchlistTable::reshow() {
     emit layoutAboutToBeChanged();
     shown_ = watchlist_.shownRows();
+    std::vector<std::string> paths;
+    std::unordered_map<std::string, int> place;
+    for (const std::size_t row : shown_) {
+        place.emplace(watchlist_.row(row).path, static_cast<int>(paths.size()));
+        paths.push_back(watchlist_.row(row).path);
+    }
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& old : before) {
+        const auto found = place.find(shownPaths_.at(static_cast<std::size_t>(old.row())));
+        after << (found == place.end() ? QModelIndex() : index(found->second, old.column()));
+    }
+    changePersistentIndexList(before, after);
+    shownPaths_ = std::move(paths);
     emit layoutChanged();
 }
 
@@ -104,10 +123,11 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
     view_->setSortingEnabled(true);
     view_->sortByColumn(static_cast<int>(WatchColumn::Probability), Qt::DescendingOrder);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 8);
 
     auto* folderButton = new QPushButton(tr("&Folder..."), this);
     auto* refreshButton = new QPushButton(tr("&Refresh"), this);
@@ -160,7 +180,7 @@ WatchlistWindow::~WatchlistWindow() {
 }
 
 void WatchlistWindow::start() {
-    const QString folder = QSettings().value(kFolderKey).toString();
+    const QString folder = rememberedValue(kFolderKey).toString();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         chooseFolder();
     } else if (folder.toStdString() != watchlist_.folder()) {
@@ -182,7 +202,7 @@ void WatchlistWindow::loadFolder(const QString& folder) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(*problem));
         return;
     }
-    QSettings().setValue(kFolderKey, folder);
+    rememberValue(kFolderKey, folder);
     folderLabel_->setText(QDir::toNativeSeparators(folder));
     table_->reshow();
     watchFiles();
@@ -214,10 +234,14 @@ void WatchlistWindow::watchFiles() {
     watcher_.addPaths(paths);
 }
 
-// Hands every waiting row that is not already being read to the pool.
+// Hands every waiting row that is not already being read to the pool. After a Cancel, the jobs
+// still out keep their cancelled flag and the new ones get a fresh one; a row whose cancelled
+// job comes back unread is handed out again once the pool is idle.
 void WatchlistWindow::startJobs() {
+    if (cancelled_->load()) {
+        cancelled_ = std::make_shared<std::atomic<bool>>(false);
+    }
     if (inFlight_.empty()) {
-        cancelled_->store(false);
         batch_ = 0;
     }
     for (const WatchJob& job : watchlist_.pendingJobs()) {
@@ -225,10 +249,10 @@ void WatchlistWindow::startJobs() {
             continue;
         }
         ++batch_;
-        const std::shared_ptr<std::atomic<bool>> cancelled = cancelled_;
-        pool_.start([this, job, cancelled, dayFirst = localeWritesDayFirst()] {
+        pool_.start([this, job, cancelled = cancelled_, dayFirst = localeWritesDayFirst()] {
             if (cancelled->load()) {
-                QMetaObject::invokeMethod(this, [this, job] { takeResult(job, {}, std::nullopt); });
+                QMetaObject::invokeMethod(
+                    this, [this, job] { takeResult(job, std::nullopt, std::nullopt); });
                 return;
             }
             const std::optional<FileStamp> stamp = stampOf(job.path);
@@ -240,17 +264,19 @@ void WatchlistWindow::startJobs() {
     showProgress();
 }
 
-void WatchlistWindow::takeResult(const WatchJob& job, const FilePrediction& prediction,
+// A job's prediction, or nothing for a job cancelled before it began.
+void WatchlistWindow::takeResult(const WatchJob& job,
+                                 const std::optional<FilePrediction>& prediction,
                                  const std::optional<FileStamp>& stamp) {
     inFlight_.erase(job.path);
-    if (!cancelled_->load()) {
-        watchlist_.setPrediction(job, prediction, stamp);
+    if (prediction) {
+        watchlist_.setPrediction(job, *prediction, stamp);
     }
     if (!redraw_.isActive()) {
         redraw_.start();
     }
     if (inFlight_.empty() && !cancelled_->load()) {
-        startJobs();  // rows whose file or Open changed while they were read
+        startJobs();  // rows whose file or Open changed while they were read, or left unread
     }
     showProgress();
 }

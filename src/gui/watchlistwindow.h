@@ -49,6 +49,7 @@ class WatchlistTable : public QAbstractTableModel {
   private:
     Watchlist& watchlist_;
     std::vector<std::size_t> shown_;
+    std::vector<std::string> shownPaths_;  // the files of the rows as the view last saw them
 };
 
 // The watchlist window: the prediction of every price file in a folder, made in the background
@@ -75,7 +76,7 @@ class WatchlistWindow : public QWidget {
     void saveTable();
     void cancel();
     void startJobs();
-    void takeResult(const WatchJob& job, const FilePrediction& prediction,
+    void takeResult(const WatchJob& job, const std::optional<FilePrediction>& prediction,
                     const std::optional<FileStamp>& stamp);
     void watchFiles();
     void showProgress();

@@ -49,12 +49,6 @@ std::optional<double> numberIn(const std::string& text) {
     }
 }
 
-bool isNumberColumn(WatchColumn column) {
-    return column != WatchColumn::Name && column != WatchColumn::LastDate &&
-           column != WatchColumn::Direction && column != WatchColumn::Confident &&
-           column != WatchColumn::Remark;
-}
-
 std::string levelCell(const WatchRow& row, std::size_t level) {
     const FilePrediction& prediction = row.prediction;
     return prediction.predicted && prediction.levels ? prediction.levels->levels[level] : "";
@@ -197,7 +191,7 @@ void Watchlist::sortBy(WatchColumn column, bool ascending) {
 bool Watchlist::before(std::size_t a, std::size_t b) const {
     const std::string firstText = cell(a, sortColumn_);
     const std::string secondText = cell(b, sortColumn_);
-    if (isNumberColumn(sortColumn_)) {
+    if (holdsFigures(sortColumn_)) {
         const std::optional<double> x = numberIn(firstText);
         const std::optional<double> y = numberIn(secondText);
         if (x.has_value() != y.has_value()) {
@@ -222,6 +216,12 @@ std::vector<std::size_t> Watchlist::shownRows() const {
     std::stable_sort(shown.begin(), shown.end(),
                      [this](std::size_t a, std::size_t b) { return before(a, b); });
     return shown;
+}
+
+bool Watchlist::holdsFigures(WatchColumn column) {
+    return column != WatchColumn::Name && column != WatchColumn::LastDate &&
+           column != WatchColumn::Direction && column != WatchColumn::Confident &&
+           column != WatchColumn::Remark;
 }
 
 const char* Watchlist::heading(WatchColumn column) {

@@ -81,6 +81,8 @@ class Watchlist {
     std::vector<std::size_t> shownRows() const;
 
     static const char* heading(WatchColumn column);
+    // Whether a column holds figures, which sort as numbers.
+    static bool holdsFigures(WatchColumn column);
     std::string cell(std::size_t index, WatchColumn column) const;
     // The shown table as CSV, with a header row.
     std::string csv() const;

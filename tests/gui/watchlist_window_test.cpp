@@ -1,0 +1,101 @@
+// The watchlist window, offscreen, on a folder of two price files and a refused one: the
+// predictions come from the background, and the table sorts, filters, takes an Open and opens
+// a file on a double-click.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "qtapplication.h"
+#include "scenario/generated_history.h"
+#include "unit/tempfolder.h"
+#include "watchlistwindow.h"
+
+namespace aurelant {
+namespace {
+
+class WatchlistWindowTest : public TempFolderTest {
+  protected:
+    static void SetUpTestSuite() { ensureQtApplication(); }
+
+    // Lets the window work until its predictions are done; false after 20 s.
+    static bool finished(const WatchlistWindow& window) {
+        QElapsedTimer clock;
+        clock.start();
+        while (window.busy() && clock.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        QTest::qWait(200);  // the table's gathered redraw
+        return !window.busy();
+    }
+    static std::vector<std::string> column(const QTableView& view, WatchColumn which) {
+        std::vector<std::string> cells;
+        for (int row = 0; row < view.model()->rowCount(); ++row) {
+            const QModelIndex index = view.model()->index(row, static_cast<int>(which));
+            cells.push_back(index.data().toString().toStdString());
+        }
+        return cells;
+    }
+};
+
+TEST_F(WatchlistWindowTest, PredictsAFolderInTheBackgroundSortsFiltersTakesAnOpenAndOpensAFile) {
+    writeRandomWalkHistory((folder / "x.csv").string(), 40);   // UP 60 %, confident
+    writeRandomWalkHistory((folder / "b.csv").string(), 100);  // DOWN 53 %
+    write("notes.txt", "a few words\n");
+    QStringList opened;
+    WatchlistWindow window([&opened](const QString& path) { opened << path; }, nullptr);
+    window.show();
+    // Cancelled at once and started again before any job is back: every file is still predicted.
+    window.loadFolder(QString::fromStdString(folder.string()));
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == "Cancel") {
+            button->click();
+        }
+    }
+    window.refresh();
+    ASSERT_TRUE(finished(window));
+    auto* view = window.findChild<QTableView*>();
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(column(*view, WatchColumn::Name), (Names{"x.csv", "b.csv", "notes.txt"}));
+    EXPECT_EQ(column(*view, WatchColumn::Probability), (Names{"60", "53", ""}));
+    EXPECT_EQ(column(*view, WatchColumn::Remark)[2],
+              "the file does not appear to contain valid OHLC data");
+
+    // The current row stays with its file when a header click sorts by name.
+    view->setCurrentIndex(view->model()->index(0, 0));
+    QHeaderView* header = view->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(column(*view, WatchColumn::Name), (Names{"b.csv", "notes.txt", "x.csv"}));
+    EXPECT_EQ(view->currentIndex().row(), 2);
+    window.findChild<QCheckBox*>()->click();
+    EXPECT_EQ(column(*view, WatchColumn::Name), Names{"x.csv"});
+
+    // An Open typed into its cell gives the levels, as `aurelant predict --open 100` has them.
+    view->edit(view->model()->index(0, static_cast<int>(WatchColumn::Open)));
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "100");
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(finished(window));
+    EXPECT_EQ(column(*view, WatchColumn::Level75), Names{"101.39"});
+    EXPECT_EQ(column(*view, WatchColumn::Level25), Names{"102.78"});
+
+    const QRect name = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, name.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, name.center());
+    EXPECT_EQ(opened, QStringList{QString::fromStdString((folder / "x.csv").string())});
+
+    // Another window takes the remembered folder without asking for one.
+    WatchlistWindow again([](const QString&) {}, nullptr);
+    again.start();
+    EXPECT_EQ(again.watchlist().folder(), folder.string());
+}
+
+}  // namespace
+}  // namespace aurelant
