@@ -347,9 +347,7 @@ void MainWindow::showWatchlist() {
     if (watchlist_ == nullptr) {
         watchlist_ = new WatchlistWindow([this](const QString& path) { openFile(path); }, this);
     }
-    watchlist_->show();
-    watchlist_->raise();
-    watchlist_->activateWindow();
+    watchlist_->showBeside(this);
     watchlist_->start();
 }
 

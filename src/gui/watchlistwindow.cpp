@@ -19,6 +19,7 @@
 #include "common/userfile.h"
 #include "qtplatform.h"
 #include "settings.h"
+#include "sidewindow.h"
 
 namespace aurelant {
 namespace {
@@ -116,9 +117,9 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
       progress_(new QProgressBar(this)),
       cancel_(new QPushButton(tr("Cancel"), this)),
       confidentOnly_(new QCheckBox(tr("Confident predictions only"), this)),
+      side_(new SideWindow(*this, "watchlistGeometry", QSize(980, 560))),
       cancelled_(std::make_shared<std::atomic<bool>>(false)) {
     setWindowTitle(tr("Watchlist"));
-    resize(980, 560);
     view_->setModel(table_);
     view_->setSortingEnabled(true);
     view_->sortByColumn(static_cast<int>(WatchColumn::Probability), Qt::DescendingOrder);
@@ -177,6 +178,10 @@ WatchlistWindow::~WatchlistWindow() {
     cancelled_->store(true);
     pool_.clear();
     pool_.waitForDone();
+}
+
+void WatchlistWindow::showBeside(const QWidget* main) {
+    side_->show(main);
 }
 
 void WatchlistWindow::start() {

@@ -22,6 +22,8 @@ class QTableView;
 
 namespace aurelant {
 
+class SideWindow;
+
 // The watchlist's rows as Qt's table views read them, in the model's shown order.
 class WatchlistTable : public QAbstractTableModel {
     Q_OBJECT
@@ -62,6 +64,8 @@ class WatchlistWindow : public QWidget {
     WatchlistWindow(std::function<void(const QString&)> openFile, QWidget* parent);
     ~WatchlistWindow() override;
 
+    // Shows the window beside the main window, or brings it to the front.
+    void showBeside(const QWidget* main);
     // Shows the remembered folder's files, or asks for a folder when none is remembered.
     void start();
     void loadFolder(const QString& folder);
@@ -89,6 +93,7 @@ class WatchlistWindow : public QWidget {
     QProgressBar* progress_;
     QPushButton* cancel_;
     QCheckBox* confidentOnly_;
+    SideWindow* side_;
     QFileSystemWatcher watcher_;
     QTimer redraw_;   // gathers the redraws of results that arrive together
     QTimer changes_;  // waits for a burst of changes on disk to end
