@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           recognition.days.size() <= import::kMostDailyRecords,
                       "a recognised file gives a usable number of days");
         for (std::size_t index = 0; index < recognition.days.size(); ++index) {
-            const std::string line = import::dailyLine(recognition.days[index]);
+            const std::string& line = recognition.days[index].line;
             fuzz::require(plainRecord(line, ',').has_value(), "a daily line is a plain record");
             fuzz::require(parseDate(line.substr(0, 10)) == recognition.days[index].date,
                           "a daily line's date reads back");

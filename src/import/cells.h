@@ -27,8 +27,9 @@ struct Decorations {
 };
 
 // The cell without blanks (no-break spaces too), quotes, currency and percent signs, noting in
-// `found` which of them it had: "\"$1,234.50\"" -> "1,234.50".
-std::string bareNumber(std::string_view cell, Decorations& found);
+// `found` which of them it had: "\"$1,234.50\"" -> "1,234.50". Most cells have none of them:
+// those come back as they are, the others are built in `scratch`, which the result views.
+std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch);
 
 // Empty, "null", "n/a", "na", "-" or "--": a row that a service wrote without prices.
 bool isPlaceholder(std::string_view cell);
@@ -56,13 +57,17 @@ class MarkTally {
     int commaUnclear_ = 0;
 };
 
-// A price as this program writes it: the digits as the source has them, the decimal mark a
-// point, thousands separators gone: ("1.234,50", {',', '.'}) -> "1234.50". Nothing for a text
-// that is not a number above zero.
-std::optional<std::string> priceText(std::string_view bare, NumberMarks marks);
+// Appends a price to `out` as this program writes it: the digits as the source has them, the
+// decimal mark a point, thousands separators gone: ("1.234,50", {',', '.'}) -> "1234.50". Never
+// longer than `bare`. False, with `out` as it was, for a text that is not a number above zero.
+bool appendPriceText(std::string_view bare, NumberMarks marks, std::string& out);
+
+// The value of a price as appendPriceText writes it.
+double priceValue(std::string_view price);
 
 // A volume, K, M and B standing for thousands, millions and billions; nothing for any other text.
-std::optional<double> volumeValue(std::string_view bare, NumberMarks marks);
+// `scratch` holds its digits on the way.
+std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std::string& scratch);
 
 // The date of a cell: quotes and any time of day removed, an 8-digit date read as year, month,
 // day, and the numbers of an all-number date in `order`.

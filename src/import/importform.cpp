@@ -23,7 +23,7 @@ std::string previewText(const Recognition& recognition) {
     std::vector<std::string> lines;
     for (std::size_t index = 0; index < days.size(); ++index) {
         if (index < kShownAtEachEnd || index + kShownAtEachEnd >= days.size()) {
-            lines.push_back(dailyLine(days[index]));
+            lines.push_back(days[index].line);
         } else if (index == kShownAtEachEnd) {
             lines.emplace_back("...");
         }

@@ -19,7 +19,7 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::array<char, 4> kSeparators{',', ';', '\t', kBlankRuns};
 
 bool isBlankLine(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
+    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
 // Calls `visit` with every line that is not blank, without its line end.
@@ -28,17 +28,19 @@ void forEachLine(std::string_view text, Visit visit) {
     if (text.starts_with(kUtf8Mark)) {
         text.remove_prefix(kUtf8Mark.size());
     }
+    // The next LF and the next CR, each looked for again only once passed: a line ends in CR, LF
+    // or CR LF.
+    std::size_t lf = text.find('\n');
+    std::size_t cr = text.find('\r');
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t end = at;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
-            ++end;
-        }
+        lf = lf < at ? text.find('\n', at) : lf;
+        cr = cr < at ? text.find('\r', at) : cr;
+        const std::size_t end = std::min({lf, cr, text.size()});
         const std::string_view line = text.substr(at, end - at);
         if (!isBlankLine(line) && !visit(line)) {
             return;
         }
-        // A line ends in CR, LF or CR LF.
         at = end + (end < text.size() && text[end] == '\r' ? 1 : 0);
         at += at < text.size() && text[at] == '\n' ? 1 : 0;
     }
@@ -72,9 +74,10 @@ bool hasSuffix(std::string_view bare) {
 
 bool looksNumeric(std::string_view cell) {
     Decorations ignored;
-    std::string bare = bareNumber(cell, ignored);
+    std::string scratch;
+    std::string_view bare = bareNumber(cell, ignored, scratch);
     if (hasSuffix(bare)) {
-        bare.pop_back();
+        bare.remove_suffix(1);
     }
     return bare.find_first_of("0123456789") != std::string::npos &&
            bare.find_first_not_of("0123456789.,") == std::string::npos;
@@ -82,8 +85,8 @@ bool looksNumeric(std::string_view cell) {
 
 bool looksIntegral(std::string_view cell) {
     Decorations ignored;
-    const std::string bare = bareNumber(cell, ignored);
-    return looksNumeric(cell) && bare.find('.') == std::string::npos;
+    std::string scratch;
+    return looksNumeric(cell) && bareNumber(cell, ignored, scratch).find('.') == std::string::npos;
 }
 
 bool looksLikeDate(std::string_view cell) {
@@ -98,6 +101,14 @@ struct Sample {
             lines.push_back(line);
             return lines.size() < kSampleLines;
         });
+    }
+
+    std::size_t meanLineLength() const {
+        std::size_t length = 0;
+        for (const std::string_view line : lines) {
+            length += line.size() + 1;
+        }
+        return lines.empty() ? 1 : length / lines.size();
     }
 
     std::vector<std::vector<std::string_view>> rows(char separator, std::size_t from) const {
@@ -213,39 +224,22 @@ std::optional<Header> findHeader(const Sample& sample, char separator) {
 
 constexpr std::array<Role, 4> kPriceRoles{Role::Open, Role::High, Role::Low, Role::Close};
 
-// The cells of one data row that the columns point at.
-struct RowCells {
+// One data row: the cells that the columns point at, and once read, its prices as this program
+// writes them.
+struct Row {
     std::string_view date;
     std::array<std::string_view, 4> prices;
     std::optional<std::string_view> volume;
     bool timed = false;
 };
 
-class RowReader {
-  public:
-    RowReader(char separator, const Columns& columns) : separator_(separator), columns_(columns) {}
-
-    std::optional<RowCells> read(std::string_view line) {
-        splitFields(line, separator_, cells_);
-        if (cells_.size() < columns_.width()) {
-            return std::nullopt;
-        }
-        RowCells row;
-        row.date = cells_[*columns_[Role::Date]];
-        for (std::size_t index = 0; index < kPriceRoles.size(); ++index) {
-            row.prices[index] = cells_[*columns_[kPriceRoles[index]]];
-        }
-        if (columns_[Role::Volume]) {
-            row.volume = cells_[*columns_[Role::Volume]];
-        }
-        row.timed = columns_[Role::Time].has_value() || holdsTime(row.date);
-        return row;
-    }
-
-  private:
-    char separator_;
-    const Columns& columns_;
-    std::vector<std::string_view> cells_;
+// The data rows of a file, each line split once, and what decides how every cell is read: the
+// number marks and the dates that prove an order.
+struct DataRows {
+    std::vector<Row> rows;
+    std::size_t tooShort = 0;    // lines with fewer cells than the columns need
+    std::size_t priceBytes = 0;  // of all the price cells together
+    std::string monthFirstProof;
 };
 
 // Every data line of the file (after the header, if any).
@@ -260,47 +254,149 @@ void forEachDataLine(std::string_view text, const std::optional<Header>& header,
     });
 }
 
-// One pass over the data rows for what decides how every cell is read: the number marks and
-// the dates that prove an order.
-void tallyMarksAndOrder(std::string_view text, const std::optional<Header>& header,
-                        RowReader& reader, Evidence& evidence, std::string& monthFirstProof) {
-    MarkTally tally;
+class RowTally {
+  public:
+    explicit RowTally(Evidence& evidence, std::string& monthFirstProof)
+        : evidence_(evidence), monthFirstProof_(monthFirstProof) {}
+
+    void add(const Row& row) {
+        for (const std::string_view price : row.prices) {
+            marks_.add(bareNumber(price, evidence_.decorations, scratch_));
+        }
+        if (row.volume) {
+            const std::string_view volume =
+                bareNumber(*row.volume, evidence_.decorations, scratch_);
+            marks_.add(volume);
+            evidence_.decorations.suffixes = evidence_.decorations.suffixes || hasSuffix(volume);
+        }
+        if (evidence_.dateExample.empty() && looksLikeDate(row.date)) {
+            evidence_.dateExample = unquoted(row.date);
+        }
+        if (const auto pair = leadingPair(row.date)) {
+            evidence_.numericDates = true;
+            if (pair->first > 12 && evidence_.orderProof.empty()) {
+                evidence_.orderProof = unquoted(row.date);
+            }
+            if (pair->second > 12 && monthFirstProof_.empty()) {
+                monthFirstProof_ = unquoted(row.date);
+            }
+        }
+    }
+
+    void decide() {
+        evidence_.marks = marks_.decide();
+        evidence_.marksAmbiguous = marks_.ambiguous();
+    }
+
+  private:
+    Evidence& evidence_;
+    std::string& monthFirstProof_;
+    MarkTally marks_;
+    std::string scratch_;
+};
+
+DataRows readRows(std::string_view text, const Sample& sample, const std::optional<Header>& header,
+                  const Columns& columns, Evidence& evidence) {
+    DataRows data;
+    data.rows.reserve(text.size() / sample.meanLineLength() + 1);
+    RowTally tally(evidence, data.monthFirstProof);
+    const std::size_t width = columns.width();
+    std::vector<std::string_view> cells;
     forEachDataLine(text, header, [&](std::string_view line) {
-        const std::optional<RowCells> row = reader.read(line);
-        if (!row) {
+        splitFields(line, evidence.separator, cells);
+        if (cells.size() < width) {
+            ++data.tooShort;
             return;
         }
-        for (const std::string_view price : row->prices) {
-            tally.add(bareNumber(price, evidence.decorations));
+        Row& row = data.rows.emplace_back();
+        row.date = cells[*columns[Role::Date]];
+        for (std::size_t index = 0; index < kPriceRoles.size(); ++index) {
+            row.prices[index] = cells[*columns[kPriceRoles[index]]];
+            data.priceBytes += row.prices[index].size();
         }
-        if (row->volume) {
-            const std::string volume = bareNumber(*row->volume, evidence.decorations);
-            tally.add(volume);
-            evidence.decorations.suffixes = evidence.decorations.suffixes || hasSuffix(volume);
+        if (columns[Role::Volume]) {
+            row.volume = cells[*columns[Role::Volume]];
         }
-        if (evidence.dateExample.empty() && looksLikeDate(row->date)) {
-            evidence.dateExample = unquoted(row->date);
-        }
-        if (const auto pair = leadingPair(row->date)) {
-            evidence.numericDates = true;
-            if (pair->first > 12 && evidence.orderProof.empty()) {
-                evidence.orderProof = unquoted(row->date);
-            }
-            if (pair->second > 12 && monthFirstProof.empty()) {
-                monthFirstProof = unquoted(row->date);
-            }
-        }
+        row.timed = columns[Role::Time].has_value() || holdsTime(row.date);
+        tally.add(row);
     });
-    evidence.marks = tally.decide();
-    evidence.marksAmbiguous = tally.ambiguous();
+    tally.decide();
+    return data;
 }
+
+// What a row read gives besides its prices.
+struct RowValues {
+    CalendarDate date;
+    double high = 0;
+    double low = 0;
+    double volume = 0;
+};
+
+// Reads rows in the order and with the marks that the whole file decided, each price cleaned and
+// converted once. The prices are kept in one text reserved for the bytes of all the price
+// cells, which they never outgrow, so that the views of them stay valid.
+class RowReader {
+  public:
+    RowReader(std::size_t priceBytes, NumberMarks marks, NumericOrder order)
+        : marks_(marks), order_(order) {
+        prices_.reserve(priceBytes);
+    }
+
+    // Replaces the row's price cells by its prices; nothing, counted in `evidence`, for a row
+    // without a date or prices.
+    std::optional<RowValues> read(Row& row, Evidence& evidence) {
+        const std::optional<CalendarDate> date = cellDate(row.date, order_);
+        if (!date) {
+            ++evidence.rowsUnreadable;
+            return std::nullopt;
+        }
+        const std::optional<std::array<std::string_view, 4>> prices = pricesOf(row);
+        if (!prices) {
+            ++(std::any_of(row.prices.begin(), row.prices.end(), isPlaceholder)
+                   ? evidence.rowsWithoutPrices
+                   : evidence.rowsUnreadable);
+            return std::nullopt;
+        }
+        row.prices = *prices;
+        RowValues values{*date, priceValue(row.prices[1]), priceValue(row.prices[2]), 0};
+        if (row.volume) {
+            Decorations ignored;
+            values.volume = volumeValue(bareNumber(*row.volume, ignored, scratch_), marks_, digits_)
+                                .value_or(0);
+        }
+        return values;
+    }
+
+  private:
+    // No placeholder is a price: a row with one fails here.
+    std::optional<std::array<std::string_view, 4>> pricesOf(const Row& row) {
+        const std::size_t rowStart = prices_.size();
+        std::array<std::string_view, 4> prices;
+        for (std::size_t index = 0; index < prices.size(); ++index) {
+            const std::size_t start = prices_.size();
+            Decorations ignored;
+            if (!appendPriceText(bareNumber(row.prices[index], ignored, scratch_), marks_,
+                                 prices_)) {
+                prices_.resize(rowStart);
+                return std::nullopt;
+            }
+            prices[index] = std::string_view(prices_).substr(start);
+        }
+        return prices;
+    }
+
+    NumberMarks marks_;
+    NumericOrder order_;
+    std::string prices_;
+    std::string scratch_;
+    std::string digits_;
+};
 
 // The rows of one date that stand together in the file.
 struct DayGroup {
     CalendarDate date;
-    std::size_t lastRow = 0;  // position in the file, for "the later row wins"
-    std::array<std::string_view, 4> first;
-    std::array<std::string_view, 4> last;
+    std::size_t first = 0;  // rows, by their position in the file
+    std::size_t last = 0;
     std::string_view high;
     std::string_view low;
     double highValue = 0;
@@ -310,66 +406,35 @@ struct DayGroup {
     bool timed = false;
 };
 
-double valueOf(const std::string& price) {
-    double value = 0;
-    std::from_chars(price.data(), price.data() + price.size(), value);
-    return value;
-}
-
-void addRow(std::vector<DayGroup>& groups, const CalendarDate& date, const RowCells& row,
-            const std::array<double, 4>& values, double volume, std::size_t position) {
-    if (groups.empty() || groups.back().date != date) {
-        groups.push_back({date, position, row.prices, row.prices, row.prices[1], row.prices[2],
-                          values[1], values[2], 0, 0, row.timed});
+void addRow(std::vector<DayGroup>& groups, const Row& row, const RowValues& values,
+            std::size_t position) {
+    if (groups.empty() || groups.back().date != values.date) {
+        groups.push_back({values.date, position, position, row.prices[1], row.prices[2],
+                          values.high, values.low, 0, 0, row.timed});
     }
     DayGroup& group = groups.back();
-    group.lastRow = position;
-    group.last = row.prices;
-    if (values[1] > group.highValue) {
+    group.last = position;
+    if (values.high > group.highValue) {
         group.high = row.prices[1];
-        group.highValue = values[1];
+        group.highValue = values.high;
     }
-    if (values[2] < group.lowValue) {
+    if (values.low < group.lowValue) {
         group.low = row.prices[2];
-        group.lowValue = values[2];
+        group.lowValue = values.low;
     }
-    group.volume += volume;
+    group.volume += values.volume;
     ++group.rows;
     group.timed = group.timed && row.timed;
 }
 
-std::vector<DayGroup> readGroups(std::string_view text, const std::optional<Header>& header,
-                                 RowReader& reader, NumericOrder order, Evidence& evidence) {
+std::vector<DayGroup> readGroups(std::vector<Row>& rows, RowReader& reader, Evidence& evidence) {
     std::vector<DayGroup> groups;
-    std::size_t position = 0;
-    forEachDataLine(text, header, [&](std::string_view line) {
-        ++position;
-        const std::optional<RowCells> row = reader.read(line);
-        const std::optional<CalendarDate> date = row ? cellDate(row->date, order) : std::nullopt;
-        if (!date) {
-            ++evidence.rowsUnreadable;
-            return;
+    groups.reserve(rows.size());
+    for (std::size_t position = 0; position < rows.size(); ++position) {
+        if (const std::optional<RowValues> values = reader.read(rows[position], evidence)) {
+            addRow(groups, rows[position], *values, position);
         }
-        if (std::any_of(row->prices.begin(), row->prices.end(), isPlaceholder)) {
-            ++evidence.rowsWithoutPrices;
-            return;
-        }
-        std::array<double, 4> values{};
-        for (std::size_t index = 0; index < values.size(); ++index) {
-            Decorations ignored;
-            const auto price = priceText(bareNumber(row->prices[index], ignored), evidence.marks);
-            if (!price) {
-                ++evidence.rowsUnreadable;
-                return;
-            }
-            values[index] = valueOf(*price);
-        }
-        Decorations ignored;
-        const double volume =
-            row->volume ? volumeValue(bareNumber(*row->volume, ignored), evidence.marks).value_or(0)
-                        : 0;
-        addRow(groups, *date, *row, values, volume, position);
-    });
+    }
     return groups;
 }
 
@@ -382,40 +447,60 @@ bool newestFirst(const std::vector<DayGroup>& groups) {
     return falling > rising;
 }
 
-std::string cleanPrice(std::string_view cell, NumberMarks marks) {
-    Decorations ignored;
-    return priceText(bareNumber(cell, ignored), marks).value_or("");
-}
-
-std::string volumeText(double volume) {
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, volume, std::chars_format::fixed);
-    return std::string(buffer, result.ptr);
+// "2024-02-07,10.5,11,10.25,10.75[,1200]".
+std::string dailyLine(const CalendarDate& date, const std::array<std::string_view, 4>& prices,
+                      std::optional<double> volume) {
+    // Years run from 1 to 9999.
+    char text[64] = {static_cast<char>('0' + date.year / 1000),
+                     static_cast<char>('0' + date.year / 100 % 10),
+                     static_cast<char>('0' + date.year / 10 % 10),
+                     static_cast<char>('0' + date.year % 10),
+                     '-',
+                     static_cast<char>('0' + date.month / 10),
+                     static_cast<char>('0' + date.month % 10),
+                     '-',
+                     static_cast<char>('0' + date.day / 10),
+                     static_cast<char>('0' + date.day % 10)};
+    std::string line;
+    line.reserve(sizeof text);
+    line.append(text, 10);
+    for (const std::string_view price : prices) {
+        line += ',';
+        line += price;
+    }
+    if (volume) {
+        const auto result =
+            std::to_chars(text, text + sizeof text, *volume, std::chars_format::fixed);
+        line += ',';
+        line.append(text, result.ptr);
+    }
+    return line;
 }
 
 // One daily bar a group: bars within the day joined, a repeated date the later row.
-std::vector<DailyBar> dailyBars(std::vector<DayGroup>& groups, bool withVolume,
-                                Evidence& evidence) {
+std::vector<DailyBar> dailyBars(std::vector<DayGroup>& groups, const std::vector<Row>& rows,
+                                bool withVolume, Evidence& evidence) {
     evidence.reversed = newestFirst(groups);
     if (evidence.reversed) {
         std::reverse(groups.begin(), groups.end());
     }
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const DayGroup& a, const DayGroup& b) { return a.date < b.date; });
+    auto earlier = [](const DayGroup& a, const DayGroup& b) { return a.date < b.date; };
+    if (!std::is_sorted(groups.begin(), groups.end(), earlier)) {
+        std::stable_sort(groups.begin(), groups.end(), earlier);
+    }
     std::vector<DailyBar> days;
+    days.reserve(groups.size());
     const DayGroup* previous = nullptr;
     for (const DayGroup& group : groups) {
         const bool joined = group.timed && group.rows > 1;
-        const auto& opening = evidence.reversed ? group.last : group.first;
-        const auto& closing = evidence.reversed ? group.first : group.last;
+        const auto& opening = rows[evidence.reversed ? group.last : group.first].prices;
+        const auto& closing = rows[evidence.reversed ? group.first : group.last].prices;
         const auto& only = closing;  // a repeated date: the row that stands later in the file
         DailyBar bar{group.date,
-                     {cleanPrice(joined ? opening[0] : only[0], evidence.marks),
-                      cleanPrice(joined ? group.high : only[1], evidence.marks),
-                      cleanPrice(joined ? group.low : only[2], evidence.marks),
-                      cleanPrice(closing[3], evidence.marks)},
-                     withVolume ? volumeText(group.volume) : std::string()};
+                     dailyLine(group.date,
+                               {joined ? opening[0] : only[0], joined ? group.high : only[1],
+                                joined ? group.low : only[2], closing[3]},
+                               withVolume ? std::optional(group.volume) : std::nullopt)};
         if (joined) {
             evidence.barsJoined += group.rows;
             ++evidence.joinedDays;
@@ -424,7 +509,7 @@ std::vector<DailyBar> dailyBars(std::vector<DayGroup>& groups, bool withVolume,
         }
         if (previous && previous->date == group.date) {
             ++evidence.repeatedDates;
-            if (group.lastRow > previous->lastRow) {
+            if (group.last > previous->last) {
                 days.back() = std::move(bar);
             }
         } else {
@@ -472,9 +557,8 @@ Recognition recognise(std::string_view text, const Overrides& overrides) {
                              : "No column of this file holds dates.";
         return result;
     }
-    RowReader reader(evidence.separator, evidence.columns);
-    std::string monthFirstProof;
-    tallyMarksAndOrder(text, header, reader, evidence, monthFirstProof);
+    DataRows data = readRows(text, sample, header, evidence.columns, evidence);
+    const std::string& monthFirstProof = data.monthFirstProof;
     if (!evidence.orderProof.empty() && !monthFirstProof.empty() && !overrides.dayFirst) {
         result.problem = "The dates of this file fit neither day order: " + evidence.orderProof +
                          " puts the day first, " + monthFirstProof + " the month.";
@@ -490,10 +574,12 @@ Recognition recognise(std::string_view text, const Overrides& overrides) {
     } else {
         evidence.dayFirst = overrides.localeDayFirst;
     }
-    const NumericOrder order =
-        evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
-    std::vector<DayGroup> groups = readGroups(text, header, reader, order, evidence);
-    result.days = dailyBars(groups, evidence.columns[Role::Volume].has_value(), evidence);
+    evidence.rowsUnreadable = data.tooShort;
+    RowReader reader(data.priceBytes, evidence.marks,
+                     evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst);
+    std::vector<DayGroup> groups = readGroups(data.rows, reader, evidence);
+    result.days =
+        dailyBars(groups, data.rows, evidence.columns[Role::Volume].has_value(), evidence);
     if (result.days.size() < kFewestDailyRecords) {
         result.problem = "This file gives only " + countText(result.days.size()) +
                          " daily records; a prediction needs at least " +
@@ -533,26 +619,11 @@ std::vector<Difference> Recognition::differences() const {
     return list;
 }
 
-std::string dailyLine(const DailyBar& bar) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", bar.date.year, bar.date.month, bar.date.day);
-    std::string line = date;
-    for (const std::string& price : bar.prices) {
-        line += ',';
-        line += price;
-    }
-    if (!bar.volume.empty()) {
-        line += ',';
-        line += bar.volume;
-    }
-    return line;
-}
-
 std::vector<std::string> dailyLines(const Recognition& recognition) {
     std::vector<std::string> lines;
     lines.reserve(recognition.days.size());
     for (const DailyBar& bar : recognition.days) {
-        lines.push_back(dailyLine(bar));
+        lines.push_back(bar.line);
     }
     return lines;
 }

@@ -68,8 +68,9 @@ enum class Difference {
 
 struct DailyBar {
     CalendarDate date;
-    std::array<std::string, 4> prices;  // Open, High, Low, Close as the source writes them
-    std::string volume;                 // empty when the file has no volume
+    // "2024-02-07,10.5,11,10.25,10.75[,1200]": the date, Open, High, Low and Close as the source
+    // writes them, and the volume when the file has one.
+    std::string line;
 };
 
 struct Recognition {
@@ -87,9 +88,6 @@ Recognition recognise(std::string_view text, const Overrides& overrides = {});
 // of them when `signs` is empty; none for a file that is not recognised.
 std::vector<Difference> confirmedDifferences(const Recognition& recognition,
                                              const std::set<Difference>& signs);
-
-// "2024-02-07,10.5,11,10.25,10.75[,1200]".
-std::string dailyLine(const DailyBar& bar);
 
 // The daily records of a recognised file as lines in this program's layout, oldest first.
 std::vector<std::string> dailyLines(const Recognition& recognition);

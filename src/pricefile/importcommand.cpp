@@ -71,7 +71,7 @@ bool importInto(AppState& window, const std::string& source, std::string& target
 void writeDailyRecords(const std::string& target, const import::Recognition& recognition) {
     writeUserFile(target, [&](LineWriter& writer) {
         for (const import::DailyBar& bar : recognition.days) {
-            writer.writeLine(import::dailyLine(bar));
+            writer.writeLine(bar.line);
         }
     });
 }
