@@ -264,6 +264,10 @@ bool LineReader::advance(std::string* line) {
 std::string readWholeFile(const std::string& path) {
     LineReader reader(path);  // opened as every reader opens, a folder refused
     std::string text;
+    struct stat status {};
+    if (::fstat(reader.fd_, &status) == 0 && status.st_size > 0) {
+        text.reserve(static_cast<std::size_t>(status.st_size));  // growing would copy it all
+    }
     std::vector<char> chunk(std::size_t{1} << 16);
     for (;;) {
         const ssize_t count = ::read(reader.fd_, chunk.data(), chunk.size());

@@ -57,46 +57,35 @@ constexpr std::array<WideSign, 5> kWideSigns{{{"\xC2\xA0", false},
                                               {"\xC2\xA3", true},
                                               {"\xC2\xA5", true}}};
 
-// What appendPlainNumber found.
-enum class Number { None, Zero, AboveZero };
+// What writePlainNumber wrote.
+struct PlainNumber {
+    std::size_t length = 0;
+    bool aboveZero = false;
+};
 
-// Appends the digits and marks of a number to `out`, the decimal mark made a point; for other
-// text, leaves `out` as it was.
-Number appendPlainNumber(std::string_view bare, NumberMarks marks, std::string& out) {
-    std::size_t decimalAt = std::string_view::npos;
-    bool thousandsSeen = false;
+// Writes the digits and marks of a number to `out`, which has room for `bare`, the decimal mark
+// made a point; nothing for other text.
+std::optional<PlainNumber> writePlainNumber(std::string_view bare, NumberMarks marks, char* out) {
+    char* next = out;
+    bool decimalSeen = false;
     bool digitSeen = false;
     bool nonZero = false;
-    for (std::size_t at = 0; at < bare.size(); ++at) {
-        const char c = bare[at];
+    for (const char c : bare) {
         if (isDigit(c)) {
+            *next++ = c;
             digitSeen = true;
             nonZero = nonZero || c != '0';
-        } else if (c == marks.decimal && decimalAt == std::string_view::npos) {
-            decimalAt = at;
-        } else if (c == marks.thousands && marks.thousands != 0 &&
-                   decimalAt == std::string_view::npos) {
-            thousandsSeen = true;
-        } else {
-            return Number::None;
+        } else if (c == marks.decimal && !decimalSeen) {
+            *next++ = '.';
+            decimalSeen = true;
+        } else if (c != marks.thousands || marks.thousands == 0 || decimalSeen) {
+            return std::nullopt;
         }
     }
     if (!digitSeen) {
-        return Number::None;
+        return std::nullopt;
     }
-    if (thousandsSeen) {
-        for (const char c : bare) {
-            if (c != marks.thousands) {
-                out += c == marks.decimal ? '.' : c;
-            }
-        }
-    } else {
-        out += bare;
-        if (decimalAt != std::string_view::npos) {
-            out[out.size() - bare.size() + decimalAt] = '.';
-        }
-    }
-    return nonZero ? Number::AboveZero : Number::Zero;
+    return PlainNumber{static_cast<std::size_t>(next - out), nonZero};
 }
 
 // The date part of a cell that may hold a time after it: "2024-01-02T09:30" -> "2024-01-02".
@@ -211,16 +200,17 @@ void splitFields(std::string_view line, char separator, std::vector<std::string_
         return;
     }
     bool quoted = false;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < line.size(); ++at) {
-        if (line[at] == '"') {
+    const char* start = line.data();
+    const char* const end = line.data() + line.size();
+    for (const char* at = start; at != end; ++at) {
+        if (*at == '"') {
             quoted = !quoted;
-        } else if (line[at] == separator && !quoted) {
-            cells.push_back(line.substr(start, at - start));
+        } else if (*at == separator && !quoted) {
+            cells.emplace_back(start, static_cast<std::size_t>(at - start));
             start = at + 1;
         }
     }
-    cells.push_back(line.substr(start));
+    cells.emplace_back(start, static_cast<std::size_t>(end - start));
 }
 
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
@@ -315,13 +305,12 @@ bool MarkTally::ambiguous() const {
     return !proven && pointUnclear_ + commaUnclear_ > 0;
 }
 
-bool appendPriceText(std::string_view bare, NumberMarks marks, std::string& out) {
-    const std::size_t start = out.size();
-    if (appendPlainNumber(bare, marks, out) == Number::AboveZero) {
-        return true;
+std::optional<std::size_t> writePriceText(std::string_view bare, NumberMarks marks, char* out) {
+    const std::optional<PlainNumber> number = writePlainNumber(bare, marks, out);
+    if (!number || !number->aboveZero) {
+        return std::nullopt;
     }
-    out.resize(start);
-    return false;
+    return number->length;
 }
 
 double priceValue(std::string_view price) {
@@ -372,11 +361,12 @@ std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std:
             bare.remove_suffix(1);
         }
     }
-    scratch.clear();
-    if (appendPlainNumber(bare, marks, scratch) == Number::None) {
+    scratch.resize(bare.size());
+    const std::optional<PlainNumber> number = writePlainNumber(bare, marks, scratch.data());
+    if (!number) {
         return std::nullopt;
     }
-    return priceValue(scratch) * scale;
+    return priceValue(std::string_view(scratch).substr(0, number->length)) * scale;
 }
 
 std::optional<CalendarDate> cellDate(std::string_view cell, NumericOrder order) {
@@ -406,7 +396,9 @@ std::optional<LeadingPair> leadingPair(std::string_view cell) {
     char mark = 0;
     for (const char c : *text) {
         if (isDigit(c)) {
-            ++lengths[part];
+            if (++lengths[part] > (part < 2 ? 2U : 4U)) {
+                return std::nullopt;
+            }
         } else if ((c == '/' || c == '.' || c == '-') && part < 2 && (mark == 0 || c == mark)) {
             mark = c;
             ++part;

@@ -57,12 +57,12 @@ class MarkTally {
     int commaUnclear_ = 0;
 };
 
-// Appends a price to `out` as this program writes it: the digits as the source has them, the
-// decimal mark a point, thousands separators gone: ("1.234,50", {',', '.'}) -> "1234.50". Never
-// longer than `bare`. False, with `out` as it was, for a text that is not a number above zero.
-bool appendPriceText(std::string_view bare, NumberMarks marks, std::string& out);
+// Writes a price to `out`, which has room for `bare`, as this program writes it: the digits as
+// the source has them, the decimal mark a point, thousands separators gone: ("1.234,50",
+// {',', '.'}) -> "1234.50". Its length; nothing for a text that is not a number above zero.
+std::optional<std::size_t> writePriceText(std::string_view bare, NumberMarks marks, char* out);
 
-// The value of a price as appendPriceText writes it.
+// The value of a price as writePriceText writes it.
 double priceValue(std::string_view price);
 
 // A volume, K, M and B standing for thousands, millions and billions; nothing for any other text.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <map>
+#include <memory>
 
 namespace aurelant::import {
 namespace {
@@ -229,8 +229,9 @@ constexpr std::array<Role, 4> kPriceRoles{Role::Open, Role::High, Role::Low, Rol
 struct Row {
     std::string_view date;
     std::array<std::string_view, 4> prices;
-    std::optional<std::string_view> volume;
+    std::string_view volume;  // when the file has a volume column
     bool timed = false;
+    bool barePrices = false;  // the price cells have nothing that bareNumber drops
 };
 
 // The data rows of a file, each line split once, and what decides how every cell is read: the
@@ -257,15 +258,19 @@ void forEachDataLine(std::string_view text, const std::optional<Header>& header,
 class RowTally {
   public:
     explicit RowTally(Evidence& evidence, std::string& monthFirstProof)
-        : evidence_(evidence), monthFirstProof_(monthFirstProof) {}
+        : evidence_(evidence),
+          monthFirstProof_(monthFirstProof),
+          withVolume_(evidence.columns[Role::Volume].has_value()) {}
 
-    void add(const Row& row) {
+    void add(Row& row) {
+        row.barePrices = true;
         for (const std::string_view price : row.prices) {
-            marks_.add(bareNumber(price, evidence_.decorations, scratch_));
+            const std::string_view bare = bareNumber(price, evidence_.decorations, scratch_);
+            marks_.add(bare);
+            row.barePrices = row.barePrices && bare.data() == price.data();
         }
-        if (row.volume) {
-            const std::string_view volume =
-                bareNumber(*row.volume, evidence_.decorations, scratch_);
+        if (withVolume_) {
+            const std::string_view volume = bareNumber(row.volume, evidence_.decorations, scratch_);
             marks_.add(volume);
             evidence_.decorations.suffixes = evidence_.decorations.suffixes || hasSuffix(volume);
         }
@@ -291,6 +296,7 @@ class RowTally {
   private:
     Evidence& evidence_;
     std::string& monthFirstProof_;
+    bool withVolume_;
     MarkTally marks_;
     std::string scratch_;
 };
@@ -324,27 +330,20 @@ DataRows readRows(std::string_view text, const Sample& sample, const std::option
     return data;
 }
 
-// What a row read gives besides its prices.
-struct RowValues {
-    CalendarDate date;
-    double high = 0;
-    double low = 0;
-    double volume = 0;
-};
-
 // Reads rows in the order and with the marks that the whole file decided, each price cleaned and
-// converted once. The prices are kept in one text reserved for the bytes of all the price
-// cells, which they never outgrow, so that the views of them stay valid.
+// converted once. The prices are kept in one buffer with room for all the price cells, which no
+// price outgrows.
 class RowReader {
   public:
-    RowReader(std::size_t priceBytes, NumberMarks marks, NumericOrder order)
-        : marks_(marks), order_(order) {
-        prices_.reserve(priceBytes);
-    }
+    RowReader(std::size_t priceBytes, NumberMarks marks, NumericOrder order, bool withVolume)
+        : marks_(marks),
+          order_(order),
+          withVolume_(withVolume),
+          prices_(std::make_unique_for_overwrite<char[]>(priceBytes)) {}
 
-    // Replaces the row's price cells by its prices; nothing, counted in `evidence`, for a row
-    // without a date or prices.
-    std::optional<RowValues> read(Row& row, Evidence& evidence) {
+    // Replaces the row's price cells by its prices; its date, or nothing, counted in `evidence`,
+    // for a row without a date or prices.
+    std::optional<CalendarDate> read(Row& row, Evidence& evidence) {
         const std::optional<CalendarDate> date = cellDate(row.date, order_);
         if (!date) {
             ++evidence.rowsUnreadable;
@@ -358,84 +357,113 @@ class RowReader {
             return std::nullopt;
         }
         row.prices = *prices;
-        RowValues values{*date, priceValue(row.prices[1]), priceValue(row.prices[2]), 0};
-        if (row.volume) {
-            Decorations ignored;
-            values.volume = volumeValue(bareNumber(*row.volume, ignored, scratch_), marks_, digits_)
-                                .value_or(0);
+        return date;
+    }
+
+    double volume(const Row& row) {
+        if (!withVolume_) {
+            return 0;
         }
-        return values;
+        Decorations ignored;
+        return volumeValue(bareNumber(row.volume, ignored, scratch_), marks_, digits_).value_or(0);
     }
 
   private:
     // No placeholder is a price: a row with one fails here.
     std::optional<std::array<std::string_view, 4>> pricesOf(const Row& row) {
-        const std::size_t rowStart = prices_.size();
+        char* next = prices_.get() + used_;
         std::array<std::string_view, 4> prices;
         for (std::size_t index = 0; index < prices.size(); ++index) {
-            const std::size_t start = prices_.size();
             Decorations ignored;
-            if (!appendPriceText(bareNumber(row.prices[index], ignored, scratch_), marks_,
-                                 prices_)) {
-                prices_.resize(rowStart);
+            const std::string_view bare = row.barePrices
+                                              ? row.prices[index]
+                                              : bareNumber(row.prices[index], ignored, scratch_);
+            const std::optional<std::size_t> length = writePriceText(bare, marks_, next);
+            if (!length) {
                 return std::nullopt;
             }
-            prices[index] = std::string_view(prices_).substr(start);
+            prices[index] = std::string_view(next, *length);
+            next += *length;
         }
+        used_ = static_cast<std::size_t>(next - prices_.get());
         return prices;
     }
 
     NumberMarks marks_;
     NumericOrder order_;
-    std::string prices_;
+    bool withVolume_;
+    std::unique_ptr<char[]> prices_;
+    std::size_t used_ = 0;
     std::string scratch_;
     std::string digits_;
 };
 
-// The rows of one date that stand together in the file.
+// The rows of one date that stand together in the file, by their position in it.
 struct DayGroup {
     CalendarDate date;
-    std::size_t first = 0;  // rows, by their position in the file
+    std::size_t first = 0;
     std::size_t last = 0;
-    std::string_view high;
-    std::string_view low;
-    double highValue = 0;
+    std::size_t high = 0;
+    std::size_t low = 0;
+    double highValue = 0;  // known once a second row joins
     double lowValue = 0;
     double volume = 0;
     std::size_t rows = 0;
     bool timed = false;
 };
 
-void addRow(std::vector<DayGroup>& groups, const Row& row, const RowValues& values,
-            std::size_t position) {
-    if (groups.empty() || groups.back().date != values.date) {
-        groups.push_back({values.date, position, position, row.prices[1], row.prices[2],
-                          values.high, values.low, 0, 0, row.timed});
-    }
-    DayGroup& group = groups.back();
-    group.last = position;
-    if (values.high > group.highValue) {
-        group.high = row.prices[1];
-        group.highValue = values.high;
-    }
-    if (values.low < group.lowValue) {
-        group.low = row.prices[2];
-        group.lowValue = values.low;
-    }
-    group.volume += values.volume;
-    ++group.rows;
-    group.timed = group.timed && row.timed;
-}
+// The groups of rows, each price converted only to compare it with another row's.
+class DayGroups {
+  public:
+    explicit DayGroups(const std::vector<Row>& rows) : rows_(rows) { groups_.reserve(rows.size()); }
 
-std::vector<DayGroup> readGroups(std::vector<Row>& rows, RowReader& reader, Evidence& evidence) {
-    std::vector<DayGroup> groups;
-    groups.reserve(rows.size());
-    for (std::size_t position = 0; position < rows.size(); ++position) {
-        if (const std::optional<RowValues> values = reader.read(rows[position], evidence)) {
-            addRow(groups, rows[position], *values, position);
+    void add(std::size_t position, const CalendarDate& date, double volume) {
+        const Row& row = rows_[position];
+        if (groups_.empty() || groups_.back().date != date) {
+            groups_.push_back(
+                {date, position, position, position, position, 0, 0, 0, 0, row.timed});
+        } else {
+            join(groups_.back(), position);
+        }
+        DayGroup& group = groups_.back();
+        group.last = position;
+        group.volume += volume;
+        ++group.rows;
+        group.timed = group.timed && row.timed;
+    }
+
+    std::vector<DayGroup>& groups() { return groups_; }
+
+  private:
+    void join(DayGroup& group, std::size_t position) {
+        if (group.rows == 1) {
+            group.highValue = priceValue(rows_[group.first].prices[1]);
+            group.lowValue = priceValue(rows_[group.first].prices[2]);
+        }
+        const double high = priceValue(rows_[position].prices[1]);
+        const double low = priceValue(rows_[position].prices[2]);
+        if (high > group.highValue) {
+            group.high = position;
+            group.highValue = high;
+        }
+        if (low < group.lowValue) {
+            group.low = position;
+            group.lowValue = low;
         }
     }
-    return groups;
+
+    const std::vector<Row>& rows_;
+    std::vector<DayGroup> groups_;
+};
+
+std::vector<DayGroup> readGroups(std::vector<Row>& rows, RowReader& reader, Evidence& evidence) {
+    DayGroups groups(rows);
+    for (std::size_t position = 0; position < rows.size(); ++position) {
+        if (const std::optional<CalendarDate> date = reader.read(rows[position], evidence)) {
+            groups.add(position, *date, reader.volume(rows[position]));
+        }
+    }
+    return std::move(groups.groups());
 }
 
 bool newestFirst(const std::vector<DayGroup>& groups) {
@@ -461,8 +489,12 @@ std::string dailyLine(const CalendarDate& date, const std::array<std::string_vie
                      '-',
                      static_cast<char>('0' + date.day / 10),
                      static_cast<char>('0' + date.day % 10)};
+    std::size_t length = 10 + prices.size() + (volume ? sizeof text : 0);
+    for (const std::string_view price : prices) {
+        length += price.size();
+    }
     std::string line;
-    line.reserve(sizeof text);
+    line.reserve(length);
     line.append(text, 10);
     for (const std::string_view price : prices) {
         line += ',';
@@ -496,11 +528,12 @@ std::vector<DailyBar> dailyBars(std::vector<DayGroup>& groups, const std::vector
         const auto& opening = rows[evidence.reversed ? group.last : group.first].prices;
         const auto& closing = rows[evidence.reversed ? group.first : group.last].prices;
         const auto& only = closing;  // a repeated date: the row that stands later in the file
-        DailyBar bar{group.date,
-                     dailyLine(group.date,
-                               {joined ? opening[0] : only[0], joined ? group.high : only[1],
-                                joined ? group.low : only[2], closing[3]},
-                               withVolume ? std::optional(group.volume) : std::nullopt)};
+        DailyBar bar{
+            group.date,
+            dailyLine(group.date,
+                      {joined ? opening[0] : only[0], joined ? rows[group.high].prices[1] : only[1],
+                       joined ? rows[group.low].prices[2] : only[2], closing[3]},
+                      withVolume ? std::optional(group.volume) : std::nullopt)};
         if (joined) {
             evidence.barsJoined += group.rows;
             ++evidence.joinedDays;
@@ -576,7 +609,8 @@ Recognition recognise(std::string_view text, const Overrides& overrides) {
     }
     evidence.rowsUnreadable = data.tooShort;
     RowReader reader(data.priceBytes, evidence.marks,
-                     evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst);
+                     evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst,
+                     evidence.columns[Role::Volume].has_value());
     std::vector<DayGroup> groups = readGroups(data.rows, reader, evidence);
     result.days =
         dailyBars(groups, data.rows, evidence.columns[Role::Volume].has_value(), evidence);
