@@ -232,6 +232,7 @@ struct Row {
     std::string_view volume;  // when the file has a volume column
     bool timed = false;
     bool barePrices = false;  // the price cells have nothing that bareNumber drops
+    bool taken = false;       // read, with a date and prices
 };
 
 // The data rows of a file, each line split once, and what decides how every cell is read: the
@@ -357,6 +358,7 @@ class RowReader {
             return std::nullopt;
         }
         row.prices = *prices;
+        row.taken = true;
         return date;
     }
 
@@ -398,72 +400,68 @@ class RowReader {
     std::string digits_;
 };
 
-// The rows of one date that stand together in the file, by their position in it.
+// The rows of one date that stand together in the file: those taken from its first to its last,
+// by their position in it.
 struct DayGroup {
     CalendarDate date;
     std::size_t first = 0;
     std::size_t last = 0;
-    std::size_t high = 0;
-    std::size_t low = 0;
-    double highValue = 0;  // known once a second row joins
-    double lowValue = 0;
-    double volume = 0;
-    std::size_t rows = 0;
-    bool timed = false;
-};
-
-// The groups of rows, each price converted only to compare it with another row's.
-class DayGroups {
-  public:
-    explicit DayGroups(const std::vector<Row>& rows) : rows_(rows) { groups_.reserve(rows.size()); }
-
-    void add(std::size_t position, const CalendarDate& date, double volume) {
-        const Row& row = rows_[position];
-        if (groups_.empty() || groups_.back().date != date) {
-            groups_.push_back(
-                {date, position, position, position, position, 0, 0, 0, 0, row.timed});
-        } else {
-            join(groups_.back(), position);
-        }
-        DayGroup& group = groups_.back();
-        group.last = position;
-        group.volume += volume;
-        ++group.rows;
-        group.timed = group.timed && row.timed;
-    }
-
-    std::vector<DayGroup>& groups() { return groups_; }
-
-  private:
-    void join(DayGroup& group, std::size_t position) {
-        if (group.rows == 1) {
-            group.highValue = priceValue(rows_[group.first].prices[1]);
-            group.lowValue = priceValue(rows_[group.first].prices[2]);
-        }
-        const double high = priceValue(rows_[position].prices[1]);
-        const double low = priceValue(rows_[position].prices[2]);
-        if (high > group.highValue) {
-            group.high = position;
-            group.highValue = high;
-        }
-        if (low < group.lowValue) {
-            group.low = position;
-            group.lowValue = low;
-        }
-    }
-
-    const std::vector<Row>& rows_;
-    std::vector<DayGroup> groups_;
 };
 
 std::vector<DayGroup> readGroups(std::vector<Row>& rows, RowReader& reader, Evidence& evidence) {
-    DayGroups groups(rows);
+    std::vector<DayGroup> groups;
+    groups.reserve(rows.size());
     for (std::size_t position = 0; position < rows.size(); ++position) {
-        if (const std::optional<CalendarDate> date = reader.read(rows[position], evidence)) {
-            groups.add(position, *date, reader.volume(rows[position]));
+        const std::optional<CalendarDate> date = reader.read(rows[position], evidence);
+        if (!date) {
+            continue;
+        }
+        if (groups.empty() || groups.back().date != *date) {
+            groups.push_back({*date, position, position});
+        }
+        groups.back().last = position;
+    }
+    return groups;
+}
+
+// The rows of a group together.
+struct GroupRows {
+    std::size_t count = 0;
+    bool timed = true;
+    double volume = 0;
+    std::size_t high = 0;  // the first row of the highest High
+    std::size_t low = 0;   // and of the lowest Low, once the rows are bars of one day
+    bool joined() const { return timed && count > 1; }
+};
+
+GroupRows groupRows(const DayGroup& group, const std::vector<Row>& rows, RowReader& reader) {
+    GroupRows together{0, true, 0, group.first, group.first};
+    for (std::size_t position = group.first; position <= group.last; ++position) {
+        if (rows[position].taken) {
+            ++together.count;
+            together.timed = together.timed && rows[position].timed;
+            together.volume += reader.volume(rows[position]);
         }
     }
-    return std::move(groups.groups());
+    if (!together.joined()) {
+        return together;
+    }
+    double high = priceValue(rows[group.first].prices[1]);
+    double low = priceValue(rows[group.first].prices[2]);
+    for (std::size_t position = group.first + 1; position <= group.last; ++position) {
+        if (!rows[position].taken) {
+            continue;
+        }
+        if (const double value = priceValue(rows[position].prices[1]); value > high) {
+            together.high = position;
+            high = value;
+        }
+        if (const double value = priceValue(rows[position].prices[2]); value < low) {
+            together.low = position;
+            low = value;
+        }
+    }
+    return together;
 }
 
 bool newestFirst(const std::vector<DayGroup>& groups) {
@@ -511,7 +509,7 @@ std::string dailyLine(const CalendarDate& date, const std::array<std::string_vie
 
 // One daily bar a group: bars within the day joined, a repeated date the later row.
 std::vector<DailyBar> dailyBars(std::vector<DayGroup>& groups, const std::vector<Row>& rows,
-                                bool withVolume, Evidence& evidence) {
+                                RowReader& reader, bool withVolume, Evidence& evidence) {
     evidence.reversed = newestFirst(groups);
     if (evidence.reversed) {
         std::reverse(groups.begin(), groups.end());
@@ -524,21 +522,22 @@ std::vector<DailyBar> dailyBars(std::vector<DayGroup>& groups, const std::vector
     days.reserve(groups.size());
     const DayGroup* previous = nullptr;
     for (const DayGroup& group : groups) {
-        const bool joined = group.timed && group.rows > 1;
+        const GroupRows together = groupRows(group, rows, reader);
+        const bool joined = together.joined();
         const auto& opening = rows[evidence.reversed ? group.last : group.first].prices;
         const auto& closing = rows[evidence.reversed ? group.first : group.last].prices;
         const auto& only = closing;  // a repeated date: the row that stands later in the file
-        DailyBar bar{
-            group.date,
-            dailyLine(group.date,
-                      {joined ? opening[0] : only[0], joined ? rows[group.high].prices[1] : only[1],
-                       joined ? rows[group.low].prices[2] : only[2], closing[3]},
-                      withVolume ? std::optional(group.volume) : std::nullopt)};
+        DailyBar bar{group.date,
+                     dailyLine(group.date,
+                               {joined ? opening[0] : only[0],
+                                joined ? rows[together.high].prices[1] : only[1],
+                                joined ? rows[together.low].prices[2] : only[2], closing[3]},
+                               withVolume ? std::optional(together.volume) : std::nullopt)};
         if (joined) {
-            evidence.barsJoined += group.rows;
+            evidence.barsJoined += together.count;
             ++evidence.joinedDays;
         } else {
-            evidence.repeatedDates += group.rows - 1;
+            evidence.repeatedDates += together.count - 1;
         }
         if (previous && previous->date == group.date) {
             ++evidence.repeatedDates;
@@ -613,7 +612,7 @@ Recognition recognise(std::string_view text, const Overrides& overrides) {
                      evidence.columns[Role::Volume].has_value());
     std::vector<DayGroup> groups = readGroups(data.rows, reader, evidence);
     result.days =
-        dailyBars(groups, data.rows, evidence.columns[Role::Volume].has_value(), evidence);
+        dailyBars(groups, data.rows, reader, evidence.columns[Role::Volume].has_value(), evidence);
     if (result.days.size() < kFewestDailyRecords) {
         result.problem = "This file gives only " + countText(result.days.size()) +
                          " daily records; a prediction needs at least " +
