@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "import/cells.h"
@@ -42,20 +44,99 @@ constexpr std::array<unsigned char, 256> kByteSigns = [] {
 }();
 
 // The day of a date field, without the time that may follow it.
+// Where `c` first stands in the text, or the text's size. The texts looked through for every line
+// are a few bytes long, too short for the library's searches to pay for their start.
+std::size_t positionOf(std::string_view text, char c) {
+    std::size_t at = 0;
+    while (at < text.size() && text[at] != c) {
+        ++at;
+    }
+    return at;
+}
+
+bool sameBytes(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < a.size(); ++at) {
+        if (a[at] != b[at]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string_view dayPart(std::string_view date) {
-    const std::size_t colon = date.find(':');
-    if (colon == std::string_view::npos) {
+    const std::size_t colon = positionOf(date, ':');
+    if (colon == date.size()) {
         return date;
     }
     const std::size_t cut = date.find_last_of(" T", colon);
     return cut == std::string_view::npos ? date : date.substr(0, cut);
 }
 
-bool mayBeNumericDate(std::string_view date) {
-    auto mark = [&](std::size_t at) {
-        return at < date.size() && (date[at] == '/' || date[at] == '.' || date[at] == '-');
-    };
-    return !date.empty() && date[0] >= '0' && date[0] <= '9' && (mark(1) || mark(2));
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether the date may begin with a day above 12, as "13/02/2024" does: one or two digits
+// worth more than 12, a mark and a digit.
+bool mayShowDayFirst(std::string_view date) {
+    if (date.size() < 4 || !isDigit(date[0])) {
+        return false;
+    }
+    const std::size_t mark = isDigit(date[1]) ? 2 : 1;
+    const int first = mark == 2 ? (date[0] - '0') * 10 + (date[1] - '0') : date[0] - '0';
+    return first > 12 && (date[mark] == '/' || date[mark] == '.' || date[mark] == '-') &&
+           isDigit(date[mark + 1]);
+}
+
+// Sixteen bytes side by side, compared all at once where the processor can.
+using Lanes = unsigned char __attribute__((vector_size(16)));
+
+Lanes lanesAt(const char* bytes) {
+    Lanes lanes;
+    std::memcpy(&lanes, bytes, sizeof lanes);
+    return lanes;
+}
+
+bool anyLane(Lanes lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
+bool isPlainPriceByte(char c, char separator) {
+    return isDigit(c) || c == '.' || c == separator;
+}
+
+// Whether the prices are nothing but digits, points and single separators, as nearly every
+// line's are; sixteen bytes and the sixteen after each at a time, the last ones overlapping.
+bool onlyPlainPrices(std::string_view prices, char separator) {
+    constexpr std::size_t kWidth = sizeof(Lanes);
+    if (prices.size() <= kWidth) {
+        for (std::size_t at = 0; at < prices.size(); ++at) {
+            if (!isPlainPriceByte(prices[at], separator) ||
+                (at > 0 && prices[at] == separator && prices[at - 1] == separator)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    const std::size_t last = prices.size() - kWidth - 1;
+    for (std::size_t at = 0;; at = std::min(at + kWidth, last)) {
+        const Lanes here = lanesAt(prices.data() + at);
+        const Lanes separators = here == static_cast<unsigned char>(separator);
+        const Lanes plain = ((here >= '0') & (here <= '9')) | (here == '.') | separators;
+        const Lanes paired =
+            separators & (lanesAt(prices.data() + at + 1) == static_cast<unsigned char>(separator));
+        if (anyLane(~plain | paired)) {
+            return false;
+        }
+        if (at == last) {
+            return isPlainPriceByte(prices.back(), separator);
+        }
+    }
 }
 
 }  // namespace
@@ -95,8 +176,8 @@ void LayoutCheck::record(std::string_view line) {
     if (!separator_) {
         return;
     }
-    const std::size_t dateEnd = line.find(*separator_);
-    if (dateEnd == std::string_view::npos) {
+    const std::size_t dateEnd = positionOf(line, *separator_);
+    if (dateEnd == line.size()) {
         return;  // not a record to the prediction either
     }
     dateOf(line.substr(0, dateEnd));
@@ -104,13 +185,19 @@ void LayoutCheck::record(std::string_view line) {
 }
 
 void LayoutCheck::pricesOf(std::string_view line, std::string_view afterDate) {
+    const char separator = *separator_;
+    if (!afterDate.empty() && afterDate.front() != separator &&
+        onlyPlainPrices(afterDate, separator)) {
+        return;
+    }
     unsigned found = 0;
-    bool emptyField = afterDate.empty() || afterDate.front() == *separator_;
-    char previous = 0;
+    bool emptyField = afterDate.empty();
+    bool afterSeparator = true;  // a separator first leaves the first price empty
     for (const char c : afterDate) {
+        const bool isSeparator = c == separator;
+        emptyField = emptyField || (isSeparator && afterSeparator);
+        afterSeparator = isSeparator;
         found |= kByteSigns[static_cast<unsigned char>(c)];
-        emptyField = emptyField || (c == *separator_ && previous == *separator_);
-        previous = c;
     }
     if ((found & kSemicolon) != 0U) {
         signs_.insert(Difference::Semicolons);
@@ -121,12 +208,12 @@ void LayoutCheck::pricesOf(std::string_view line, std::string_view afterDate) {
     if ((found & kColon) != 0U) {
         signs_.insert(Difference::Columns);
     }
-    if ((found & kComma) != 0U && *separator_ == '\t') {
+    if ((found & kComma) != 0U && separator == '\t') {
         signs_.insert(Difference::DecimalCommas);
         signs_.insert(Difference::Decorations);
     }
     if ((found & kLetterOrDash) != 0U || emptyField) {
-        if (const auto record = splitRecord(line, *separator_)) {
+        if (const auto record = splitRecord(line, separator)) {
             for (const std::string_view price :
                  {record->open, record->high, record->low, record->close}) {
                 if (import::isPlaceholder(price)) {
@@ -138,7 +225,7 @@ void LayoutCheck::pricesOf(std::string_view line, std::string_view afterDate) {
 }
 
 void LayoutCheck::dateOf(std::string_view date) {
-    if (mayBeNumericDate(date)) {
+    if (mayShowDayFirst(date)) {
         const auto pair = import::leadingPair(date);
         if (pair && pair->first > 12) {
             signs_.insert(Difference::DayFirst);
@@ -146,15 +233,16 @@ void LayoutCheck::dateOf(std::string_view date) {
     }
     const std::string_view day = dayPart(date);
     // One repeat is a day added twice by hand; bars within the day repeat every date.
-    if (records_ > 1 && day == previousDay_ && ++repeats_ > 1) {
+    if (records_ > 1 && sameBytes(day, std::string_view(lastDate_).substr(0, lastDayLength_)) &&
+        ++repeats_ > 1) {
         signs_.insert(Difference::Intraday);
         signs_.insert(Difference::Repeats);
     }
-    previousDay_.assign(day);
     if (records_ <= 2) {
         (records_ == 1 ? firstDate_ : secondDate_) = import::cellDate(date, NumericOrder::Lenient);
     }
     lastDate_.assign(date);
+    lastDayLength_ = day.size();
 }
 
 std::set<import::Difference> LayoutCheck::signs() {

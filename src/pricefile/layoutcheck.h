@@ -29,10 +29,10 @@ class LayoutCheck {
     std::optional<char> separator_;
     bool headerSeen_ = false;
     std::set<import::Difference> signs_;
-    std::string previousDay_;
     std::optional<CalendarDate> firstDate_;
     std::optional<CalendarDate> secondDate_;
     std::string lastDate_;
+    std::size_t lastDayLength_ = 0;  // of lastDate_ without its time
     std::size_t records_ = 0;
     std::size_t repeats_ = 0;
 };
