@@ -6,6 +6,7 @@
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "pricefile/convertcommand.h"
+#include "pricefile/layoutcheck.h"
 #include "scenario/scripted_platform.h"
 #include "unit/tempfolder.h"
 
@@ -274,6 +275,25 @@ TEST_F(PriceFileCommands, ARunSaysThatAWorkingFileItCannotWriteIsNotThePriceFile
     EXPECT_EQ(click("predictchange", {}),
               "Error Number: 21  Error is: Is a directory: the program's working file " +
                   (folder / "savescreen1.tmp").string() + " (not your price file)");
+}
+
+// Open looks through the prices of a line many bytes at a time: a sign is found wherever it
+// stands, in lines of any length.
+TEST(LayoutCheck, SignsInPricesOfAnyLength) {
+    using import::Difference;
+    for (std::size_t digits = 1; digits < 40; ++digits) {
+        const std::string price(digits, '1');
+        const std::pair<std::string, std::set<Difference>> cases[] = {
+            {price + ",2,3,4", {}},
+            {price + ",,3,4", {Difference::Placeholders}},
+            {"2,3,4," + price + "$", {Difference::Decorations}},
+        };
+        for (const auto& [prices, signs] : cases) {
+            LayoutCheck check;
+            check.record("01-Jan-2000," + prices);
+            EXPECT_EQ(check.signs(), signs) << prices;
+        }
+    }
 }
 
 }  // namespace
