@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "common/bytelanes.h"
 #include "import/cells.h"
 #include "import/columns.h"
 #include "pricefile/historyformat.h"
@@ -91,21 +90,6 @@ bool mayShowDayFirst(std::string_view date) {
            isDigit(date[mark + 1]);
 }
 
-// Sixteen bytes side by side, compared all at once where the processor can.
-using Lanes = unsigned char __attribute__((vector_size(16)));
-
-Lanes lanesAt(const char* bytes) {
-    Lanes lanes;
-    std::memcpy(&lanes, bytes, sizeof lanes);
-    return lanes;
-}
-
-bool anyLane(Lanes lanes) {
-    std::uint64_t halves[2];
-    std::memcpy(halves, &lanes, sizeof halves);
-    return (halves[0] | halves[1]) != 0;
-}
-
 bool isPlainPriceByte(char c, char separator) {
     return isDigit(c) || c == '.' || c == separator;
 }
@@ -113,7 +97,7 @@ bool isPlainPriceByte(char c, char separator) {
 // Whether the prices are nothing but digits, points and single separators, as nearly every
 // line's are; sixteen bytes and the sixteen after each at a time, the last ones overlapping.
 bool onlyPlainPrices(std::string_view prices, char separator) {
-    constexpr std::size_t kWidth = sizeof(Lanes);
+    constexpr std::size_t kWidth = kLaneCount;
     if (prices.size() <= kWidth) {
         for (std::size_t at = 0; at < prices.size(); ++at) {
             if (!isPlainPriceByte(prices[at], separator) ||
@@ -125,10 +109,10 @@ bool onlyPlainPrices(std::string_view prices, char separator) {
     }
     const std::size_t last = prices.size() - kWidth - 1;
     for (std::size_t at = 0;; at = std::min(at + kWidth, last)) {
-        const Lanes here = lanesAt(prices.data() + at);
-        const Lanes separators = here == static_cast<unsigned char>(separator);
-        const Lanes plain = ((here >= '0') & (here <= '9')) | (here == '.') | separators;
-        const Lanes paired =
+        const ByteLanes here = lanesAt(prices.data() + at);
+        const ByteLanes separators = here == static_cast<unsigned char>(separator);
+        const ByteLanes plain = ((here >= '0') & (here <= '9')) | (here == '.') | separators;
+        const ByteLanes paired =
             separators & (lanesAt(prices.data() + at + 1) == static_cast<unsigned char>(separator));
         if (anyLane(~plain | paired)) {
             return false;
