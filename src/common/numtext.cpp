@@ -374,4 +374,8 @@ double strictNumber(std::string_view text) {
     return convert(cleaned);
 }
 
+bool isPossiblePrice(double value) {
+    return value >= kLowestPrice && value <= kHighestPrice;
+}
+
 }  // namespace aurelant

@@ -9,6 +9,12 @@
 // these, so that the same value always gives the same text.
 namespace aurelant {
 
+// No traded item costs more or less; a price outside is a slip, and the prediction's arithmetic
+// would overflow or lose it.
+inline constexpr double kLowestPrice = 1e-12;
+inline constexpr double kHighestPrice = 1e12;
+bool isPossiblePrice(double value);
+
 // Shortest general form with up to 15 significant digits, a leading blank unless negative and
 // no zero before the point: 0.75 -> " .75", -2.5 -> "-2.5", 12 -> " 12".
 std::string numberText(double value);

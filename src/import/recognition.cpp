@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 
+#include "common/numtext.h"
+
 namespace aurelant::import {
 namespace {
 
@@ -331,6 +333,13 @@ DataRows readRows(std::string_view text, const Sample& sample, const std::option
     return data;
 }
 
+// Whether the prediction can work with the price (see isPossiblePrice). Every price of up to
+// twelve characters can, from .00000000001 to 999999999999: only longer ones are converted.
+bool isPossiblePriceText(std::string_view price) {
+    constexpr std::size_t kAlwaysPossible = 12;
+    return price.size() <= kAlwaysPossible || isPossiblePrice(priceValue(price));
+}
+
 // Reads rows in the order and with the marks that the whole file decided, each price cleaned and
 // converted once. The prices are kept in one buffer with room for all the price cells, which no
 // price outgrows.
@@ -381,7 +390,7 @@ class RowReader {
                                               ? row.prices[index]
                                               : bareNumber(row.prices[index], ignored, scratch_);
             const std::optional<std::size_t> length = writePriceText(bare, marks_, next);
-            if (!length) {
+            if (!length || !isPossiblePriceText(std::string_view(next, *length))) {
                 return std::nullopt;
             }
             prices[index] = std::string_view(next, *length);

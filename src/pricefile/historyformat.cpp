@@ -153,10 +153,6 @@ double recordPrice(std::string_view text, int field, long recordNumber) {
 
 }  // namespace
 
-bool isPossiblePrice(double value) {
-    return value >= kLowestPrice && value <= kHighestPrice;
-}
-
 bool isHeaderLine(std::string_view line) {
     if (!holdsFieldLetters(line)) {
         return false;

@@ -5,16 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "common/numtext.h"
+
 // The history-file format: one trading day a line, Date, Open, High, Low and Close separated
 // by commas or TABs, oldest first. The
 // prediction, the five-day panel and Open read history files through these.
 namespace aurelant {
-
-// No traded item costs more or less; a price outside is a slip, and the prediction's arithmetic
-// would overflow or lose it.
-inline constexpr double kLowestPrice = 1e-12;
-inline constexpr double kHighestPrice = 1e12;
-bool isPossiblePrice(double value);
 
 // A line naming the fields: in upper case it holds each of the letters O, H, L and C, and it is
 // no record, for its second field (split at commas, or at TABs when it has fewer than four

@@ -86,8 +86,8 @@ struct Rows {
     std::vector<Difference> differences;
 };
 
-// What becomes of rows: placeholders left out, newest first reversed, bars within the day
-// joined, a repeated date the later row.
+// What becomes of rows: placeholders and impossible prices left out, newest first reversed, bars
+// within the day joined, a repeated date the later row.
 TEST(Recognise, RowsBecomeDailyRecords) {
     const Rows cases[] = {
         {"Date,Open,High,Low,Close,Adj Close,Volume\n2024-02-09,5,6,4,5.5,5.5,10\n"
@@ -114,6 +114,11 @@ TEST(Recognise, RowsBecomeDailyRecords) {
          {"2024-02-05,2,3,1,2.5", "2024-02-06,9,9,9,9", "2024-02-07,4,5,3,4.5",
           "2024-02-08,5,6,4,5.5", "2024-02-09,6,7,5,6.5"},
          {Difference::Repeats}},
+        {"2024-02-05,1,2,1,1.5\n2024-02-06,2,3,1,2.5\n2024-02-07,3,4,2,3.5\n"
+         "2024-02-08,4,5,3,4.5\n2024-02-09,5,6,4,5.5\n2024-02-12,5,6,4,1000000000000.5\n",
+         {"2024-02-05,1,2,1,1.5", "2024-02-06,2,3,1,2.5", "2024-02-07,3,4,2,3.5",
+          "2024-02-08,4,5,3,4.5", "2024-02-09,5,6,4,5.5"},
+         {}},  // a price beyond any that the prediction takes leaves its row out
     };
     for (const Rows& rows : cases) {
         const Recognition recognition = recognise(rows.text);
