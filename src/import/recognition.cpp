@@ -482,36 +482,41 @@ bool newestFirst(const std::vector<DayGroup>& groups) {
     return falling > rising;
 }
 
-// "2024-02-07,10.5,11,10.25,10.75[,1200]".
+// Writes `value` in `width` digits, zeros in front.
+char* writeDigits(char* out, int value, int width) {
+    for (int at = width - 1; at >= 0; --at, value /= 10) {
+        out[at] = static_cast<char>('0' + value % 10);
+    }
+    return out + width;
+}
+
+// "2024-02-07,10.5,11,10.25,10.75[,1200]", made in place.
 std::string dailyLine(const CalendarDate& date, const std::array<std::string_view, 4>& prices,
                       std::optional<double> volume) {
-    // Years run from 1 to 9999.
-    char text[64] = {static_cast<char>('0' + date.year / 1000),
-                     static_cast<char>('0' + date.year / 100 % 10),
-                     static_cast<char>('0' + date.year / 10 % 10),
-                     static_cast<char>('0' + date.year % 10),
-                     '-',
-                     static_cast<char>('0' + date.month / 10),
-                     static_cast<char>('0' + date.month % 10),
-                     '-',
-                     static_cast<char>('0' + date.day / 10),
-                     static_cast<char>('0' + date.day % 10)};
-    std::size_t length = 10 + prices.size() + (volume ? sizeof text : 0);
-    for (const std::string_view price : prices) {
-        length += price.size();
+    // Room for any double written in full, the longest being the smallest: "0." and 340 digits.
+    std::array<char, 400> volumeText;
+    const char* volumeEnd = volumeText.data();
+    if (volume) {
+        volumeEnd = std::to_chars(volumeText.data(), volumeText.data() + volumeText.size(), *volume,
+                                  std::chars_format::fixed)
+                        .ptr;
     }
-    std::string line;
-    line.reserve(length);
-    line.append(text, 10);
+    const auto volumeLength = static_cast<std::size_t>(volumeEnd - volumeText.data());
+    std::size_t length = std::string_view("YYYY-MM-DD").size() + (volume ? 1 + volumeLength : 0);
     for (const std::string_view price : prices) {
-        line += ',';
-        line += price;
+        length += 1 + price.size();
+    }
+    std::string line(length, '-');
+    char* out = writeDigits(line.data(), date.year, 4);  // years run from 1 to 9999
+    out = writeDigits(out + 1, date.month, 2);
+    out = writeDigits(out + 1, date.day, 2);
+    for (const std::string_view price : prices) {
+        *out++ = ',';
+        out = std::copy(price.begin(), price.end(), out);
     }
     if (volume) {
-        const auto result =
-            std::to_chars(text, text + sizeof text, *volume, std::chars_format::fixed);
-        line += ',';
-        line.append(text, result.ptr);
+        *out++ = ',';
+        std::copy(static_cast<const char*>(volumeText.data()), volumeEnd, out);
     }
     return line;
 }
