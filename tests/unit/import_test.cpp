@@ -128,6 +128,14 @@ TEST(Recognise, RowsBecomeDailyRecords) {
     }
 }
 
+// A volume is written in full, however long: here 2 to the 240th, which a double holds exactly.
+TEST(Recognise, VolumesOfAnyLength) {
+    const std::string row =
+        "2024-02-DD,1,2,1,1.5,"
+        "1766847064778384329583297500742918515827483896875618958121606201292619776";
+    EXPECT_EQ(dailyLines(recognise(fiveDays(row))), lines(fiveDays(row)));
+}
+
 // Dates that leave the order open follow the user's locale or choice; dates that contradict
 // both orders are refused.
 TEST(Recognise, DayOrderWhereTheFileLeavesItOpen) {
