@@ -1,6 +1,7 @@
 #include "import/recognition.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <map>
