@@ -143,16 +143,6 @@ bool isDigit(char c) {
     return static_cast<unsigned char>(c - '0') < 10;
 }
 
-std::string_view trimmedView(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // A plain decimal such as a price, the whole text.
 std::optional<double> shortDecimal(std::string_view text) {
     const std::optional<PlainDecimal> decimal = plainDecimal(text, '\0');
@@ -303,6 +293,16 @@ std::string plainText(double value) {
 
 std::string plainCutText(double value) {
     return cutText(plainText(value));
+}
+
+std::string_view trimmedView(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 std::string trimmed(std::string_view text) {

@@ -61,6 +61,7 @@ std::string plainCutText(double value);
 
 // Removes blanks and TABs at both ends.
 std::string trimmed(std::string_view text);
+std::string_view trimmedView(std::string_view text);
 
 // The number that a text begins with, after leading blanks; 0 when it begins with no number.
 // "12.5x" -> 12.5, "1,000" -> 1, "abc" -> 0. Throws AppError when the number is out of range.

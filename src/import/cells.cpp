@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "common/numtext.h"
+
 namespace aurelant::import {
 namespace {
 
@@ -23,16 +25,6 @@ char asciiLower(char c) {
 
 constexpr std::array<std::string_view, 8> kPlaceholders{"",    "null", "n/a", "na",
                                                         "nan", "-",    "--",  "\xE2\x80\x94"};
-
-std::string_view trimmedView(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // The bytes that bareNumber drops, or may drop as part of a wider sign.
 constexpr std::array<bool, 256> kMayBeDropped = [] {

@@ -630,8 +630,9 @@ Recognition recognise(std::string_view text, const Overrides& overrides) {
         dailyBars(groups, data.rows, reader, evidence.columns[Role::Volume].has_value(), evidence);
     if (result.days.size() < kFewestDailyRecords) {
         result.problem = "This file gives only " + countText(result.days.size()) +
-                         " daily records; a prediction needs at least " +
-                         std::to_string(kFewestDailyRecords) + ".";
+                         (result.days.size() == 1 ? " daily record" : " daily records") +
+                         "; a prediction needs at least " + std::to_string(kFewestDailyRecords) +
+                         ".";
     } else if (result.days.size() > kMostDailyRecords) {
         result.problem = "This file gives " + countText(result.days.size()) +
                          " daily records, more than the " + countText(kMostDailyRecords) +
