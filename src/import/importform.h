@@ -26,9 +26,6 @@ class ImportForm : public FormModel {
     std::string name() const override { return "importform"; }
     std::string caption() const override { return "Import a Price File"; }
     std::vector<ControlState> controls() const override;
-    bool setText(const std::string& /*control*/, const std::string& /*text*/) override {
-        return false;
-    }
     bool choose(const std::string& control) override;
     bool press(const std::string& control) override;
 

@@ -38,9 +38,6 @@ class SaveAsForm : public FormModel {
     std::string caption() const override { return "Save Prediction As"; }
     // In tab order: the first three options, the two buttons, then the last two options.
     std::vector<ControlState> controls() const override;
-    bool setText(const std::string& /*control*/, const std::string& /*text*/) override {
-        return false;
-    }
     // Choosing a greyed-out option does nothing, as in the window.
     bool choose(const std::string& control) override;
     bool press(const std::string& control) override;

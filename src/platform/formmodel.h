@@ -23,8 +23,11 @@ class FormModel {
     virtual std::string caption() const = 0;
     virtual std::vector<ControlState> controls() const = 0;
 
-    // The user's actions; each returns false when the form has no such control.
-    virtual bool setText(const std::string& control, const std::string& text) = 0;
+    // The user's actions; each returns false when the form has no such control. A form without
+    // text boxes keeps the first.
+    virtual bool setText(const std::string& /*control*/, const std::string& /*text*/) {
+        return false;
+    }
     virtual bool choose(const std::string& control) = 0;
     virtual bool press(const std::string& control) = 0;
 
