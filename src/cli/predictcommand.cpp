@@ -1,14 +1,12 @@
 #include "cli/predictcommand.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <optional>
 #include <thread>
 
+#include "common/dayorder.h"
 #include "common/errors.h"
 #include "common/numtext.h"
 #include "predict/fileprediction.h"
@@ -16,18 +14,6 @@
 
 namespace aurelant {
 namespace {
-
-// Whether the user's locale (LC_TIME, LC_ALL, LANG) writes the day before the month.
-bool localeWritesDayFirst() {
-    const locale_t locale = ::newlocale(LC_TIME_MASK, "", nullptr);
-    if (locale == nullptr) {
-        return false;
-    }
-    const std::string_view format = ::nl_langinfo_l(D_FMT, locale);
-    const bool dayFirst = format.find("%d") < format.find("%m");
-    ::freelocale(locale);
-    return dayFirst;
-}
 
 struct Options {
     std::optional<double> open;

@@ -138,11 +138,6 @@ std::optional<CutNumber> clearlyCutNumber(double value) {
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
-// The ten decimal digits, as isdigit has them in every locale, without a call a character.
-bool isDigit(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
-}
-
 // A plain decimal such as a price, the whole text.
 std::optional<double> shortDecimal(std::string_view text) {
     const std::optional<PlainDecimal> decimal = plainDecimal(text, '\0');

@@ -59,6 +59,11 @@ CutNumber trimmedCutNumber(double value, int decimals = kCutDecimals);
 std::string plainText(double value);
 std::string plainCutText(double value);
 
+// The ten decimal digits, as isdigit has them in every locale, without a call a character.
+inline bool isDigit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
+}
+
 // Removes blanks and TABs at both ends.
 std::string trimmed(std::string_view text);
 std::string_view trimmedView(std::string_view text);

@@ -7,6 +7,7 @@
 #include <sys/file.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -20,7 +21,6 @@ namespace aurelant {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kTemporaryPrefix = ".aurelant-";
 constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
 constexpr auto kStaleAge = std::chrono::hours(1);
@@ -261,27 +261,49 @@ bool LineReader::advance(std::string* line) {
     }
 }
 
-std::string readWholeFile(const std::string& path) {
-    LineReader reader(path);  // opened as every reader opens, a folder refused
-    std::string text;
-    struct stat status {};
-    if (::fstat(reader.fd_, &status) == 0 && status.st_size > 0) {
-        text.reserve(static_cast<std::size_t>(status.st_size));  // growing would copy it all
-    }
-    std::vector<char> chunk(std::size_t{1} << 16);
+namespace {
+
+// Reads up to `size` bytes; 0 at the end of the file.
+std::size_t readSome(int fd, char* into, std::size_t size, const std::string& path) {
     for (;;) {
-        const ssize_t count = ::read(reader.fd_, chunk.data(), chunk.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
+        const ssize_t count = ::read(fd, into, size);
+        if (count >= 0) {
+            return static_cast<std::size_t>(count);
         }
-        if (count < 0) {
-            throw systemError(errno, path);
+        if (errno != EINTR) {
+            const int error = errno;
+            ::close(fd);
+            throw systemError(error, path);
         }
-        if (count == 0) {
-            return text;
-        }
-        text.append(chunk.data(), static_cast<std::size_t>(count));
     }
+}
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path) {
+    // Opened as every reader opens, a folder or pipe refused.
+    const int fd = openOrThrow(path, O_RDONLY | O_NONBLOCK, path);
+    requireRegularFile(fd, path);
+    struct stat status {};
+    std::string text;
+    if (::fstat(fd, &status) == 0 && status.st_size > 0) {
+        text.resize(static_cast<std::size_t>(status.st_size));  // read in place, never copied
+    }
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const std::size_t count = readSome(fd, text.data() + done, text.size() - done, path);
+        if (count == 0) {
+            break;  // the file shrank while it was read
+        }
+        done += count;
+    }
+    text.resize(done);
+    std::array<char, 1 << 16> chunk{};  // and what it grew by
+    while (const std::size_t count = readSome(fd, chunk.data(), chunk.size(), path)) {
+        text.append(chunk.data(), count);
+    }
+    ::close(fd);
+    return text;
 }
 
 std::optional<std::string> readFirstLine(const std::string& path) {

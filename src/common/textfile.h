@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/lines.h"
+
 // Line-by-line reading and writing of the text files the program works on. Reading accepts
 // CR LF, LF and a lone CR as line ends and drops a UTF-8 byte-order mark at the start; every
 // line written ends in CR LF. Failures throw AppError with the system's error number and the
@@ -16,11 +18,6 @@
 namespace aurelant {
 
 inline constexpr const char* kLineEnd = "\r\n";
-
-// No line of a price file comes near this length. A longer line is passed over in bounded memory
-// and read as an empty line, so that every reader takes it for a blank line, not a record; a
-// reader that would write the file back refuses it instead.
-inline constexpr std::size_t kLongestLine = std::size_t{1} << 20;
 
 enum class LongLines { ReadAsEmpty, Refuse };
 
@@ -45,7 +42,6 @@ class LineReader {
     bool crLfOnly() const { return crLfOnly_; }
 
   private:
-    friend std::string readWholeFile(const std::string& path);
     std::optional<std::string_view> lineInBuffer();
     // Reads up to the next line end, keeping the line in `line` unless that is null.
     bool advance(std::string* line);

@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
-#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -17,6 +16,7 @@
 #include <cstdio>
 
 #include "app/aurelant.h"
+#include "common/dayorder.h"
 #include "formdialogs.h"
 #include "platform/formmodel.h"
 #include "textconversion.h"
@@ -288,13 +288,6 @@ CalendarDate QtPlatform::today() {
 
 bool QtPlatform::datesDayFirst() {
     return localeWritesDayFirst();
-}
-
-bool localeWritesDayFirst() {
-    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    const auto day = format.indexOf('d');
-    const auto month = format.indexOf('M');
-    return day >= 0 && month >= 0 && day < month;
 }
 
 }  // namespace aurelant

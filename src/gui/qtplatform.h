@@ -8,9 +8,6 @@
 
 namespace aurelant {
 
-// Whether the desktop's locale writes the day before the month in its short dates.
-bool localeWritesDayFirst();
-
 // The desktop as Qt offers it: message boxes, file dialogs, clipboard, printer and pointer.
 class QtPlatform : public Platform {
   public:

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <unordered_map>
 
+#include "common/dayorder.h"
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/userfile.h"

@@ -11,10 +11,6 @@
 namespace aurelant::import {
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -316,29 +312,11 @@ std::optional<std::size_t> writePriceText(std::string_view bare, NumberMarks mar
 }
 
 double priceValue(std::string_view price) {
-    // Up to 15 digits and 22 decimals, digits and power of ten are exact doubles, so that their
-    // quotient is the correctly rounded value that from_chars gives too, in a fraction of the time.
-    constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr std::size_t kExactDigits = 15;
-    std::uint64_t digits = 0;
-    std::size_t count = 0;
-    std::size_t decimals = 0;
-    bool point = false;
-    for (const char c : price) {
-        if (c == '.') {
-            point = true;
-        } else {
-            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-            ++count;
-            decimals += point ? 1 : 0;
-        }
+    if (const std::optional<PlainDecimal> value = plainDecimal(price, '\0');
+        value && value->length == price.size()) {
+        return value->value;
     }
-    if (count <= kExactDigits && decimals < kPowersOfTen.size()) {
-        return static_cast<double>(digits) / kPowersOfTen[decimals];
-    }
-    double value = 0;
+    double value = 0;  // more digits than a double holds exactly
     std::from_chars(price.data(), price.data() + price.size(), value);
     return value;
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "common/lines.h"
 #include "common/numtext.h"
 
 namespace aurelant::import {
@@ -17,8 +18,6 @@ constexpr std::size_t kHeaderSearch = 50;
 constexpr std::size_t kFewestColumns = 5;
 constexpr double kColumnShare = 0.8;
 constexpr std::size_t kBinaryLook = 65536;
-constexpr std::size_t kLongestLine = std::size_t{1} << 20;
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::array<char, 4> kSeparators{',', ';', '\t', kBlankRuns};
 
 bool isBlankLine(std::string_view line) {
@@ -28,24 +27,11 @@ bool isBlankLine(std::string_view line) {
 // Calls `visit` with every line that is not blank, without its line end.
 template <typename Visit>
 void forEachLine(std::string_view text, Visit visit) {
-    if (text.starts_with(kUtf8Mark)) {
-        text.remove_prefix(kUtf8Mark.size());
-    }
-    // The next LF and the next CR, each looked for again only once passed: a line ends in CR, LF
-    // or CR LF.
-    std::size_t lf = text.find('\n');
-    std::size_t cr = text.find('\r');
-    std::size_t at = 0;
-    while (at < text.size()) {
-        lf = lf < at ? text.find('\n', at) : lf;
-        cr = cr < at ? text.find('\r', at) : cr;
-        const std::size_t end = std::min({lf, cr, text.size()});
-        const std::string_view line = text.substr(at, end - at);
+    LineSplitter splitter(withoutByteOrderMark(text));
+    for (std::string_view line; splitter.next(line);) {
         if (!isBlankLine(line) && !visit(line)) {
             return;
         }
-        at = end + (end < text.size() && text[end] == '\r' ? 1 : 0);
-        at += at < text.size() && text[at] == '\n' ? 1 : 0;
     }
 }
 

@@ -6,7 +6,6 @@
 #include "common/numtext.h"
 #include "predict/checkedmath.h"
 #include "predict/runoutput.h"
-#include "state/globals.h"
 
 namespace aurelant {
 namespace {
@@ -29,10 +28,11 @@ const char* directionText(bool up) {
 
 }  // namespace
 
-BackTest::BackTest(Globals& globals, RunOutput& output, int levelDecimals)
-    : globals_(globals), output_(output), levelDecimals_(levelDecimals) {
+BackTest::BackTest(const UpProbabilityTable& table, ModelState& model, RunOutput& output,
+                   int levelDecimals)
+    : table_(table), model_(model), output_(output), levelDecimals_(levelDecimals) {
     for (std::size_t code = 0; code < predictionTails_.size(); ++code) {
-        const Direction direction = directionOf(globals.upprobtable[code]);
+        const Direction direction = directionOf(table[code]);
         predictionTails_[code] =
             std::string("\t") + directionText(direction.up) + "\t" +
             probabilityText(direction.probability) + "%\t" +
@@ -41,10 +41,10 @@ BackTest::BackTest(Globals& globals, RunOutput& output, int levelDecimals)
 }
 
 void BackTest::processDay(long recordNumber, std::string_view date, const DayPrices& day) {
-    const float volatilityBefore = globals_.rangevolatility;
-    globals_.rangevolatility = volatility_.update(day.high, day.low);
+    const float volatilityBefore = model_.rangevolatility;
+    model_.rangevolatility = volatility_.update(day.high, day.low);
     ++processedDays_;
-    shiftIntoWindow(globals_, day);
+    model_.shiftIn(day);
     if (predictionExists_) {
         completePending(recordNumber, date, day, volatilityBefore);
     }
@@ -136,12 +136,12 @@ void BackTest::predictNext(long recordNumber, std::string_view date, double open
     if (!predictionExists_) {
         units_ = std::trunc(checkedDivide(kInvestment, open));
     }
-    const float tableValue = lookUpPattern(globals_);
-    globals_.upfraction = static_cast<double>(tableValue) / 100;
-    const Direction direction = decideDirection(globals_, tableValue);
+    const float tableValue = model_.lookUpPattern(table_);
+    model_.upfraction = static_cast<double>(tableValue) / 100;
+    const Direction direction = model_.decide(tableValue);
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
-    pendingLine_.assign(date).append(predictionTails_[globals_.patterncode]);
+    pendingLine_.assign(date).append(predictionTails_[model_.patterncode]);
     if (direction.probability >= kPredictionThreshold) {
         makePrediction(recordNumber, date, direction);
     } else {

@@ -3,23 +3,24 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/outlook.h"
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
 #include "predict/statistics.h"
-#include "state/runresults.h"
 
 namespace aurelant {
 
-struct Globals;
 struct RunOutput;
 
 // The historic back-test: replays the direction model day by day, predicting each following
 // day and judging that prediction when the day comes, and writes the day-by-day table.
 class BackTest {
   public:
-    // Predicted prices are cut to `levelDecimals` decimals.
-    BackTest(Globals& globals, RunOutput& output, int levelDecimals);
+    // Predicted prices are cut to `levelDecimals` decimals; `model` follows the days.
+    BackTest(const UpProbabilityTable& table, ModelState& model, RunOutput& output,
+             int levelDecimals);
 
     // A day with movement that the movement gate lets through.
     void processDay(long recordNumber, std::string_view date, const DayPrices& day);
@@ -52,7 +53,8 @@ class BackTest {
     void makePrediction(long recordNumber, std::string_view date, const Direction& direction);
     void declinePrediction(long recordNumber, std::string_view date, const Direction& direction);
 
-    Globals& globals_;
+    const UpProbabilityTable& table_;
+    ModelState& model_;
     RunOutput& output_;
     int levelDecimals_;
     RangeVolatility volatility_;

@@ -1,17 +1,17 @@
 #include "predict/direction.h"
 
+#include <algorithm>
+
 #include "common/numtext.h"
-#include "state/globals.h"
 
 namespace aurelant {
 namespace {
 
-constexpr int kWindowRows = 5;
 constexpr int kDaysBeforeResume = 5;
 
 }  // namespace
 
-void fillUpProbabilityTable(std::array<float, 33>& table) {
+void fillUpProbabilityTable(UpProbabilityTable& table) {
     // By pattern code: bit 16 = oldest day closed above its Open ... bit 1 = latest day did.
     static constexpr std::array<float, 32> kUpPercent = {
         60,   53, 54, 49, 50, 43,   50, 48, 57, 47,   48.5, 49.5, 50.5, 49,   51.5, 47,
@@ -22,29 +22,21 @@ void fillUpProbabilityTable(std::array<float, 33>& table) {
     table[32] = 0;
 }
 
-void shiftIntoWindow(Globals& globals, const DayPrices& day) {
-    auto& rows = globals.fivedays;
-    for (int row = 1; row < kWindowRows; ++row) {
-        for (int field = 1; field <= 4; ++field) {
-            rows[row][field] = rows[row + 1][field];
-        }
-    }
-    rows[kWindowRows][1] = day.open;
-    rows[kWindowRows][2] = day.high;
-    rows[kWindowRows][3] = day.low;
-    rows[kWindowRows][4] = day.close;
+void ModelState::shiftIn(const DayPrices& day) {
+    std::shift_left(days.begin(), days.end(), 1);
+    days.back() = day;
 }
 
-float lookUpPattern(Globals& globals) {
+float ModelState::lookUpPattern(const UpProbabilityTable& table) {
     std::int16_t code = 0;
     std::int16_t weight = 1;
-    for (int row = kWindowRows; row >= 1; --row, weight *= 2) {
-        if (globals.fivedays[row][1] < globals.fivedays[row][4]) {
+    for (auto day = days.rbegin(); day != days.rend(); ++day, weight *= 2) {
+        if (day->open < day->close) {
             code += weight;
         }
     }
-    globals.patterncode = code;
-    return globals.upprobtable[code];
+    patterncode = code;
+    return table[code];
 }
 
 Direction directionOf(float tableValue) {
@@ -52,10 +44,10 @@ Direction directionOf(float tableValue) {
                                        : Direction{true, tableValue};
 }
 
-Direction decideDirection(Globals& globals, float tableValue) {
+Direction ModelState::decide(float tableValue) {
     const Direction direction = directionOf(tableValue);
-    globals.directionup = direction.up;
-    globals.probability = direction.probability;
+    directionup = direction.up;
+    probability = direction.probability;
     return direction;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace aurelant {
-
-struct Globals;
 
 // A trading day's prices as numbers.
 struct DayPrices {
@@ -21,24 +20,36 @@ inline constexpr float kHighConfidence = 57;
 // The one table value that the final prediction reports as no change in price.
 inline constexpr float kNoChangeValue = 50;
 
-// Fills indexes 0..31 with the probability in percent that the day after a five-day pattern
-// closes UP; index 32 stays 0.
-void fillUpProbabilityTable(std::array<float, 33>& table);
-
-// Moves rows 2..5 of `fivedays` up to rows 1..4 and puts the day into row 5.
-void shiftIntoWindow(Globals& globals, const DayPrices& day);
-
-// The UP percentage for the pattern of the five days in `fivedays`; sets `patterncode`.
-float lookUpPattern(Globals& globals);
+// By pattern code, the probability in percent that the day after a five-day pattern closes UP;
+// index 32 is 0.
+using UpProbabilityTable = std::array<float, 33>;
+void fillUpProbabilityTable(UpProbabilityTable& table);
 
 // The direction of a table value and that direction's probability (UP at 50 or more, DOWN with
-// 100 - value below); sets `directionup` and `probability`.
+// 100 - value below).
 struct Direction {
     bool up = true;
     float probability = 0;
 };
 Direction directionOf(float tableValue);
-Direction decideDirection(Globals& globals, float tableValue);
+
+// What the direction model holds: the last five days with movement (row 4 the latest) and what it
+// found last, which the re-prediction, the strategy and the five-day panel carry on with.
+struct ModelState {
+    std::array<DayPrices, 5> days{};
+    std::int16_t patterncode = 0;
+    float rangevolatility = 0;
+    double upfraction = 0;  // the UP share of the last back-test prediction
+    bool directionup = false;
+    float probability = 0;
+
+    // Moves the days up by one and puts `day` last.
+    void shiftIn(const DayPrices& day);
+    // The UP percentage for the pattern of the five days; sets `patterncode`.
+    float lookUpPattern(const UpProbabilityTable& table);
+    // The direction of a table value; sets `directionup` and `probability`.
+    Direction decide(float tableValue);
+};
 
 // A probability as the prediction writes it: "57", "56.5".
 std::string probabilityText(float probability);

@@ -11,18 +11,18 @@
 namespace aurelant {
 namespace {
 
-// The shared state that a run finds after start-up and Open, for this file and Open.
-Globals startState(const std::string& path, std::optional<double> open,
-                   const std::string& lineEnd) {
-    Globals state;
-    fillUpProbabilityTable(state.upprobtable);
-    state.crlf = lineEnd;
-    state.currentfile = path;
-    state.movementmode = open.has_value();
-    state.nextopen = open.value_or(0);
+RunSettings settingsFor(const std::string& path, std::optional<double> open,
+                        const std::string& lineEnd) {
+    RunSettings settings;
+    fillUpProbabilityTable(settings.upTable);
+    settings.lineEnd = lineEnd;
+    settings.file = path;
+    settings.movementMode = open.has_value();
+    settings.open = open.value_or(0);
     // The run's comments on the last days go to a screen nobody sees.
-    state.displayfrom = std::numeric_limits<std::int16_t>::max();
-    return state;
+    settings.displayFrom = std::numeric_limits<std::int16_t>::max();
+    settings.keepDataLines = false;
+    return settings;
 }
 
 // The last line that the run reads as a record.
@@ -50,9 +50,9 @@ void takeResults(FilePrediction& file, const RunOutcome& outcome) {
     }
     file.up = outcome.outlook.up;
     file.probability = outcome.outlook.probability;
-    file.confident = outcome.state.probability >= kPredictionThreshold;
+    file.confident = outcome.model.probability >= kPredictionThreshold;
     file.levels = outcome.outlook.levels;
-    file.report = outcome.state.reporttext;
+    file.report = outcome.report;
 }
 
 }  // namespace
@@ -79,8 +79,10 @@ FilePrediction predictHistoryFile(const std::string& path, std::optional<double>
         line = history.records[next++];
         return true;
     };
-    const RunOutcome outcome = predictFromLines(
-        lines, {startState(path, open, lineEnd), history.separator, levelDecimals, false});
+    RunSettings settings = settingsFor(path, open, lineEnd);
+    settings.separator = history.separator;
+    settings.levelDecimals = levelDecimals;
+    const RunOutcome outcome = predictFromLines(lines, settings);
     if (outcome.failure) {
         file.refusal = outcome.failure->description();
         return file;

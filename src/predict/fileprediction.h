@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "state/runresults.h"
+#include "common/outlook.h"
 
 namespace aurelant {
 

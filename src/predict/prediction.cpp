@@ -19,15 +19,13 @@ constexpr const char* kDataFileHeader =
 // One run: reads the records, back-tests, reports.
 class PredictionRun {
   public:
-    PredictionRun(RunInputs& inputs, RunOutcome& outcome)
-        : globals_(inputs.state),
-          separator_(inputs.separator),
-          levelDecimals_(inputs.levelDecimals),
+    PredictionRun(const RunSettings& settings, RunOutcome& outcome)
+        : settings_(settings),
           outcome_(outcome),
-          dataFile_(inputs.keepDataLines),
-          output_{outcome.screen, dataFile_, globals_.crlf, !globals_.movementmode,
-                  globals_.displayfrom},
-          backTest_(globals_, output_, inputs.levelDecimals) {}
+          dataFile_(settings.keepDataLines),
+          output_{outcome.screen, dataFile_, settings.lineEnd, !settings.movementMode,
+                  settings.displayFrom},
+          backTest_(settings.upTable, outcome.model, output_, settings.levelDecimals) {}
 
     // Leaves the data file's lines in the outcome however the run ends.
     ~PredictionRun() { outcome_.dataLines = std::move(dataFile_.text()); }
@@ -43,9 +41,9 @@ class PredictionRun {
         outcome_.units = backTest_.units();
         outcome_.judged = backTest_.takeJudged();
         if (outcome_.tally.predictionsMade == 0) {
-            outcome_.screen.append(globals_.crlf +
+            outcome_.screen.append(settings_.lineEnd +
                                    "No Prediction carried out, so no prediction can be made" +
-                                   globals_.crlf);
+                                   settings_.lineEnd);
             return;
         }
         if (output_.directionOnly) {
@@ -58,16 +56,16 @@ class PredictionRun {
     void handleRecord(long recordNumber, std::string_view line) {
         // Nearly every line of a price file is read in one pass; the others are split and read
         // field by field, which also reports a bad price.
-        if (const std::optional<PlainRecord> record = plainRecord(line, separator_)) {
+        if (const std::optional<PlainRecord> record = plainRecord(line, settings_.separator)) {
             handleDay(recordNumber, record->date, record->prices);
             return;
         }
-        const std::optional<PriceRecord> record = splitRecord(line, separator_);
+        const std::optional<PriceRecord> record = splitRecord(line, settings_.separator);
         if (!record) {
             if (output_.shows(recordNumber)) {
-                outcome_.screen.append(globals_.crlf + "WARNING: Record number " +
+                outcome_.screen.append(settings_.lineEnd + "WARNING: Record number " +
                                        numberText(static_cast<double>(recordNumber)) +
-                                       " was invalid, and was skipped" + globals_.crlf);
+                                       " was invalid, and was skipped" + settings_.lineEnd);
             }
             return;
         }
@@ -90,33 +88,31 @@ class PredictionRun {
     }
 
     FinalPrediction finalPrediction() {
-        const float tableValue = lookUpPattern(globals_);
+        ModelState& model = outcome_.model;
+        const float tableValue = model.lookUpPattern(settings_.upTable);
         if (tableValue == kNoChangeValue) {
-            outcome_.screen.append(noChangeNotice(globals_.crlf));
+            outcome_.screen.append(noChangeNotice(settings_.lineEnd));
             dataFile_.writeLine(noChangeDataLine());
         }
-        const Direction direction = decideDirection(globals_, tableValue);
-        FinalPrediction prediction{globals_.currentfile,  direction.up,      direction.probability,
-                                   globals_.movementmode, globals_.nextopen, {}};
+        const Direction direction = model.decide(tableValue);
+        FinalPrediction prediction{settings_.file,         direction.up,   direction.probability,
+                                   settings_.movementMode, settings_.open, {}};
         if (prediction.withLevels) {
-            prediction.levels = priceLevels(globals_.nextopen, globals_.rangevolatility,
-                                            direction.up, levelDecimals_);
+            prediction.levels = priceLevels(settings_.open, model.rangevolatility, direction.up,
+                                            settings_.levelDecimals);
         }
         return prediction;
     }
 
     void finishPrediction() {
         const FinalPrediction prediction = finalPrediction();
-        globals_.noconfidence = prediction.probability < kPredictionThreshold;
-        globals_.reporttext = reportBlock(prediction, globals_.crlf);
-        outcome_.screen.append(breaksBeforeReport(prediction, globals_.crlf) + globals_.reporttext);
+        outcome_.report = reportBlock(prediction, settings_.lineEnd);
+        outcome_.screen.append(breaksBeforeReport(prediction, settings_.lineEnd) + outcome_.report);
         for (const std::string& line : finalDataLines(prediction)) {
             dataFile_.writeLine(line);
         }
-        globals_.level75text = prediction.levels.level75;
-        globals_.pricedecimals = static_cast<std::int16_t>(levelDecimals_);
-        globals_.probabilitytext = singleText(prediction.probability);
-        globals_.predictiondone = true;
+        outcome_.level75 = prediction.levels.level75;
+        outcome_.probabilityText = singleText(prediction.probability);
         outcome_.outlook = outlook(prediction);
         outcome_.predicted = true;
     }
@@ -132,9 +128,7 @@ class PredictionRun {
         return outlook;
     }
 
-    Globals& globals_;
-    char separator_;
-    int levelDecimals_;
+    const RunSettings& settings_;
     RunOutcome& outcome_;
     DataLines dataFile_;
     RunOutput output_;
@@ -145,14 +139,13 @@ class PredictionRun {
 
 }  // namespace
 
-RunOutcome predictFromLines(const LineSource& nextLine, RunInputs inputs) {
+RunOutcome predictFromLines(const LineSource& nextLine, const RunSettings& settings) {
     RunOutcome outcome;
     try {
-        PredictionRun(inputs, outcome).run(nextLine);
+        PredictionRun(settings, outcome).run(nextLine);
     } catch (const std::exception& exception) {
         outcome.failure = asAppError(exception);
     }
-    outcome.state = std::move(inputs.state);
     return outcome;
 }
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "common/outlook.h"
+#include "predict/direction.h"
 #include "predict/statistics.h"
-#include "state/globals.h"
-#include "state/runresults.h"
 
 namespace aurelant {
 
@@ -17,11 +17,13 @@ namespace aurelant {
 using LineSource = std::function<bool(std::string_view&)>;
 
 // What a prediction run reads besides the file's lines.
-struct RunInputs {
-    // The shared state as the run finds it: the mode (`movementmode`), the Open (`nextopen`),
-    // the display limit (`displayfrom`), `crlf`, `currentfile`, the UP-probability table and the
-    // results of earlier runs that the run reads or carries on.
-    Globals state;
+struct RunSettings {
+    bool movementMode = false;  // with the next day's Open: price levels, no back-test comments
+    double open = 0;
+    long displayFrom = 0;  // only records after this one are commented on the screen
+    std::string lineEnd = "\r\n";
+    std::string file;  // as the report names it
+    UpProbabilityTable upTable{};
     char separator = ',';
     int levelDecimals = 2;  // of the price levels
     bool keepDataLines = true;
@@ -31,11 +33,14 @@ struct RunInputs {
 struct RunOutcome {
     std::string screen;     // the text the run appends to the main screen
     std::string dataLines;  // the prediction data file, each line ended by CR LF
-    Globals state;          // the shared state after the run
+    ModelState model;       // the direction model after the run
     // A prediction was made: the report and the final prediction stand. When not, the screen
     // ends with the notice that none could be made (or the run failed).
     bool predicted = false;
-    long lastRecord = 0;  // every line read counts, valid or not
+    std::string report;           // the report block, from its heading to the disclaimer
+    std::string level75;          // as the report writes it, leading blank and all
+    std::string probabilityText;  // of the final prediction, as a single's text
+    long lastRecord = 0;          // every line read counts, valid or not
     std::vector<JudgedPrediction> judged;
     Outlook outlook;
     BackTestTally tally;
@@ -45,6 +50,6 @@ struct RunOutcome {
 
 // One prediction run over the lines of a history file: direction model, price levels, back-test,
 // report and the data file's lines. Touches nothing outside.
-RunOutcome predictFromLines(const LineSource& nextLine, RunInputs inputs);
+RunOutcome predictFromLines(const LineSource& nextLine, const RunSettings& settings);
 
 }  // namespace aurelant

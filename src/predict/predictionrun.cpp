@@ -56,8 +56,48 @@ std::string dataFileShownName(const std::string& path) {
 
 // Takes what the run gave into the window and the shared state, and writes the data file, also
 // the part that a failed run wrote before it stopped.
-void applyOutcome(AppState& window, RunOutcome outcome, LineWriter& dataFile) {
-    window.globals = std::move(outcome.state);
+// The run's settings from the shared state: the mode, the Open, the display limit, the line end,
+// the file and the UP-probability table.
+RunSettings settingsOf(const Globals& globals, char separator) {
+    return {globals.movementmode,
+            globals.nextopen,
+            globals.displayfrom,
+            globals.crlf,
+            globals.currentfile,
+            globals.upprobtable,
+            separator,
+            levelDecimals(globals.currentfile, separator),
+            true};
+}
+
+// What later commands carry on with: the re-prediction, the strategy and the five-day panel.
+void takeIntoGlobals(Globals& globals, const RunOutcome& outcome, int levelDecimals) {
+    const ModelState& model = outcome.model;
+    for (std::size_t day = 0; day < model.days.size(); ++day) {
+        const DayPrices& prices = model.days[day];
+        auto& row = globals.fivedays[day + 1];  // the date in field 0 stays the panel's
+        row[1] = prices.open;
+        row[2] = prices.high;
+        row[3] = prices.low;
+        row[4] = prices.close;
+    }
+    globals.patterncode = model.patterncode;
+    globals.rangevolatility = model.rangevolatility;
+    globals.upfraction = model.upfraction;
+    globals.directionup = model.directionup;
+    globals.probability = model.probability;
+    if (outcome.predicted) {
+        globals.noconfidence = model.probability < kPredictionThreshold;
+        globals.reporttext = outcome.report;
+        globals.level75text = outcome.level75;
+        globals.probabilitytext = outcome.probabilityText;
+        globals.pricedecimals = static_cast<std::int16_t>(levelDecimals);
+        globals.predictiondone = true;
+    }
+}
+
+void applyOutcome(AppState& window, RunOutcome outcome, int levelDecimals, LineWriter& dataFile) {
+    takeIntoGlobals(window.globals, outcome, levelDecimals);
     window.maintext.append(outcome.screen);
     dataFile.write(outcome.dataLines);
     if (outcome.failure) {
@@ -92,15 +132,15 @@ void runAfterChecks(AppState& window) {
     window.infolabel.caption = labelCaption(globals.movementmode, globals.crlf);
     const std::string dataPath = window.platform.programFolder() + kPredictionDataFile;
     LineWriter dataFile(dataPath, dataFileShownName(dataPath));
-    RunInputs inputs{globals, *separator, levelDecimals(globals.currentfile, *separator), true};
+    const RunSettings settings = settingsOf(globals, *separator);
     LineReader reader(globals.currentfile);
     RunOutcome outcome;
     {
         BusyPointer busy(window.platform);
         outcome = predictFromLines([&reader](std::string_view& line) { return reader.next(line); },
-                                   std::move(inputs));
+                                   settings);
     }
-    applyOutcome(window, std::move(outcome), dataFile);
+    applyOutcome(window, std::move(outcome), settings.levelDecimals, dataFile);
 }
 
 // The run stopped: the file counts as closed and must be opened again.

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 
+#include "common/historylimits.h"
 #include "common/userfile.h"
 #include "platform/filerequests.h"
 
@@ -15,13 +14,6 @@ namespace aurelant {
 class AppError;
 class AppState;
 struct MainScreen;
-
-// How many records a preview shows before it keeps only the first and last 60.
-inline constexpr std::size_t kPreviewLimit = 120;
-
-// The most records whose excess over the preview still fits the 16-bit `displayfrom`.
-inline constexpr std::size_t kMostHistoryRecords =
-    kPreviewLimit + static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max());
 
 // Appends a file of `count` lines to the screen, each followed by `lineEnd`: the whole file when
 // it has at most 120 lines, otherwise a notice, the first 60 lines, a snip marker and the last

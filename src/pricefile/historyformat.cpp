@@ -7,6 +7,7 @@
 #include "common/bytelanes.h"
 #include "common/dates.h"
 #include "common/errors.h"
+#include "common/historylimits.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
@@ -176,11 +177,10 @@ bool looksLikePriceData(std::string_view sample) {
 }
 
 bool passesFormatCheck(const std::string& path) {
-    constexpr int kSampleLine = 4;
     LineReader reader(path);
     std::string sample;
     std::string line;
-    for (int number = 1; number <= kSampleLine && reader.next(line); ++number) {
+    for (std::size_t number = 1; number <= kSampleLine && reader.next(line); ++number) {
         sample.swap(line);
     }
     return looksLikePriceData(sample);

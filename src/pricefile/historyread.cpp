@@ -1,50 +1,28 @@
 #include "pricefile/historyread.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <set>
 
+#include "common/errors.h"
+#include "common/historylimits.h"
+#include "common/lines.h"
 #include "common/textfile.h"
-#include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/layoutcheck.h"
 
 namespace aurelant {
 namespace {
 
-constexpr std::size_t kFewestRecords = 5;
-constexpr std::size_t kSampleLine = 4;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // The whole of a regular file, or why it cannot be had.
-std::string readWholeFile(const std::string& path, std::string& refusal) {
-    // Not blocking on a FIFO; it is refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        refusal = std::strerror(errno);
+std::string wholeFile(const std::string& path, std::string& refusal) {
+    try {
+        return readWholeFile(path);
+    } catch (const AppError& error) {
+        refusal = error.number() == notARegularFile(path).number()
+                      ? "not a regular file but a folder, a device or a pipe"
+                      : std::strerror(error.number());
         return {};
     }
-    std::string text;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        refusal = "not a regular file but a folder, a device or a pipe";
-    } else {
-        text.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
-            if (got <= 0) {
-                refusal = got < 0 ? std::strerror(errno) : "the file shrank while it was read";
-                break;
-            }
-            done += static_cast<std::size_t>(got);
-        }
-    }
-    ::close(fd);
-    return text;
 }
 
 std::string refusalOf(const std::vector<std::string_view>& lines, std::size_t records) {
@@ -80,28 +58,9 @@ bool takenAsImported(HistoryInMemory& history, const std::set<import::Difference
 
 }  // namespace
 
-std::vector<std::string_view> textLines(std::string_view text) {
-    if (text.starts_with(kByteOrderMark)) {
-        text.remove_prefix(kByteOrderMark.size());
-    }
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        // A plain scan: find_first_of calls memchr on its set for every byte.
-        std::size_t end = 0;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') {
-            ++end;
-        }
-        const std::string_view line = text.substr(0, end);
-        lines.push_back(line.size() > kLongestLine ? std::string_view() : line);
-        const bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
-        text.remove_prefix(std::min(text.size(), end + (crlf ? 2 : 1)));
-    }
-    return lines;
-}
-
 HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst) {
     HistoryInMemory history;
-    history.text = readWholeFile(path, history.refusal);
+    history.text = wholeFile(path, history.refusal);
     if (!history.taken()) {
         return history;
     }

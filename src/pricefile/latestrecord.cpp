@@ -8,15 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "common/lines.h"
 #include "common/numtext.h"
-#include "common/textfile.h"
 #include "pricefile/historyformat.h"
 
 namespace aurelant {
 namespace {
 
 constexpr off_t kFirstTail = off_t{64} << 10;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Closes the descriptor however the search ends.
 struct Descriptor {
@@ -28,22 +27,13 @@ struct Descriptor {
     }
 };
 
-// The last record among the whole lines of `text`: lines end in CR, LF or both, and a line
-// longer than any reader keeps is not a record.
+// The last record among the lines of `text`; a line longer than any reader keeps is not one.
 std::optional<std::string> lastRecordIn(std::string_view text, char separator) {
-    std::size_t end = text.size();
-    while (end > 0) {
-        const std::size_t lineEnd = text.find_last_not_of("\r\n", end - 1);
-        if (lineEnd == std::string_view::npos) {
-            break;
+    const std::vector<std::string_view> lines = textLines(text);
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        if (!line->empty() && splitRecord(*line, separator)) {
+            return std::string(*line);
         }
-        const std::size_t previous = text.find_last_of("\r\n", lineEnd);
-        const std::size_t start = previous == std::string_view::npos ? 0 : previous + 1;
-        const std::string_view line = text.substr(start, lineEnd + 1 - start);
-        if (line.size() <= kLongestLine && splitRecord(line, separator)) {
-            return std::string(line);
-        }
-        end = start;
     }
     return std::nullopt;
 }
@@ -70,8 +60,6 @@ std::optional<std::string> latestRecordLine(const std::string& path, char separa
             // The first line may have begun before the tail.
             const std::size_t firstEnd = text.find_first_of("\r\n");
             text.remove_prefix(firstEnd == std::string_view::npos ? text.size() : firstEnd);
-        } else if (text.starts_with(kByteOrderMark)) {
-            text.remove_prefix(kByteOrderMark.size());
         }
         if (std::optional<std::string> line = lastRecordIn(text, separator); line || start == 0) {
             return line;

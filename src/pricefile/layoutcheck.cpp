@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/bytelanes.h"
+#include "common/numtext.h"
 #include "import/cells.h"
 #include "import/columns.h"
 #include "pricefile/historyformat.h"
@@ -72,10 +73,6 @@ std::string_view dayPart(std::string_view date) {
     }
     const std::size_t cut = date.find_last_of(" T", colon);
     return cut == std::string_view::npos ? date : date.substr(0, cut);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // Whether the date may begin with a day above 12, as "13/02/2024" does: one or two digits

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "common/historylimits.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
 #include "import/description.h"
@@ -16,8 +17,6 @@
 
 namespace aurelant {
 namespace {
-
-constexpr std::size_t kFewestRecords = 5;
 
 FileRequest openDialog(const std::string& initialName) {
     return openModeRequest("Open a File of Historic Price Data",

@@ -1,35 +1,11 @@
 #pragma once
 
-#include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/outlook.h"
+
 namespace aurelant {
-
-// A back-test prediction that the following day judged: the record it was made on, which way it
-// pointed and whether the direction came true (the data file's "Yes" and TRUE or FALSE).
-struct JudgedPrediction {
-    long recordNumber = 0;
-    std::string date;  // as the data file writes it
-    bool up = true;
-    bool right = false;
-};
-
-// The day after the file: its Open, the levels that its High (UP) or Low (DOWN) passes with 75 %,
-// 50 % and 25 % probability as the report writes them, without their leading blanks.
-struct PredictedLevels {
-    std::string open;
-    std::array<std::string, 3> levels;
-};
-
-// Where the day after the file is expected to go.
-struct Outlook {
-    bool up = true;
-    std::string probability;  // percent, as the report writes it
-    std::optional<PredictedLevels> levels;
-    bool repredicted = false;
-};
 
 // What the last prediction run found beside the shared results, kept for the price chart. A run
 // that ends early leaves nothing: its results are cleared when it starts.

@@ -4,7 +4,6 @@
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
 #include "predict/report.h"
-#include "state/globals.h"
 
 namespace aurelant {
 namespace {
@@ -14,18 +13,20 @@ class DirectionModel : public ::testing::Test {
     // Days oldest first: 'U' closed above its Open, anything else did not.
     void feed(const std::string& days) {
         for (char day : days) {
-            shiftIntoWindow(globals, {10, 11, 9, day == 'U' ? 10.5 : 10.0});
+            model.shiftIn({10, 11, 9, day == 'U' ? 10.5 : 10.0});
         }
     }
 
-    Globals globals;
+    ModelState model;
 };
 
 // The latest day weighs one; a day closing at its Open counts as not up.
 TEST_F(DirectionModel, ADayClosingAtItsOpenIsNotUp) {
     feed("UUUU-");
-    lookUpPattern(globals);
-    EXPECT_EQ(globals.patterncode, 30);
+    UpProbabilityTable table;
+    fillUpProbabilityTable(table);
+    model.lookUpPattern(table);
+    EXPECT_EQ(model.patterncode, 30);
 }
 
 TEST(MovementGate, SkipsTheFourDaysAfterADayWithoutMovement) {
