@@ -155,6 +155,10 @@ void carryOverAppendedBytes(int oldFile, const FileStamp& read, const std::strin
 // the file's last line has no line end, under the file's lock. Never creates the file: a
 // missing file or a folder throws, and nothing is written anywhere.
 void appendLineToExistingFile(const std::string& path, std::string_view line);
+// The same for several lines at once, all or none; with `expected`, only while the file still
+// has that stamp (it is refused when another program wrote it since it was read).
+void appendLinesToExistingFile(const std::string& path, const std::vector<std::string>& lines,
+                               const std::optional<FileStamp>& expected = std::nullopt);
 
 // Whether a name is one the program gives its temporary files: ".aurelant-", six letters or
 // digits as mkstemp makes them and ".aurelant-partial".
