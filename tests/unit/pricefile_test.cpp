@@ -330,23 +330,31 @@ TEST_F(PriceFileCommands, ARunSaysThatAWorkingFileItCannotWriteIsNotThePriceFile
                   (folder / "savescreen1.tmp").string() + " (not your price file)");
 }
 
-// Open looks through the prices of a line many bytes at a time: a sign is found wherever it
-// stands, in lines of any length.
-TEST(LayoutCheck, SignsInPricesOfAnyLength) {
-    using import::Difference;
-    for (std::size_t digits = 1; digits < 40; ++digits) {
-        const std::string price(digits, '1');
-        const std::pair<std::string, std::set<Difference>> cases[] = {
-            {price + ",2,3,4", {}},
-            {price + ",,3,4", {Difference::Placeholders}},
-            {"2,3,4," + price + "$", {Difference::Decorations}},
-        };
-        for (const auto& [prices, signs] : cases) {
-            LayoutCheck check;
-            check.record("01-Jan-2000," + prices);
-            EXPECT_EQ(check.signs(), signs) << prices;
+// Open confirms the program's own layout line by line: days of plain prices that High and Low
+// bound, each later than the one before; anything else goes to the recognition of the file.
+TEST(LayoutCheck, ConfirmsOnlyDaysInTheProgramsLayout) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.5,2,1,1", "2000-01-03,1,1,1,1,1200"}, true},
+        {{"2000-01-03\t1\t2\t0.5\t1.5", "2000-01-04\t1\t2\t0.5\t1.5"}, true},
+        {{"02-Jan-2000,1,2,0.5,1.5", "01-Jan-2000,1,2,0.5,1.5"}, false},  // newest first
+        {{"01-Jan-2000,1,2,0.5,1.5", "01-Jan-2000,1,2,0.5,1.5"}, false},  // a repeated day
+        {{"01-Jan-2000,2,1,0.5,1.5"}, false},                             // Open above High
+        {{"01-Jan-2000,1,2,1.5,1.2"}, false},                             // Low above Close
+        {{"13/01/2000,1,2,0.5,1.5"}, false},                              // day first
+        {{"2000-01-01 09:30,1,2,0.5,1.5"}, false},                        // a bar within the day
+        {{"946684800,1,2,0.5,1.5"}, false},                               // unix time
+    };
+    for (const auto& [lines, confirmed] : cases) {
+        LayoutCheck check;
+        for (const std::string& line : lines) {
+            EXPECT_TRUE(check.day(line)) << line;
         }
+        EXPECT_EQ(check.confirmed(), confirmed) << lines.front();
     }
+    LayoutCheck check;
+    EXPECT_FALSE(check.day("Date,Open,High,Low,Close"));
+    EXPECT_FALSE(check.day("01-Jan-2000,1,2,,1.5"));
+    EXPECT_TRUE(check.confirmed());
 }
 
 }  // namespace
