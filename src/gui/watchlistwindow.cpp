@@ -169,9 +169,15 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
     changes_.setSingleShot(true);
     changes_.setInterval(kChangeMilliseconds);
     connect(&changes_, &QTimer::timeout, this, &WatchlistWindow::refresh);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &changes_,
-            qOverload<>(&QTimer::start));
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, &changes_, qOverload<>(&QTimer::start));
+    // The first change of a burst starts the wait and later ones do not restart it, so that a
+    // file rewritten without pause does not keep the others from being shown.
+    const auto changed = [this] {
+        if (!changes_.isActive()) {
+            changes_.start();
+        }
+    };
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, changed);
 }
 
 WatchlistWindow::~WatchlistWindow() {

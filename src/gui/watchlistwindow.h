@@ -96,7 +96,7 @@ class WatchlistWindow : public QWidget {
     SideWindow* side_;
     QFileSystemWatcher watcher_;
     QTimer redraw_;   // gathers the redraws of results that arrive together
-    QTimer changes_;  // waits for a burst of changes on disk to end
+    QTimer changes_;  // gathers the changes on disk that come together
     std::shared_ptr<std::atomic<bool>> cancelled_;
     std::set<std::string> inFlight_;  // the jobs handed out and not yet back, by path
     int batch_ = 0;                   // jobs handed out since the window was last idle

@@ -31,6 +31,9 @@ std::string readWholeFile(const std::string& path, std::string& refusal) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         refusal = "not a regular file but a folder, a device or a pipe";
+    } else if (const std::string tooLarge = sizeRefusal(static_cast<std::uintmax_t>(info.st_size));
+               !tooLarge.empty()) {
+        refusal = "the file is " + tooLarge;
     } else {
         text.resize(static_cast<std::size_t>(info.st_size));
         std::size_t done = 0;

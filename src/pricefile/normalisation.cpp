@@ -11,7 +11,6 @@ constexpr int kMostRereadings = 3;
 }  // namespace
 
 Normalisation::Normalisation(const std::string& path) : path_(path), lock_(path) {
-    removeStaleTemporaries(path);
     read();
 }
 
@@ -52,7 +51,11 @@ bool Normalisation::replace() {
             replacement.writer().writeLine(line);
         }
     }
-    return replacement.commit(stamp_);
+    if (!replacement.commit(stamp_)) {
+        return false;
+    }
+    carryOverAppendedBytes(lock_.descriptor(), stamp_, path_);
+    return true;
 }
 
 void Normalisation::commit(std::size_t fewest, std::size_t most) {

@@ -97,5 +97,37 @@ TEST_F(WatchlistWindowTest, PredictsAFolderInTheBackgroundSortsFiltersTakesAnOpe
     EXPECT_EQ(again.watchlist().folder(), folder.string());
 }
 
+// A file replaced every 0.1 s does not hold up the others: a new file shows within 2 s while the
+// replacing goes on. A sparse file of 100 GB is refused by its size, never read.
+TEST_F(WatchlistWindowTest, KeepsUpWithAFolderThatKeepsChanging) {
+    const std::string busy = (folder / "busy.csv").string();
+    writeRandomWalkHistory(busy, 40);
+    const std::string huge = write("huge.csv", "");
+    ASSERT_EQ(::truncate(huge.c_str(), std::int64_t{100} << 30), 0);
+    WatchlistWindow window([](const QString&) {}, nullptr);
+    window.loadFolder(QString::fromStdString(folder.string()));
+    ASSERT_TRUE(finished(window));
+    auto* view = window.findChild<QTableView*>();
+    EXPECT_EQ(column(*view, WatchColumn::Remark)[1],
+              "the file is larger than 64 MB, more than any price history needs; it has not "
+              "been read");
+
+    const std::string replacement = (folder / "replacement").string();
+    writeRandomWalkHistory((folder / "new.csv").string(), 40);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shown = -1;
+    while (clock.elapsed() < 3000 && shown < 0) {
+        std::filesystem::copy_file(busy, replacement);
+        std::filesystem::rename(replacement, busy);
+        QTest::qWait(100);
+        if (window.watchlist().rowCount() == 3) {
+            shown = clock.elapsed();
+        }
+    }
+    EXPECT_GE(shown, 0);
+    EXPECT_LE(shown, 2000);
+}
+
 }  // namespace
 }  // namespace aurelant

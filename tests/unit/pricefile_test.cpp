@@ -1,6 +1,11 @@
 // The file commands where scenario scripts cannot reach: permissions as an ordinary user, links,
 // folders in place of files, bytes that script lines cannot hold, and the paste mode of Convert.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+
+#include <cstdio>
+#include <functional>
 
 #include "app/aurelant.h"
 #include "common/errors.h"
@@ -14,6 +19,26 @@ namespace aurelant {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::function<void(bool before)> aroundRename;
+
+}  // namespace
+}  // namespace aurelant
+
+// The program's calls of rename land here first, so that a test can act just before and after.
+extern "C" int rename(const char* from, const char* to) {
+    if (aurelant::aroundRename) {
+        aurelant::aroundRename(true);
+    }
+    const int result = ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+    if (aurelant::aroundRename) {
+        aurelant::aroundRename(false);
+    }
+    return result;
+}
+
+namespace aurelant {
+namespace {
 
 constexpr const char* kRecord = "05-Jan-2026,10.5,11,10.25,10.75\r\n";
 const std::string kRecords = std::string(kRecord) + kRecord + kRecord + kRecord + kRecord;
@@ -107,10 +132,16 @@ TEST_F(PriceFileCommands, OpenKeepsNulBytesAndLongLinesWithoutHarm) {
     click("open", {huge});
     EXPECT_TRUE(globals.fileopen);
     EXPECT_EQ(read(huge), kRecords);
-    // A file that is already clean is not written at all.
+    // A file that is already clean is not written at all, nor is anything beside it removed.
     const auto written = fs::last_write_time(huge);
+    const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const char* name : {".aurelant-AbC123", ".aurelant-AbC123.aurelant-partial"}) {
+        fs::last_write_time(write(name, ""), stale);
+    }
     click("open", {huge});
     EXPECT_EQ(fs::last_write_time(huge), written);
+    EXPECT_TRUE(fs::exists(folder / ".aurelant-AbC123"));
+    EXPECT_TRUE(fs::exists(folder / ".aurelant-AbC123.aurelant-partial"));
 }
 
 // While Open rewrites the file again and again, a second process adds days as Add Latest does:
@@ -139,6 +170,28 @@ TEST_F(PriceFileCommands, OpenLosesNoDayAddedMeanwhile) {
     const std::string content = read(path);
     for (int day = 0; day < kDays; ++day) {
         EXPECT_NE(content.find(",1,2,1," + std::to_string(day) + "\r\n"), std::string::npos) << day;
+    }
+}
+
+// Open and Reverse hold the file's lock until their rewrite is in place. A writer without the
+// lock (a shell's ">>") that adds a line just before, and another through the old file after:
+// both lines are carried over into the new file.
+TEST_F(PriceFileCommands, RewritesCarryOverLinesAddedToTheFileTheyReplace) {
+    for (const char* command : {"open", "reverse"}) {
+        const std::string path = write("prices.csv", "Date\r\n" + kRecords);
+        int oldFile = -1;
+        aroundRename = [&](bool before) {
+            if (before) {
+                oldFile = ::open(path.c_str(), O_WRONLY | O_APPEND);
+                EXPECT_NE(::flock(oldFile, LOCK_EX | LOCK_NB), 0) << command;
+            }
+            const std::string line = before ? "07-Jan-2026,1,2,1,2\n" : "08-Jan-2026,1,2,1,2\n";
+            EXPECT_EQ(::write(oldFile, line.data(), line.size()), ssize_t(line.size()));
+        };
+        click(command, {path});
+        aroundRename = nullptr;
+        ::close(oldFile);
+        EXPECT_EQ(read(path), kRecords + "07-Jan-2026,1,2,1,2\n08-Jan-2026,1,2,1,2\n") << command;
     }
 }
 
