@@ -27,13 +27,33 @@ bool isPriceFileName(const fs::path& path) {
            extension == ".prn" || extension == ".dat";
 }
 
+std::string headingRow() {
+    std::string row;
+    for (std::size_t column = 0; column < kSavedColumns; ++column) {
+        row += (column == 0 ? "" : ",") + csvField(kHeadings[column]);
+    }
+    return row;
+}
+
+// A table the program wrote itself, the watchlist's or the command line's, by its header row.
+bool isOwnTable(const fs::path& path) {
+    std::optional<std::string> first;
+    try {
+        first = readFirstLine(path.string());
+    } catch (const AppError&) {
+        return false;  // unreadable: listed, and its row says why
+    }
+    return first && (*first == headingRow() || *first == predictionTableHeader());
+}
+
 // The price files of a folder, sorted by name.
 std::vector<fs::path> priceFiles(const std::string& folder, std::error_code& error) {
     std::vector<fs::path> files;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         std::error_code ignored;
-        if (entry->is_regular_file(ignored) && isPriceFileName(entry->path())) {
+        if (entry->is_regular_file(ignored) && isPriceFileName(entry->path()) &&
+            !isOwnTable(entry->path())) {
             files.push_back(entry->path());
         }
     }
@@ -266,11 +286,7 @@ std::string Watchlist::cell(std::size_t index, WatchColumn column) const {
 }
 
 std::string Watchlist::csv() const {
-    std::string text;
-    for (std::size_t column = 0; column < kSavedColumns; ++column) {
-        text += (column == 0 ? "" : ",") + csvField(kHeadings[column]);
-    }
-    text += kLineEnd;
+    std::string text = headingRow() + kLineEnd;
     for (const std::size_t index : shownRows()) {
         for (std::size_t column = 0; column < kSavedColumns; ++column) {
             text +=
