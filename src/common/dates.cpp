@@ -529,12 +529,6 @@ CalendarDate dateFromNumber(double number) {
     return civilFromDays(static_cast<long>(std::floor(number)) + kDayZero);
 }
 
-bool isWeekend(const CalendarDate& date) {
-    // Day 0 was a Saturday.
-    const long weekday = (daysFromCivil(date.year, date.month, date.day) - kDayZero) % 7;
-    return weekday == 0 || weekday == 1 || weekday == -6;
-}
-
 bool isCompactDate(std::string_view text) {
     return text.size() == 8 && text.find_first_of(" -/") == std::string_view::npos;
 }

@@ -89,9 +89,6 @@ std::string formatDate(const CalendarDate& date, const DateForm& form = {});
 double dateNumber(const CalendarDate& date);
 CalendarDate dateFromNumber(double number);
 
-// Saturday or Sunday, when most markets are closed.
-bool isWeekend(const CalendarDate& date);
-
 // An 8-digit text without blank, "-" or "/" is year, month, day: "20040105" -> "01-05-2004".
 // Any other text is returned unchanged.
 std::string rearrangeCompactDate(std::string_view text);
