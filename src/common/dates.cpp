@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/numtext.h"
+
 namespace aurelant {
 namespace {
 
@@ -283,10 +285,6 @@ std::optional<CalendarDate> dateOfTokens(std::vector<Token> tokens, NumericOrder
         return checked(fullYear(c), b.value, a.value);
     }
     return checked(fullYear(c), a.value, b.value);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // The cell without blanks and double quotes at either end.
