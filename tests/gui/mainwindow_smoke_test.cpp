@@ -149,7 +149,7 @@ TEST_F(MainWindowSmoke, TheStartupStateIsDrawnAndCommandsAreReached) {
     window->findChild<QAction*>("about")->trigger();
     EXPECT_TRUE(screen->toPlainText().startsWith("AURELANT'S PRICES - TODAY!"));
     EXPECT_EQ(screen->toPlainText().split('\n').size(), 58);
-    for (const char* window :
+    for (const char* topic :
          {"Import a Price File", "Show Price Chart", "reliability window", "Watchlist"}) {
         EXPECT_TRUE(screen->toPlainText().contains(topic)) << topic;
     }
