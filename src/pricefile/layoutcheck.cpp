@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "common/numtext.h"
+#include "common/textfile.h"
 #include "pricefile/historyformat.h"
 
 namespace aurelant {
@@ -84,6 +85,27 @@ bool LayoutCheck::day(std::string_view line) {
         last_ = date->date;
     }
     return true;
+}
+
+bool runsNewestFirst(const std::string& path) {
+    LineReader reader(path);
+    std::optional<char> separator;
+    std::optional<CalendarDate> previous;
+    std::size_t records = 0;
+    for (std::string_view line; reader.next(line);) {
+        if (isShortLine(line) || isHeaderLine(line)) {
+            continue;
+        }
+        separator = separator ? separator : detectSeparator(line);
+        const std::optional<DateCell> date =
+            readDateCell(line.substr(0, line.find(separator.value_or(','))), NumericOrder::Lenient);
+        if (!date || (previous && !(date->date < *previous))) {
+            return false;
+        }
+        previous = date->date;
+        ++records;
+    }
+    return records > 1;
 }
 
 }  // namespace aurelant

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/dates.h"
@@ -24,5 +25,10 @@ class LayoutCheck {
     std::optional<CalendarDate> last_;
     bool confirmed_ = true;
 };
+
+// Whether the records of a history file all hold dates that run strictly newest first, as a file
+// opened as it stood after Open's question may: a prediction on it would run backwards. Reads no
+// further than the first two records of a file that runs the right way.
+bool runsNewestFirst(const std::string& path);
 
 }  // namespace aurelant
