@@ -30,7 +30,7 @@ std::string pictureName(const std::string& historyFile) {
 }
 
 void exportChart(AppState& window, const std::function<std::string(PictureFormat)>& draw) {
-    const std::optional<std::string> path = window.platform.askFile(saveModeRequest(
+    const std::optional<std::string> path = window.askSaveTarget(saveModeRequest(
         "Save the Chart as a Picture", "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
         pictureName(window.globals.currentfile), "png"));
     if (!path) {

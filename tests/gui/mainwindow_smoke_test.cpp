@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCandlestickSeries>
+#include <QCandlestickSet>
 #include <QChartView>
 #include <QClipboard>
 #include <QDir>
@@ -21,9 +22,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
+#include <QValueAxis>
 
 #include "app/controls.h"
 #include "chart/pricechart.h"
+#include "chartwindow.h"
 #include "commandline.h"
 #include "fiveday/dailydata.h"
 #include "mainwindow.h"
@@ -61,6 +65,15 @@ class MainWindowSmoke : public TempFolderTest {
     }
 
     std::string lastMessage() const { return platform.transcript.back(); }
+
+    static QCandlestickSeries* candlesOf(QChart* chart) {
+        for (QAbstractSeries* series : chart->series()) {
+            if (auto* candles = qobject_cast<QCandlestickSeries*>(series)) {
+                return candles;
+            }
+        }
+        return nullptr;
+    }
 
     template <typename Series>
     int seriesOf(QChart* chart) const {
@@ -233,14 +246,17 @@ TEST_F(MainWindowSmoke, QtPlatformShowsEachFormAsItsDialog) {
 }
 
 // The price chart window opens from the Predict menu, follows the main window and saves the chart
-// as a PNG or SVG picture.
+// as a PNG or SVG picture. The pointer on a candle shows its prices; the keys zoom about the latest
+// day, and move the view with a price axis that fits the candles in view.
 TEST_F(MainWindowSmoke, TheChartWindowFollowsTheMainWindowAndSavesPictures) {
     const std::string prices = write("prices.csv", "");
     writeRandomWalkHistory(prices, 200);
     platform.fileAnswers = {prices};
     window->runCommand("open");
-    platform.formActions["dailydata"] = {{FormAction::Kind::Set, "day5opentext", "50"},
+    // An Open far above the prices (asked about and confirmed): its levels stand clear of them.
+    platform.formActions["dailydata"] = {{FormAction::Kind::Set, "day5opentext", "200"},
                                          {FormAction::Kind::Press, "predictcommand", ""}};
+    platform.answers = {Answer::Yes};
     window->runCommand("predictmove");
     window->runCommand("chart");
     EXPECT_EQ(platform.transcript.back(), "chart window");
@@ -250,7 +266,7 @@ TEST_F(MainWindowSmoke, TheChartWindowFollowsTheMainWindowAndSavesPictures) {
     QChart* chart = chartWindow->findChild<QChartView*>("chartview")->chart();
     EXPECT_TRUE(chart->title().startsWith("prices.csv - Next trading day: "));
     ASSERT_EQ(seriesOf<QCandlestickSeries>(chart), 1);
-    EXPECT_EQ(qobject_cast<QCandlestickSeries*>(chart->series().front())->count(), 120);
+    EXPECT_EQ(candlesOf(chart)->count(), 120);
     EXPECT_EQ(seriesOf<QLineSeries>(chart), 4);  // the Open and three levels
 
     const std::string png = (folder / "chart.png").string();
@@ -258,25 +274,108 @@ TEST_F(MainWindowSmoke, TheChartWindowFollowsTheMainWindowAndSavesPictures) {
     platform.fileAnswers = {png, svg};
     chartWindow->findChild<QPushButton*>("export")->click();
     chartWindow->findChild<QPushButton*>("export")->click();
+    chartWindow->findChild<QPushButton*>("printchart")->click();
     EXPECT_EQ(read(png).substr(0, 4), "\x89PNG");
     EXPECT_NE(read(svg).find("<svg"), std::string::npos);
-    chartWindow->findChild<QPushButton*>("printchart")->click();
     EXPECT_EQ(platform.transcript.back(), "print picture landscape");
 
-    // The tooltip of the latest candle is the model's.
-    auto* candles = qobject_cast<QCandlestickSeries*>(chart->series().front());
-    emit candles->hovered(true, candles->sets().back());
+    // The pointer moved onto the latest candle shows its tooltip.
+    auto* view = chartWindow->findChild<QChartView*>("chartview");
+    QCandlestickSeries* candles = candlesOf(chart);
+    const QCandlestickSet* latest = candles->sets().back();
+    const QPointF body = chart->mapToPosition(
+        QPointF(latest->timestamp(), (latest->open() + latest->close()) / 2), candles);
+    const QPoint onCandle =
+        view->viewport()->mapTo(chartWindow, view->mapFromScene(chart->mapToScene(body)));
+    QTest::mouseMove(chartWindow->windowHandle(), onCandle);
     PriceChart model;
     model.follow(this->model);
-    EXPECT_EQ(chartWindow->findChild<QChartView*>("chartview")->toolTip().toStdString(),
-              model.candleTip(model.candles().back().date));
+    EXPECT_EQ(QToolTip::text().toStdString(), model.candleTip(model.candles().back().date));
+
     QApplication::setActiveWindow(chartWindow);
+    const auto candlesInView = [chart] { return candlesOf(chart)->sets(); };
+    const auto priceAxis = [chart] {
+        return qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
+    };
+    const qreal latestDay = latest->timestamp();
+    QTest::keyClick(chartWindow, Qt::Key_Plus);
+    EXPECT_EQ(candlesInView().size(), 96);
+    EXPECT_EQ(candlesInView().back()->timestamp(), latestDay);
+    EXPECT_EQ(seriesOf<QLineSeries>(chart), 4);
+    EXPECT_GT(priceAxis()->max(), 200);
+    for (const Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Left}) {
+        QTest::keyClick(chartWindow, key);
+        EXPECT_EQ(seriesOf<QLineSeries>(chart), 0);
+        double low = 1e9;
+        double high = 0;
+        for (const QCandlestickSet* set : candlesInView()) {
+            low = std::min(low, set->low());
+            high = std::max(high, set->high());
+        }
+        EXPECT_LE(priceAxis()->min(), low);
+        EXPECT_GE(priceAxis()->max(), high);
+        EXPECT_LT(priceAxis()->max() - priceAxis()->min(), 2 * (high - low));
+    }
+    QTest::keyClick(chartWindow, Qt::Key_End);
+    EXPECT_EQ(seriesOf<QLineSeries>(chart), 4);
     QTest::keyClick(chartWindow, Qt::Key_W, Qt::ControlModifier);
     EXPECT_FALSE(chartWindow->isVisible());
 
     window->runCommand("new");
     EXPECT_TRUE(chart->series().isEmpty());
     EXPECT_TRUE(chartWindow->findChild<QLabel*>("note")->text().startsWith("No file is open"));
+}
+
+// Where the window manager puts the side windows: beside the main window, narrowed to the room
+// there, else over the main window's right half; and the chart stays in front after the dialog of
+// its Save as Picture. Offscreen there is no window manager to ask.
+TEST_F(MainWindowSmoke, SideWindowsOpenBesideTheMainWindowUnderAWindowManager) {
+    if (QGuiApplication::platformName() == "offscreen") {
+        GTEST_SKIP() << "no window manager offscreen";
+    }
+    const std::string prices = write("prices.csv", "");
+    writeRandomWalkHistory(prices, 200);
+    platform.fileAnswers = {prices};
+    window->runCommand("open");
+    const QRect screen = window->screen()->availableGeometry();
+    const auto placed = [this](const QPoint& mainAt) {
+        window->move(mainAt);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(300);  // the window manager's frame
+        auto* chart = new ChartWindow(model, window.get());
+        chart->showBeside(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(chart));
+        QTest::qWait(300);
+        return chart;
+    };
+    ChartWindow* beside = placed(screen.topLeft() + QPoint(0, 50));
+    const QRect main = window->frameGeometry();
+    EXPECT_NEAR(beside->frameGeometry().left(), main.right() + 1, 2);
+    EXPECT_NEAR(beside->frameGeometry().top(), main.top(), 2);
+    EXPECT_LE(beside->frameGeometry().right(), screen.right() + 8);  // a frame's border at most
+
+    ChartWindow* over = placed(screen.center() - window->rect().center());
+    EXPECT_NEAR(over->frameGeometry().left(), window->frameGeometry().center().x(), 2);
+    EXPECT_NEAR(over->frameGeometry().top(), window->frameGeometry().top(), 2);
+    EXPECT_LE(over->frameGeometry().right(), screen.right() + 8);  // a frame's border at most
+
+    platform.fileAnswers = {(folder / "chart.png").string()};
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    over->findChild<QPushButton*>("export")->click();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(over));
+
+    // The pointer resting on the latest candle keeps its tooltip past the desktop's own time.
+    auto* view = over->findChild<QChartView*>("chartview");
+    QChart* chart = view->chart();
+    const QCandlestickSet* latest = candlesOf(chart)->sets().back();
+    const QPointF body = chart->mapToPosition(
+        QPointF(latest->timestamp(), (latest->open() + latest->close()) / 2), candlesOf(chart));
+    QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(chart->mapToScene(body))));
+    QTest::qWait(1500);
+    EXPECT_TRUE(QToolTip::text().startsWith("18-Jul-2000\nOpen "))
+        << QToolTip::text().toStdString();
 }
 
 // The desktop's clipboard holds the screen's lines with its own line ends; a picture is no text.
