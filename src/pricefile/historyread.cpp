@@ -59,6 +59,20 @@ bool takenAsImported(HistoryInMemory& history, bool localeDayFirst) {
     return true;
 }
 
+// The lines of the file as every reader takes them; of the short lines (blank lines, notes) only
+// those among the first four, where the format check looks, so that a file of blank lines costs
+// no more than its text.
+std::vector<std::string_view> historyLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    LineSplitter splitter(withoutByteOrderMark(text));
+    for (std::string_view line; splitter.next(line);) {
+        if (lines.size() < kSampleLine || !isShortLine(line)) {
+            lines.push_back(line.size() > kLongestLine ? std::string_view() : line);
+        }
+    }
+    return lines;
+}
+
 }  // namespace
 
 HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst) {
@@ -67,7 +81,7 @@ HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst
     if (!history.taken()) {
         return history;
     }
-    const std::vector<std::string_view> lines = textLines(history.text);
+    const std::vector<std::string_view> lines = historyLines(history.text);
     LayoutCheck check;
     for (const std::string_view line : lines) {
         const bool shortLine = isShortLine(line);
