@@ -139,6 +139,17 @@ void shootChart(aurelant::MainWindow& window, Shooter& shooter) {
     shooter.skipUnless(chart != nullptr, "price-chart");
 }
 
+// How reliable the prediction is, beside the main window.
+void shootReliability(aurelant::MainWindow& window, Shooter& shooter) {
+    window.runCommand("reliable");
+    auto* reliable = window.findChild<QWidget*>("reliability");
+    if (reliable != nullptr) {
+        reliable->resize(980, 760);
+        shooter.save(*reliable, "reliability");
+    }
+    shooter.skipUnless(reliable != nullptr, "reliability");
+}
+
 // The import's preview, on a file in the layout of a German quote service.
 void shootImport(aurelant::MainWindow& window, ModalDriver& driver, Shooter& shooter,
                  const QString& source) {
@@ -283,10 +294,12 @@ int main(int argc, char** argv) {
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
     platform.setWatchlistOpener([&window] { window.showWatchlist(); });
+    platform.setReliabilityOpener([&window] { window.showReliability(); });
     window.start(sample);
 
     predictMovement(window, driver, shooter);
     shootChart(window, shooter);
+    shootReliability(window, shooter);
     shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
     shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
     shootImport(window, driver, shooter, work.filePath("boerse.csv"));

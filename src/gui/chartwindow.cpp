@@ -1,7 +1,6 @@
 #include "chartwindow.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
 #include <QCategoryAxis>
@@ -16,7 +15,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
-#include <QSvgGenerator>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -29,6 +27,7 @@
 #include "app/aurelant.h"
 #include "chart/chartaxes.h"
 #include "common/dates.h"
+#include "widgetpicture.h"
 
 namespace aurelant {
 namespace {
@@ -397,21 +396,7 @@ void ChartWindow::placeOverlays() {
 }
 
 std::string ChartWindow::picture(PictureFormat format) const {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (format == PictureFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(view_->size());
-        svg.setViewBox(view_->rect());
-        svg.setTitle(chart_->title());
-        QPainter painter(&svg);
-        view_->render(&painter);
-    } else if (!view_->grab().save(&buffer, "PNG")) {
-        return {};
-    }
-    return bytes.toStdString();
+    return widgetPicture(*view_, format, chart_->title());
 }
 
 }  // namespace aurelant

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "chart/reliability.h"
 #include "common/errors.h"
 #include "predict/direction.h"
 #include "predict/prediction.h"
@@ -142,6 +143,39 @@ TEST(Calibration, WilsonIntervals) {
         EXPECT_NEAR(wilsonInterval(share).low, low, 1e-4) << share.predictions;
         EXPECT_NEAR(wilsonInterval(share).high, high, 1e-4) << share.predictions;
     }
+}
+
+// 70 of 100 right against a usual share of 50 %: the interval 60.4-78.1 % lies above it.
+TEST(Calibration, TheVerdictWeighsTheConfidentShareAgainstTheUsualOne) {
+    EXPECT_NE(reliabilityVerdict(Calibration()).find("not yet judged"), std::string::npos);
+    Calibration better;
+    Calibration worse;
+    for (int index = 0; index < 100; ++index) {
+        better.add(60, index < 50, index % 10 < 7, 2020);
+        worse.add(54, true, index < 30, 2020);
+    }
+    EXPECT_EQ(reliabilityVerdict(better),
+              "On this file the predictions of 57 % or more came true 70.0 % of the time (95 %: "
+              "60.4–78.1 %), against 50.0 % for always betting on the file's usual "
+              "direction: better than the usual share.");
+    EXPECT_EQ(reliabilityVerdict(worse),
+              "On this file the predictions (none reached 57 %) came true 30.0 % of the time "
+              "(95 %: 21.9–39.6 %), against 70.0 % for always betting on the file's usual "
+              "direction: worse than the usual share.");
+}
+
+TEST(Calibration, TheShareRightOverTheLast250) {
+    std::vector<JudgedPrediction> judged(kRecentWindow, {0, "05-Jan-2004", true, 60, true});
+    judged.push_back({0, "06-Jan-2004", false, 54, false});
+    const std::vector<RecentShare> shares = recentShares(judged);
+    ASSERT_EQ(shares.size(), 2u);
+    EXPECT_EQ(shares[0].judged, 250u);
+    EXPECT_EQ(shares[0].percentRight, 100);
+    EXPECT_EQ(shares[1].date, "06-Jan-2004");
+    EXPECT_DOUBLE_EQ(shares[1].percentRight, 99.6);
+    EXPECT_NEAR(shares[1].meanProbability, (249 * 60 + 54) / 250.0, 1e-9);
+    judged.resize(kRecentWindow - 1);
+    EXPECT_TRUE(recentShares(judged).empty());
 }
 
 }  // namespace
