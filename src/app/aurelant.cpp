@@ -18,6 +18,7 @@
 #include "pricefile/opencommand.h"
 #include "pricefile/redisplaycommand.h"
 #include "pricefile/reversecommand.h"
+#include "quotes/webupdate.h"
 #include "repredict/recalcform.h"
 #include "strategy/strategycommand.h"
 #include "viewer/viewercommands.h"
@@ -32,6 +33,7 @@ const std::map<std::string, Handler>& handlers() {
         {"new", &Aurelant::new_click},
         {"open", &Aurelant::open_click},
         {"importfile", &Aurelant::importfile_click},
+        {"updatefromweb", &Aurelant::updatefromweb_click},
         {"screensave", &Aurelant::screensave_click},
         {"textsave", &Aurelant::textsave_click},
         {"htmlsave", &Aurelant::htmlsave_click},
@@ -140,6 +142,10 @@ void Aurelant::open_click() {
 
 void Aurelant::importfile_click() {
     importPriceFile(*this);
+}
+
+void Aurelant::updatefromweb_click() {
+    updateOpenFileFromWeb(*this);
 }
 
 void Aurelant::reverse_click() {

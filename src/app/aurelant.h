@@ -23,6 +23,7 @@ class Aurelant : public AppState {
     void new_click() { newFile(); }
     void open_click();
     void importfile_click();
+    void updatefromweb_click();
     void screensave_click();
     void textsave_click();
     void htmlsave_click();

@@ -9,6 +9,7 @@ const std::vector<MenuEntry>& mainMenus() {
          {{"new", "&New", {}},
           {"open", "&Open", {}},
           {"importfile", "&Import a Price File...", {}},
+          {"updatefromweb", "&Update from the Web...", {}},
           {"save",
            "&Save",
            {{"screensave", "Save Data on &Screen as Displayed", {}},

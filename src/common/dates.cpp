@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -53,22 +54,139 @@ struct Token {
     int value = 0;  // the number, or the month 1..12 of a month name (0: not a month)
 };
 
+// The first letters of month names in the languages of the traders the program meets, lower
+// case; a word is the month of the longest of them it begins with ("juil" before "jui").
+struct MonthPrefix {
+    std::string_view letters;
+    int month;
+};
+constexpr MonthPrefix kMonthPrefixes[] = {
+    // English, German, Dutch, Swedish, Italian, Spanish, Portuguese, French, Turkish, Polish
+    {"jan", 1},
+    {"feb", 2},
+    {"mar", 3},
+    {"apr", 4},
+    {"may", 5},
+    {"jun", 6},
+    {"jul", 7},
+    {"aug", 8},
+    {"sep", 9},
+    {"oct", 10},
+    {"nov", 11},
+    {"dec", 12},
+    {"m\xC3\xA4r", 3},
+    {"mrz", 3},
+    {"mai", 5},
+    {"okt", 10},
+    {"dez", 12},
+    {"mrt", 3},
+    {"mei", 5},
+    {"maj", 5},
+    {"gen", 1},
+    {"mag", 5},
+    {"giu", 6},
+    {"lug", 7},
+    {"ago", 8},
+    {"set", 9},
+    {"ott", 10},
+    {"dic", 12},
+    {"ene", 1},
+    {"abr", 4},
+    {"fev", 2},
+    {"out", 10},
+    {"janv", 1},
+    {"f\xC3\xA9v", 2},
+    {"avr", 4},
+    {"juin", 6},
+    {"juil", 7},
+    {"ao\xC3\xBB", 8},
+    {"d\xC3\xA9"
+     "c",
+     12},
+    {"oca", 1},
+    {"\xC5\x9F"
+     "ub",
+     2},
+    {"nis", 4},
+    {"haz", 6},
+    {"tem", 7},
+    {"a\xC4\x9Fu", 8},
+    {"eyl", 9},
+    {"eki", 10},
+    {"kas", 11},
+    {"ara", 12},
+    {"sty", 1},
+    {"lut", 2},
+    {"kwi", 4},
+    {"cze", 6},
+    {"lip", 7},
+    {"sie", 8},
+    {"wrz", 9},
+    {"pa\xC5\xBA", 10},
+    {"lis", 11},
+    {"gru", 12},
+    // Russian
+    {"\xD1\x8F\xD0\xBD\xD0\xB2", 1},
+    {"\xD1\x84\xD0\xB5\xD0\xB2", 2},
+    {"\xD0\xBC\xD0\xB0\xD1\x80", 3},
+    {"\xD0\xB0\xD0\xBF\xD1\x80", 4},
+    {"\xD0\xBC\xD0\xB0\xD1\x8F", 5},
+    {"\xD0\xBC\xD0\xB0\xD0\xB9", 5},
+    {"\xD0\xB8\xD1\x8E\xD0\xBD", 6},
+    {"\xD0\xB8\xD1\x8E\xD0\xBB", 7},
+    {"\xD0\xB0\xD0\xB2\xD0\xB3", 8},
+    {"\xD1\x81\xD0\xB5\xD0\xBD", 9},
+    {"\xD0\xBE\xD0\xBA\xD1\x82", 10},
+    {"\xD0\xBD\xD0\xBE\xD1\x8F", 11},
+    {"\xD0\xB4\xD0\xB5\xD0\xBA", 12},
+};
+
+// Words that stand between the parts of a date without being one: "12 de febrero de 2024".
+constexpr std::string_view kJoiningWords[] = {"de", "del", "do", "da"};
+
+// The characters that CJK dates put after the year, month and day: 年 月 日 년 월 일.
+constexpr std::string_view kDatePartMarks[] = {"\xE5\xB9\xB4", "\xE6\x9C\x88", "\xE6\x97\xA5",
+                                               "\xEB\x85\x84", "\xEC\x9B\x94", "\xEC\x9D\xBC"};
+
+// Lower case of the letters month names use: ASCII, Latin-1 accented capitals, Cyrillic, and
+// the Turkish capitals with breve and cedilla.
+std::string lowerLetters(std::string_view word) {
+    std::string lower(word);
+    for (std::size_t at = 0; at < lower.size(); ++at) {
+        auto byte = static_cast<unsigned char>(lower[at]);
+        if (byte >= 'A' && byte <= 'Z') {
+            lower[at] = static_cast<char>(byte + 32);
+        } else if (at + 1 < lower.size()) {
+            auto next = static_cast<unsigned char>(lower[at + 1]);
+            if ((byte == 0xC3 && next >= 0x80 && next <= 0x9E) ||
+                (byte == 0xD0 && next >= 0x90 && next <= 0x9F)) {
+                lower[at + 1] = static_cast<char>(next + 0x20);
+            } else if (byte == 0xD0 && next >= 0xA0 && next <= 0xAF) {
+                lower[at] = static_cast<char>(0xD1);
+                lower[at + 1] = static_cast<char>(next - 0x20);
+            } else if ((byte == 0xC5 && next == 0x9E) || (byte == 0xC4 && next == 0x9E)) {
+                lower[at + 1] = static_cast<char>(next + 1);
+            }
+        }
+    }
+    return lower;
+}
+
 int monthFromName(const std::string& word) {
-    if (word.size() < 3) {
-        return 0;
-    }
-    for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
-        const std::string name = kMonthNames[i];
-        bool same = true;
-        for (std::size_t k = 0; k < 3; ++k) {
-            same = same && std::tolower(static_cast<unsigned char>(word[k])) ==
-                               std::tolower(static_cast<unsigned char>(name[k]));
-        }
-        if (same) {
-            return static_cast<int>(i) + 1;
+    const std::string lower = lowerLetters(word);
+    int month = 0;
+    std::size_t longest = 0;
+    for (const MonthPrefix& prefix : kMonthPrefixes) {
+        if (prefix.letters.size() > longest && lower.starts_with(prefix.letters)) {
+            month = prefix.month;
+            longest = prefix.letters.size();
         }
     }
-    return 0;
+    return month;
+}
+
+bool isDateMark(char c) {
+    return c == '-' || c == '/' || c == ' ' || c == ',' || c == '.' || c == '\t';
 }
 
 std::vector<Token> tokenize(std::string_view text) {
@@ -89,14 +207,24 @@ std::vector<Token> tokenize(std::string_view text) {
         } else {
             token.value = monthFromName(current);
         }
-        tokens.push_back(token);
+        const bool joining = std::find(std::begin(kJoiningWords), std::end(kJoiningWords),
+                                       lowerLetters(current)) != std::end(kJoiningWords);
+        if (!joining) {
+            tokens.push_back(token);
+        }
         current.clear();
     };
-    for (char c : text) {
-        if (c == '-' || c == '/' || c == ' ' || c == ',' || c == '.' || c == '\t') {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto mark =
+            std::find_if(std::begin(kDatePartMarks), std::end(kDatePartMarks),
+                         [&](std::string_view m) { return text.substr(at).starts_with(m); });
+        if (mark != std::end(kDatePartMarks)) {
+            flush();
+            at += mark->size() - 1;
+        } else if (isDateMark(text[at])) {
             flush();
         } else {
-            current += c;
+            current += text[at];
         }
     }
     flush();
@@ -118,12 +246,13 @@ std::optional<CalendarDate> checked(int year, int month, int day) {
     return CalendarDate{year, month, day};
 }
 
-}  // namespace
-
-std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order) {
-    std::vector<Token> tokens = tokenize(text);
+// The date of tokens read from a text, with the time of day and a weekday before it left out.
+std::optional<CalendarDate> dateOfTokens(std::vector<Token> tokens, NumericOrder order) {
     if (tokens.size() == 4 && tokens[3].text.find(':') != std::string::npos) {
         tokens.pop_back();  // a time of day after the date
+    }
+    if (tokens.size() == 4 && !tokens[0].numeric && tokens[0].value == 0) {
+        tokens.erase(tokens.begin());  // "Mon, 12 Feb 2024"
     }
     if (tokens.size() != 3) {
         return std::nullopt;
@@ -134,8 +263,9 @@ std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order)
     if (!a.numeric && a.value > 0 && b.numeric && c.numeric) {  // Jan 5, 2004
         return checked(fullYear(c), a.value, b.value);
     }
-    if (a.numeric && !b.numeric && b.value > 0 && c.numeric) {  // 05-Jan-2004, 5 Jan 04
-        return checked(fullYear(c), b.value, a.value);
+    if (a.numeric && !b.numeric && b.value > 0 && c.numeric) {  // 05-Jan-2004, 2004-Jan-05
+        return a.text.size() > 2 ? checked(a.value, b.value, c.value)
+                                 : checked(fullYear(c), b.value, a.value);
     }
     if (!(a.numeric && b.numeric && c.numeric)) {
         return std::nullopt;
@@ -151,6 +281,173 @@ std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order)
         return checked(fullYear(c), b.value, a.value);
     }
     return checked(fullYear(c), a.value, b.value);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The cell without blanks and double quotes at either end.
+std::string_view bareCell(std::string_view cell) {
+    auto trim = [](std::string_view text) {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+            text.remove_prefix(1);
+        }
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+            text.remove_suffix(1);
+        }
+        return text;
+    };
+    cell = trim(cell);
+    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
+        cell = trim(cell.substr(1, cell.size() - 2));
+    }
+    return cell;
+}
+
+// The number that the `length` digits at `from` write, a few at most.
+int numberAt(std::string_view text, std::size_t from, std::size_t length) {
+    int value = 0;
+    for (const char digit : text.substr(from, length)) {
+        value = value * 10 + (digit - '0');
+    }
+    return value;
+}
+
+// Unix time of 9 to 19 digits, its unit told by their count, between 1970 and 2100.
+std::optional<DateCell> unixDate(std::string_view digits) {
+    struct Unit {
+        std::size_t fewest;
+        std::size_t most;
+        std::uint64_t perDay;
+        DateWriting writing;
+    };
+    constexpr Unit kUnits[] = {{9, 10, 86400ULL, DateWriting::UnixSeconds},
+                               {12, 13, 86400000ULL, DateWriting::UnixMillis},
+                               {15, 16, 86400000000ULL, DateWriting::UnixMicros},
+                               {18, 19, 86400000000000ULL, DateWriting::UnixNanos}};
+    const long lastDay = daysFromCivil(2100, 12, 31);
+    for (const Unit& unit : kUnits) {
+        if (digits.size() < unit.fewest || digits.size() > unit.most) {
+            continue;
+        }
+        std::uint64_t value = 0;
+        for (const char digit : digits) {
+            value = value * 10 + static_cast<std::uint64_t>(digit - '0');
+        }
+        const auto day = static_cast<long>(value / unit.perDay);
+        if (day > lastDay) {
+            return std::nullopt;
+        }
+        return DateCell{civilFromDays(day), unit.writing, value % unit.perDay != 0};
+    }
+    return std::nullopt;
+}
+
+// A date of digits and marks only, read without the general tokenizer, which a file of 30,000
+// days would feel: "2024-02-07", "07.02.24", "2024/2/7", "20240207", unix time.
+std::optional<DateCell> numericDateCell(std::string_view text, NumericOrder order, bool& numeric) {
+    numeric = false;
+    std::array<std::size_t, 3> lengths{};
+    std::size_t part = 0;
+    char mark = 0;
+    for (const char c : text) {
+        if (isDigit(c)) {
+            ++lengths[part];
+        } else if ((c == '-' || c == '/' || c == '.') && part < 2 && lengths[part] > 0 &&
+                   (mark == 0 || c == mark)) {
+            mark = c;
+            ++part;
+        } else {
+            return std::nullopt;
+        }
+    }
+    numeric = true;
+    if (part == 0) {
+        if (lengths[0] == 8) {
+            const auto date =
+                checked(numberAt(text, 0, 4), numberAt(text, 4, 2), numberAt(text, 6, 2));
+            return date ? std::optional(DateCell{*date, DateWriting::Compact}) : std::nullopt;
+        }
+        return unixDate(text);
+    }
+    if (part != 2 || lengths[2] == 0 || lengths[0] > 4 || lengths[1] > 2 || lengths[2] > 4) {
+        return std::nullopt;
+    }
+    const int a = numberAt(text, 0, lengths[0]);
+    const int b = numberAt(text, lengths[0] + 1, lengths[1]);
+    const int c = numberAt(text, lengths[0] + lengths[1] + 2, lengths[2]);
+    if (lengths[0] > 2) {
+        const auto date = lengths[2] <= 2 ? checked(a, b, c) : std::nullopt;
+        return date ? std::optional(DateCell{*date, DateWriting::YearFirst}) : std::nullopt;
+    }
+    if (lengths[2] != 2 && lengths[2] != 4) {
+        return std::nullopt;
+    }
+    const int year = lengths[2] == 2 ? (c < 30 ? 2000 + c : 1900 + c) : c;
+    const bool dayFirst =
+        order == NumericOrder::DayFirst || (order == NumericOrder::Lenient && a > 12 && b <= 12);
+    const auto date = dayFirst ? checked(year, b, a) : checked(year, a, b);
+    return date ? std::optional(DateCell{*date, DateWriting::NumbersFirst, false, a, b})
+                : std::nullopt;
+}
+
+// The date part of a cell that may hold a time of day after it: "2024-01-02T09:30:00Z" ->
+// "2024-01-02"; nothing for a time alone.
+std::optional<std::string_view> withoutTime(std::string_view text, bool& timed) {
+    const std::size_t colon = text.find(':');
+    timed = colon != std::string_view::npos;
+    if (!timed) {
+        return text;
+    }
+    const std::size_t cut = text.find_last_of(" T", colon);
+    if (cut == std::string_view::npos || cut == 0) {
+        return std::nullopt;
+    }
+    return bareCell(text.substr(0, cut));
+}
+
+}  // namespace
+
+std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order) {
+    return dateOfTokens(tokenize(text), order);
+}
+
+std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order) {
+    bool timed = false;
+    const std::optional<std::string_view> text = withoutTime(bareCell(cell), timed);
+    if (!text || text->empty()) {
+        return std::nullopt;
+    }
+    bool numeric = false;
+    std::optional<DateCell> read = numericDateCell(*text, order, numeric);
+    if (!numeric) {
+        const std::vector<Token> tokens = tokenize(*text);
+        const bool named = std::any_of(tokens.begin(), tokens.end(),
+                                       [](const Token& t) { return !t.numeric && t.value > 0; });
+        if (const auto date = dateOfTokens(tokens, order)) {
+            read = DateCell{*date, named ? DateWriting::MonthName : DateWriting::YearFirst};
+            if (!named && !tokens.empty() && tokens[0].text.size() <= 2) {
+                read->writing = DateWriting::NumbersFirst;
+                read->first = tokens[0].value;
+                read->second = tokens[1].value;
+            }
+        }
+    }
+    if (read) {
+        read->timed = read->timed || timed;
+    }
+    return read;
+}
+
+int weekday(const CalendarDate& date) {
+    // 1 January 1970 was a Thursday.
+    const long days = daysFromCivil(date.year, date.month, date.day);
+    return static_cast<int>(((days % 7) + 7 + 3) % 7);
+}
+
+bool isWeekend(const CalendarDate& date) {
+    return weekday(date) >= 5;
 }
 
 std::optional<CalendarDate> validDate(int year, int month, int day) {

@@ -30,6 +30,39 @@ std::optional<CalendarDate> parseDate(std::string_view text,
 // the rest (2004-01-05, 05-Jan-2004), else as parseDate reads it; 0 when it reads none.
 int yearOfDate(std::string_view text);
 
+// How a date cell writes its date. The cells of one column of dates share it.
+enum class DateWriting {
+    YearFirst,     // 2024-02-07, 2024/2/7, 2024.02.07, 2024年2月7日
+    Compact,       // 20240207
+    NumbersFirst,  // 07/02/2024, 7.2.24: day and month in an order the file must show
+    MonthName,     // 07-Feb-2024, Feb 7, 2024, 7. Februar 2024, 7 févr. 2024
+    UnixSeconds,
+    UnixMillis,
+    UnixMicros,
+    UnixNanos,
+};
+
+// A date cell read: its calendar day, how it is written, whether a time of day follows, and for a
+// NumbersFirst date its two leading numbers, which show the day order where one is above 12.
+struct DateCell {
+    CalendarDate date;
+    DateWriting writing = DateWriting::YearFirst;
+    bool timed = false;
+    int first = 0;
+    int second = 0;
+};
+
+// The one reader of date cells in every layout a price table has: the forms of parseDate, ISO 8601
+// with a time, fractions, Z or an offset (the calendar day the text gives), unix time in seconds,
+// milliseconds, microseconds or nanoseconds between 1970 and 2100 (the day in UTC), compact
+// yyyymmdd, and month names in the languages of European and Asian traders. Blanks and double
+// quotes around the cell are ignored; a weekday before the date too.
+std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order);
+
+// 0 Monday to 6 Sunday.
+int weekday(const CalendarDate& date);
+bool isWeekend(const CalendarDate& date);
+
 // The date of a year, month and day, or nothing when there is no such day.
 std::optional<CalendarDate> validDate(int year, int month, int day);
 

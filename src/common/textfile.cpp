@@ -409,14 +409,25 @@ FileStamp fileStamp(const std::string& path) {
 }
 
 void appendLineToExistingFile(const std::string& path, std::string_view line) {
+    appendLinesToExistingFile(path, {std::string(line)});
+}
+
+void appendLinesToExistingFile(const std::string& path, const std::vector<std::string>& lines,
+                               const std::optional<FileStamp>& expected) {
     // Without O_CREAT, so a file deleted meanwhile is reported instead of silently recreated;
     // a folder fails with EISDIR.
     const FileLock lock(path, O_RDWR | O_APPEND);
     const int fd = lock.descriptor();
+    if (expected && !(fileStamp(fd, path) == *expected)) {
+        throw programError(Failure::FileInUse,
+                           path + " changed while it was being read; try again");
+    }
     const off_t originalSize = ::lseek(fd, 0, SEEK_END);
     try {
         std::string text = endsWithLineEnd(fd, path) ? "" : kLineEnd;
-        text.append(line).append(kLineEnd);
+        for (const std::string& line : lines) {
+            text.append(line).append(kLineEnd);
+        }
         writeAll(fd, text, path);
     } catch (const std::exception&) {
         // A disk that filled up part-way must not leave half a record behind; the write's own

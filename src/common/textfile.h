@@ -140,6 +140,10 @@ FileStamp fileStamp(const std::string& path);
 // the file's last line has no line end, under the file's lock. Never creates the file: a
 // missing file or a folder throws, and nothing is written anywhere.
 void appendLineToExistingFile(const std::string& path, std::string_view line);
+// The same for several lines at once, all or none; with `expected`, only while the file still
+// has that stamp (it is refused when another program wrote it since it was read).
+void appendLinesToExistingFile(const std::string& path, const std::vector<std::string>& lines,
+                               const std::optional<FileStamp>& expected = std::nullopt);
 
 // Temporary files are named ".aurelant-" and six letters or digits. One left over from a run that
 // was killed is removed by the next replacement of a file in its folder once it is an hour old.

@@ -45,6 +45,8 @@ std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text, std::size_t a
     return {code, length};
 }
 
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -57,6 +59,8 @@ void appendUtf8(std::string& out, char32_t code) {
         out += static_cast<char>(0x80 | ((code >> (6 * (i - 1))) & 0x3F));
     }
 }
+
+namespace {
 
 // The length of the run of ASCII bytes at the start of the text, looked at eight bytes at a
 // time: each of these bytes is a character of its own.
@@ -82,6 +86,17 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
     return length == 0 ? 1 : length;
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t at = asciiPrefixLength(text); at < text.size();) {
+        const std::size_t length = decodeUtf8(text, at).second;
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 std::size_t characterCount(std::string_view text) {
     std::size_t count = asciiPrefixLength(text);
     for (std::size_t at = count; at < text.size(); at += characterLength(text, at)) {
@@ -98,7 +113,9 @@ std::size_t characterPrefixLength(std::string_view text, std::size_t characters)
     return at;
 }
 
-std::string upperCase(std::string_view text) {
+namespace {
+
+std::string withCase(std::string_view text, bool upper) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
@@ -108,11 +125,27 @@ std::string upperCase(std::string_view text) {
             continue;
         }
         const locale_t locale = unicodeCase();
-        appendUtf8(out, locale ? static_cast<char32_t>(::towupper_l(code, locale))
-                               : (code >= 'a' && code <= 'z' ? code - 32 : code));
+        if (locale) {
+            appendUtf8(out, static_cast<char32_t>(upper ? ::towupper_l(code, locale)
+                                                        : ::towlower_l(code, locale)));
+        } else if (upper) {
+            appendUtf8(out, code >= 'a' && code <= 'z' ? code - 32 : code);
+        } else {
+            appendUtf8(out, code >= 'A' && code <= 'Z' ? code + 32 : code);
+        }
         at += length;
     }
     return out;
+}
+
+}  // namespace
+
+std::string upperCase(std::string_view text) {
+    return withCase(text, true);
+}
+
+std::string lowerCase(std::string_view text) {
+    return withCase(text, false);
 }
 
 std::string escapedControls(std::string_view text) {

@@ -10,6 +10,12 @@ namespace aurelant {
 
 std::size_t characterCount(std::string_view text);
 
+// Whether every byte of the text belongs to a valid UTF-8 sequence.
+bool isValidUtf8(std::string_view text);
+
+// Appends the UTF-8 bytes of a Unicode code point.
+void appendUtf8(std::string& out, char32_t code);
+
 // The length in bytes of the character at `at`: a valid UTF-8 sequence, or one stray byte.
 std::size_t characterLength(std::string_view text, std::size_t at);
 
@@ -30,5 +36,6 @@ std::string shownValue(std::string_view text);
 
 // The text with its letters in upper case, accented and other non-English letters included.
 std::string upperCase(std::string_view text);
+std::string lowerCase(std::string_view text);
 
 }  // namespace aurelant

@@ -34,6 +34,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 QString usageText() {
     return "Usage: aurelant [FILE]\n"
            "       aurelant predict [--open PRICE] [--format report|csv|json] [--jobs N] FILE...\n"
+           "       aurelant update [--source SPEC] [--dry-run] [--jobs N] FILE...\n"
            "Predicts the next trading day from a history of daily prices. FILE, when given, is\n"
            "opened as File > Open opens it: the file is checked, cleaned in place and shown.\n"
            "\n"
@@ -41,7 +42,9 @@ QString usageText() {
            "  -v, --version  show the program's version and exit\n"
            "\n"
            "The predict sub-command prints the next day's prediction of each FILE without a\n"
-           "window (see aurelant predict --help).\n";
+           "window (see aurelant predict --help). The update sub-command appends to each FILE\n"
+           "the days its source on the web has after its latest one (see aurelant update "
+           "--help).\n";
 }
 
 }  // namespace aurelant

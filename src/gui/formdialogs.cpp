@@ -1,5 +1,10 @@
 #include "formdialogs.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <functional>
 #include <map>
 #include <string>
@@ -8,6 +13,8 @@
 #include "importformdialog.h"
 #include "recalcformdialog.h"
 #include "saveasformdialog.h"
+#include "textconversion.h"
+#include "updateformdialog.h"
 
 namespace aurelant {
 namespace {
@@ -27,6 +34,7 @@ const std::map<std::string, DialogMaker>& dialogMakers() {
         {"importform", maker<import::ImportForm, ImportFormDialog>()},
         {"recalcform", maker<RecalcForm, RecalcFormDialog>()},
         {"saveasform", maker<SaveAsForm, SaveAsFormDialog>()},
+        {"updateform", maker<quotes::UpdateForm, UpdateFormDialog>()},
     };
     return makers;
 }
@@ -39,6 +47,29 @@ std::unique_ptr<QDialog> makeFormDialog(FormModel& form, QWidget* parent) {
         return nullptr;
     }
     return found->second(form, parent);
+}
+
+void drawControls(QDialog& dialog, const std::vector<ControlState>& controls) {
+    for (const ControlState& control : controls) {
+        auto* widget = dialog.findChild<QWidget*>(QString::fromStdString(control.name));
+        if (widget == nullptr) {
+            continue;
+        }
+        const QString text = toDisplayText(control.text);
+        if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+            option->setChecked(control.selected.value_or(false));
+        }
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+            edit->setPlainText(text);
+        } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            box->setText(text);
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setText(text);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            button->setText(text);
+        }
+        widget->setEnabled(control.enabled);
+    }
 }
 
 }  // namespace aurelant

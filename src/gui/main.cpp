@@ -5,6 +5,7 @@
 
 #include "app/aurelant.h"
 #include "cli/predictcommand.h"
+#include "cli/updatecommand.h"
 #include "commandline.h"
 #include "mainwindow.h"
 #include "qtplatform.h"
@@ -45,9 +46,12 @@ int reportUnattended(const aurelant::MainWindow& window, const aurelant::Aurelan
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The predict sub-command runs without a display: no Qt platform is started for it.
+    // The sub-commands run without a display: no Qt platform is started for them.
     if (argc > 1 && std::string_view(argv[1]) == "predict") {
         return aurelant::runPredictCommand({argv + 2, argv + argc}, stdout, stderr);
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "update") {
+        return aurelant::runUpdateCommand({argv + 2, argv + argc}, stdout, stderr);
     }
     // Help and the version need no display, so they are answered before Qt looks for one.
     if (answeredAtOnce(aurelant::parseCommandLine(rawArguments(argc, argv)))) {

@@ -80,78 +80,6 @@ std::optional<PlainNumber> writePlainNumber(std::string_view bare, NumberMarks m
     return PlainNumber{static_cast<std::size_t>(next - out), nonZero};
 }
 
-// The date part of a cell that may hold a time after it: "2024-01-02T09:30" -> "2024-01-02".
-std::optional<std::string_view> datePart(std::string_view cell) {
-    std::string_view text = unquoted(cell);
-    const std::size_t colon = text.find(':');
-    if (colon != std::string_view::npos) {
-        const std::size_t cut = text.find_last_of(" T", colon);
-        if (cut == std::string_view::npos) {
-            return std::nullopt;  // a time alone
-        }
-        text = trimmedView(text.substr(0, cut));
-    }
-    return text;
-}
-
-// The number that the `length` digits at `from` write, a few at most.
-int numberAt(std::string_view text, std::size_t from, std::size_t length) {
-    int value = 0;
-    for (const char digit : text.substr(from, length)) {
-        value = value * 10 + (digit - '0');
-    }
-    return value;
-}
-
-// The three numbers of a date written in digits only, as most are: "2024-02-07", "07.02.24",
-// "20240207"; read here without the general parser, which a file of 30,000 days would feel.
-struct NumberParts {
-    std::array<int, 3> values{};
-    std::array<std::size_t, 3> lengths{};
-};
-
-std::optional<NumberParts> numberParts(std::string_view text) {
-    NumberParts parts;
-    const bool compact = text.size() == 8 && std::all_of(text.begin(), text.end(), isDigit);
-    if (compact) {
-        parts.lengths = {4, 2, 2};
-    } else {
-        std::size_t part = 0;
-        for (const char c : text) {
-            if (isDigit(c) && parts.lengths[part] < 4) {
-                ++parts.lengths[part];
-            } else if ((c == '-' || c == '/' || c == '.') && part < 2 && parts.lengths[part] > 0) {
-                ++part;
-            } else {
-                return std::nullopt;
-            }
-        }
-        if (part != 2 || parts.lengths[2] == 0) {
-            return std::nullopt;
-        }
-    }
-    std::size_t from = 0;
-    for (std::size_t part = 0; part < 3; ++part) {
-        parts.values[part] = numberAt(text, from, parts.lengths[part]);
-        from += parts.lengths[part] + (compact ? 0 : 1);
-    }
-    return parts;
-}
-
-std::optional<CalendarDate> numericDate(const NumberParts& parts, NumericOrder order) {
-    const auto [a, b, c] = parts.values;
-    if (parts.lengths[0] > 2) {
-        return validDate(a, b, c);
-    }
-    if (parts.lengths[2] != 2 && parts.lengths[2] != 4) {
-        return std::nullopt;
-    }
-    const int year = parts.lengths[2] == 2 ? (c < 30 ? 2000 + c : 1900 + c) : c;
-    const bool dayFirst =
-        order == NumericOrder::DayFirst || (order == NumericOrder::Lenient && a > 12 && b <= 12);
-    return dayFirst ? validDate(year, b, a) : validDate(year, a, b);
-}
-
 // Cuts at runs of blanks outside double quotes; blanks at either end cut nothing.
 void splitAtBlankRuns(std::string_view line, std::vector<std::string_view>& cells) {
     std::size_t start = 0;
@@ -343,7 +271,8 @@ double priceValue(std::string_view price) {
     return value;
 }
 
-std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std::string& scratch) {
+// The factor of a K, M or B after a number, taken off `bare`; 1 without one.
+double suffixScale(std::string_view& bare) {
     double scale = 1;
     if (!bare.empty()) {
         switch (std::toupper(static_cast<unsigned char>(bare.back()))) {
@@ -363,6 +292,11 @@ std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std:
             bare.remove_suffix(1);
         }
     }
+    return scale;
+}
+
+std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std::string& scratch) {
+    const double scale = suffixScale(bare);
     scratch.resize(bare.size());
     const std::optional<PlainNumber> number = writePlainNumber(bare, marks, scratch.data());
     if (!number) {
@@ -371,48 +305,39 @@ std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std:
     return priceValue(std::string_view(scratch).substr(0, number->length)) * scale;
 }
 
-std::optional<CalendarDate> cellDate(std::string_view cell, NumericOrder order) {
-    const std::optional<std::string_view> text = datePart(cell);
-    if (!text) {
-        return std::nullopt;
+bool hasSuffix(std::string_view bare) {
+    return bare.size() > 1 &&
+           std::string_view("KkMmBb").find(bare.back()) != std::string_view::npos &&
+           isDigit(bare[bare.size() - 2]);
+}
+
+bool looksNumeric(std::string_view cell) {
+    Decorations ignored;
+    std::string scratch;
+    std::string_view bare = bareNumber(cell, ignored, scratch);
+    if (!bare.empty() && (bare.front() == '-' || bare.front() == '+')) {
+        bare.remove_prefix(1);
     }
-    if (const auto numbers = numberParts(*text)) {
-        return numericDate(*numbers, order);
+    suffixScale(bare);
+    return !bare.empty() && isDigit(bare.front()) && isDigit(bare.back()) &&
+           bare.find_first_not_of("0123456789.,") == std::string_view::npos;
+}
+
+std::optional<double> cellNumber(std::string_view cell, NumberMarks marks, std::string& scratch) {
+    Decorations ignored;
+    std::string bareScratch;
+    std::string_view bare = bareNumber(cell, ignored, bareScratch);
+    const bool negative = !bare.empty() && bare.front() == '-';
+    if (negative || (!bare.empty() && bare.front() == '+')) {
+        bare.remove_prefix(1);
     }
-    return parseDate(*text, order);
+    const std::optional<double> value = volumeValue(bare, marks, scratch);
+    return value && negative ? std::optional(-*value) : value;
 }
 
 bool holdsTime(std::string_view cell) {
     const std::size_t colon = cell.find(':');
     return colon != std::string_view::npos && colon > 0 && isDigit(cell[colon - 1]);
-}
-
-std::optional<LeadingPair> leadingPair(std::string_view cell) {
-    const std::optional<std::string_view> text = datePart(cell);
-    if (!text) {
-        return std::nullopt;
-    }
-    // d{1,2} mark d{1,2} mark d{2,4}, the two marks alike
-    std::array<std::size_t, 3> lengths{};
-    std::size_t part = 0;
-    char mark = 0;
-    for (const char c : *text) {
-        if (isDigit(c)) {
-            if (++lengths[part] > (part < 2 ? 2U : 4U)) {
-                return std::nullopt;
-            }
-        } else if ((c == '/' || c == '.' || c == '-') && part < 2 && (mark == 0 || c == mark)) {
-            mark = c;
-            ++part;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (part != 2 || lengths[0] == 0 || lengths[0] > 2 || lengths[1] == 0 || lengths[1] > 2 ||
-        lengths[2] < 2 || lengths[2] > 4) {
-        return std::nullopt;
-    }
-    return LeadingPair{numberAt(*text, 0, lengths[0]), numberAt(*text, lengths[0] + 1, lengths[1])};
 }
 
 }  // namespace aurelant::import

@@ -5,11 +5,20 @@
 #include <string_view>
 #include <vector>
 
-#include "common/dates.h"
-
 // The cells of price files in other layouts: splitting a line, and reading a cell as a price,
-// a volume or a date, whatever marks and decorations the quote service wrote around it.
+// or a volume, whatever marks and decorations the quote service wrote around it.
 namespace aurelant::import {
+
+// The cells of a table's body, row by row, each row `width` cells wide.
+struct Grid {
+    std::vector<std::string_view> cells;
+    std::size_t width = 0;
+
+    std::size_t rows() const { return width == 0 ? 0 : cells.size() / width; }
+    std::string_view at(std::size_t row, std::size_t column) const {
+        return cells[row * width + column];
+    }
+};
 
 // A blank here stands for runs of blanks and TABs.
 inline constexpr char kBlankRuns = ' ';
@@ -69,20 +78,18 @@ double priceValue(std::string_view price);
 // `scratch` holds its digits on the way.
 std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std::string& scratch);
 
-// The date of a cell: quotes and any time of day removed, an 8-digit date read as year, month,
-// day, and the numbers of an all-number date in `order`.
-std::optional<CalendarDate> cellDate(std::string_view cell, NumericOrder order);
+// Whether the cell holds a number, whatever marks, sign, decorations or K, M or B it has.
+bool looksNumeric(std::string_view cell);
+
+// The value of a number cell read with the file's marks, signed, K, M and B multiplied out;
+// nothing for any other text. `scratch` holds its digits on the way.
+std::optional<double> cellNumber(std::string_view cell, NumberMarks marks, std::string& scratch);
+
+// Whether a bare number ends in K, M or B after a digit, as "1.2K".
+bool hasSuffix(std::string_view bare);
 
 // Whether the cell holds a time of day (after a date or on its own).
 bool holdsTime(std::string_view cell);
-
-// The first two numbers of an all-number date that does not begin with the year, such as 07 and
-// 02 of "07.02.2024"; nothing for any other date.
-struct LeadingPair {
-    int first = 0;
-    int second = 0;
-};
-std::optional<LeadingPair> leadingPair(std::string_view cell);
 
 // The cell without blanks and quotes at either end.
 std::string_view unquoted(std::string_view cell);

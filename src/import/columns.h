@@ -22,12 +22,6 @@ struct Columns {
     const std::optional<std::size_t>& operator[](Role role) const {
         return at[static_cast<std::size_t>(role)];
     }
-    // Date, Open, High, Low and Close are all there.
-    bool complete() const;
-    // The roles missing for completeness, in words: "Open and Low".
-    std::string missing() const;
-    // How many cells a row needs to hold every column used.
-    std::size_t width() const;
 };
 
 // The role a header cell names: "Datum", "<CLOSE>", "Vol.", "Close/Last"...; nothing for a name
@@ -36,8 +30,5 @@ std::optional<Role> roleOfName(std::string_view cell);
 
 // The columns a header line names; a line naming fewer than two is no header.
 std::optional<Columns> headerColumns(const std::vector<std::string_view>& cells);
-
-// The English name of a role, as the preview shows it.
-const char* roleName(Role role);
 
 }  // namespace aurelant::import

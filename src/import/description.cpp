@@ -11,7 +11,9 @@ std::string separatorWords(char separator) {
             return "semicolons";
         case '\t':
             return "TABs";
-        case kBlankRuns:
+        case '|':
+            return "vertical bars";
+        case ' ':
             return "blanks";
         default:
             return "commas";
@@ -57,24 +59,40 @@ std::string numbersLine(const Evidence& evidence) {
     return line + ".";
 }
 
+constexpr const char* kUseNames[] = {"Date",  "Time",   "Open",     "High",    "Low",
+                                     "Close", "Volume", "left out", "not read"};
+
+// A column as the user knows it: its heading, or its number.
+std::string columnLabel(const Evidence& evidence, std::size_t column) {
+    const std::string& name =
+        column < evidence.columnNames.size() ? evidence.columnNames[column] : std::string();
+    return name.empty() ? "column " + std::to_string(column + 1) : "\"" + name + "\"";
+}
+
 std::string columnsLine(const Evidence& evidence) {
-    std::string line = "Columns used:";
+    std::string line = "Columns:";
     const char* separator = " ";
-    for (const Role role :
-         {Role::Date, Role::Time, Role::Open, Role::High, Role::Low, Role::Close, Role::Volume}) {
-        const auto& column = evidence.columns[role];
-        if (!column) {
-            continue;
-        }
-        line +=
-            separator + std::string(roleName(role)) + " from column " + std::to_string(*column + 1);
-        if (*column < evidence.columnNames.size()) {
-            line += " (\"" + evidence.columnNames[*column] + "\")";
-        }
+    for (std::size_t column = 0; column < evidence.uses.size(); ++column) {
+        line += separator + columnLabel(evidence, column) + ": " +
+                kUseNames[static_cast<std::size_t>(evidence.uses[column])];
         separator = ", ";
     }
     return line + (evidence.header ? "." : "; the file has no header line.");
 }
+
+// Where the header's words and the prices' behaviour disagree, the behaviour counts.
+std::string misnamedLine(const Evidence& evidence) {
+    std::string line;
+    for (const std::size_t column : evidence.misnamed) {
+        line += (line.empty() ? "" : ", ") + columnLabel(evidence, column) + " is taken as " +
+                kUseNames[static_cast<std::size_t>(evidence.uses[column])];
+    }
+    return "The header's words and the prices disagree: " + line +
+           ", as the prices themselves behave.";
+}
+
+constexpr const char* kChoiceLine =
+    "Which columns are Open and Close is not clear from the file: please check the choice below.";
 
 std::string datesLine(const Evidence& evidence) {
     std::string line = "Dates such as " + evidence.dateExample;
@@ -100,8 +118,23 @@ std::string countOf(std::size_t count, const char* one, const char* many) {
 
 std::vector<std::string> describe(const Recognition& recognition) {
     const Evidence& e = recognition.evidence;
-    std::vector<std::string> lines{"Fields separated by " + separatorWords(e.separator) + ".",
-                                   numbersLine(e), columnsLine(e), datesLine(e)};
+    std::vector<std::string> lines{
+        countOf(recognition.days.size(), "daily record", "daily records") + " to import."};
+    if (e.encoding != Encoding::Utf8) {
+        lines.push_back(std::string("Text read as ") + encodingName(e.encoding) + ".");
+    }
+    lines.insert(lines.end(), {"Fields separated by " + separatorWords(e.separator) + ".",
+                               numbersLine(e), columnsLine(e), datesLine(e)});
+    if (!e.misnamed.empty()) {
+        lines.push_back(misnamedLine(e));
+    }
+    if (!e.openCloseChoices.empty()) {
+        lines.emplace_back(kChoiceLine);
+    }
+    if (e.linesAbove + e.linesBelow > 0) {
+        lines.push_back(countOf(e.linesAbove, "line", "lines") + " above the table and " +
+                        countOf(e.linesBelow, "line", "lines") + " below it left out.");
+    }
     if (e.reversed) {
         lines.emplace_back("The file lists the newest day first; the days are put oldest first.");
     }
@@ -137,6 +170,8 @@ std::string differenceSentence(Difference difference) {
         "This file holds several bars a day, which must be joined into daily records.",
         "Some dates in this file stand on more than one row.",
         "This file lists the newest day first.",
+        "This file is not written in UTF-8.",
+        "This file holds lines that are not daily prices, above, below or among them.",
     };
     return sentences[static_cast<std::size_t>(difference)];
 }

@@ -10,44 +10,57 @@
 #include "common/dates.h"
 #include "import/cells.h"
 #include "import/columns.h"
+#include "import/dailybars.h"
+#include "import/pricecolumns.h"
+#include "import/textdecoding.h"
 
-// Recognition of price files in the layouts that quote services, brokers and spreadsheets
-// write: separators, number marks, columns, date forms and their day/month order, rows without
-// prices, newest-first files and bars within the day. Pure: text in, daily records and the
-// evidence for them out. The import writes the records; the command-line prediction reads them.
+// Recognition of daily price tables by what they hold: the text decoded, the table found among
+// title lines and footers, the dates found by their cells and the prices by how they behave, the
+// header's words only as evidence. Pure: text in, daily records and the evidence for them out.
+// Open, the import, the command-line prediction and the watchlist all read through here.
 namespace aurelant::import {
 
 // The most daily records a file may give: as many as Open accepts.
 inline constexpr std::size_t kMostDailyRecords = 32887;
 inline constexpr std::size_t kFewestDailyRecords = 5;
 
-// What the user decides: the order of dates that the file leaves open.
+// What the user decides where the file leaves a choice.
 struct Overrides {
+    Overrides() = default;
+    Overrides(std::optional<bool> dayFirstChoice, bool dayFirstLocale,
+              std::optional<OpenClose> openCloseChoice = std::nullopt)
+        : dayFirst(dayFirstChoice), localeDayFirst(dayFirstLocale), openClose(openCloseChoice) {}
+
     std::optional<bool> dayFirst;  // nothing: the file decides, else the user's locale
     bool localeDayFirst = false;
+    std::optional<OpenClose> openClose;  // which columns are Open and Close
 };
 
 enum class OrderSource { File, Locale, User };
 
-struct Evidence {
+// What each source column became.
+enum class ColumnUse { Date, Time, Open, High, Low, Close, Volume, LeftOut, Unread };
+
+struct Evidence : BarCounts {
+    Encoding encoding = Encoding::Utf8;
     char separator = ',';
     NumberMarks marks;
     bool marksAmbiguous = false;
-    Decorations decorations;
     bool header = false;
-    std::vector<std::string> columnNames;  // the header's cells, unquoted
+    std::vector<std::string> columnNames;  // each column's heading, unquoted; empty without one
+    std::vector<ColumnUse> uses;           // each column's use
     Columns columns;
+    std::vector<OpenClose> openCloseChoices;  // where content leaves Open and Close to choose
+    std::vector<std::size_t> misnamed;        // columns whose heading content contradicts
+    DateWriting dateWriting = DateWriting::YearFirst;
     std::string dateExample;
     bool numericDates = false;  // dates such as 07/02/2024, where the order matters
     bool dayFirst = false;
     OrderSource orderSource = OrderSource::Locale;
-    std::string orderProof;  // the date that decided the order
-    bool reversed = false;
-    std::size_t rowsWithoutPrices = 0;
-    std::size_t rowsUnreadable = 0;
-    std::size_t barsJoined = 0;  // bars within the day, joined into
-    std::size_t joinedDays = 0;  // this many days
-    std::size_t repeatedDates = 0;
+    std::string orderProof;            // the date that decided the order
+    std::size_t linesAbove = 0;        // title lines and the like above the header and body
+    std::size_t linesBelow = 0;        // footers
+    std::size_t longLinesSkipped = 0;  // of those, the lines longer than a note or a ticker
 };
 
 // How a file differs from the program's own layout, in the order Open names them.
@@ -62,14 +75,9 @@ enum class Difference {
     Intraday,
     Repeats,
     NewestFirst,
+    Encoding,
+    OtherLines,
     Count
-};
-
-struct DailyBar {
-    CalendarDate date;
-    // "2024-02-07,10.5,11,10.25,10.75[,1200]": the date, Open, High, Low and Close as the source
-    // writes them, and the volume when the file has one.
-    std::string line;
 };
 
 struct Recognition {
@@ -82,6 +90,18 @@ struct Recognition {
 };
 
 Recognition recognise(std::string_view text, const Overrides& overrides = {});
+
+// What Open and the other readers ask first: whether a content is a table of daily prices at all,
+// and whether it is already in the program's own layout (the date first, then Open, High, Low and
+// Close in that order, the dates ascending, nothing to convert). `problem` says why a content is
+// not a price table; `differences` how a price table differs from the layout.
+struct PriceTableCheck {
+    bool priceTable = false;
+    bool ownLayout = false;
+    std::string problem;
+    std::vector<Difference> differences;
+};
+PriceTableCheck checkPriceTable(std::string_view text, bool localeDayFirst);
 
 // The differences from the program's layout that a recognised file shows among `signs`, or all
 // of them when `signs` is empty; none for a file that is not recognised.

@@ -123,6 +123,11 @@ bool onlyPlainPrices(std::string_view prices, char separator) {
     }
 }
 
+std::optional<CalendarDate> calendarDateOf(std::string_view cell) {
+    const auto read = readDateCell(cell, NumericOrder::Lenient);
+    return read ? std::optional(read->date) : std::nullopt;
+}
+
 }  // namespace
 
 void LayoutCheck::header(std::string_view line) {
@@ -148,7 +153,7 @@ void LayoutCheck::firstRecord(std::string_view line) {
         signs_.insert(Difference::Semicolons);
     }
     const std::string_view date = line.substr(0, line.find(separator_.value_or(',')));
-    if (!import::cellDate(date, NumericOrder::Lenient)) {
+    if (!readDateCell(date, NumericOrder::Lenient)) {
         signs_.insert(Difference::Columns);
     }
 }
@@ -210,8 +215,8 @@ void LayoutCheck::pricesOf(std::string_view line, std::string_view afterDate) {
 
 void LayoutCheck::dateOf(std::string_view date) {
     if (mayShowDayFirst(date)) {
-        const auto pair = import::leadingPair(date);
-        if (pair && pair->first > 12) {
+        const auto cell = readDateCell(date, NumericOrder::Lenient);
+        if (cell && cell->writing == DateWriting::NumbersFirst && cell->first > 12) {
             signs_.insert(Difference::DayFirst);
         }
     }
@@ -223,14 +228,14 @@ void LayoutCheck::dateOf(std::string_view date) {
         signs_.insert(Difference::Repeats);
     }
     if (records_ <= 2) {
-        (records_ == 1 ? firstDate_ : secondDate_) = import::cellDate(date, NumericOrder::Lenient);
+        (records_ == 1 ? firstDate_ : secondDate_) = calendarDateOf(date);
     }
     lastDate_.assign(date);
     lastDayLength_ = day.size();
 }
 
 std::set<import::Difference> LayoutCheck::signs() {
-    const auto lastDate = import::cellDate(lastDate_, NumericOrder::Lenient);
+    const auto lastDate = calendarDateOf(lastDate_);
     if (firstDate_ && secondDate_ && lastDate && *secondDate_ < *firstDate_ &&
         *lastDate < *firstDate_) {
         signs_.insert(Difference::NewestFirst);

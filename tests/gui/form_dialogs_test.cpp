@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "app/aurelant.h"
 #include "dailydatadialog.h"
@@ -15,6 +16,7 @@
 #include "saveasformdialog.h"
 #include "scenario/scripted_platform.h"
 #include "unit/tempfolder.h"
+#include "updateformdialog.h"
 
 namespace aurelant {
 namespace {
@@ -168,6 +170,36 @@ TEST_F(FormDialogs, SaveAsDialogDrawsTheModeAndItsCloseBoxKeepsTheChoice) {
     dialog.reject();
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(globals.savechoice, "html");
+}
+
+// Clicks and keys: the key box opens for the provider that needs one, a symbol with a blank keeps
+// the dialog open with the reason, a good one ends it with the source chosen.
+TEST_F(FormDialogs, UpdateDialogTakesTheProviderSymbolAndKeyTyped) {
+    quotes::UpdateForm form(std::nullopt, false);
+    form.show();
+    UpdateFormDialog dialog(form, nullptr);
+    dialog.show();  // Return presses the default button of a dialog that is shown
+    expectDrawn(form, dialog, "Update from the Web");
+    auto* key = child<QLineEdit>(dialog, "keytext");
+    EXPECT_FALSE(key->isEnabled());
+    // On its round mark: the button is wider than its text.
+    auto* alphaVantage = child<QRadioButton>(dialog, "alphavantageoption");
+    QTest::mouseClick(alphaVantage, Qt::LeftButton, {}, QPoint(6, alphaVantage->height() / 2));
+    EXPECT_TRUE(key->isEnabled());
+    EXPECT_EQ(key->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(child<QLineEdit>(dialog, "symboltext"), "I BM");  // a blank too many
+    QTest::keyClicks(key, "demo");
+    QTest::mouseClick(child<QPushButton>(dialog, "updatecommand"), Qt::LeftButton);
+    EXPECT_TRUE(form.visible());
+    EXPECT_TRUE(child<QLabel>(dialog, "notelabel")->text().startsWith("Please correct the symbol"));
+    auto* symbol = child<QLineEdit>(dialog, "symboltext");
+    symbol->setCursorPosition(2);
+    QTest::keyClick(symbol, Qt::Key_Backspace);
+    QTest::keyClick(symbol, Qt::Key_Return);
+    EXPECT_FALSE(form.visible());
+    ASSERT_TRUE(form.chosen());
+    EXPECT_EQ(form.chosen()->spec(), "alphavantage:IBM");
+    EXPECT_EQ(form.typedKey(), "demo");
 }
 
 }  // namespace

@@ -370,7 +370,7 @@ void Runner::queueFormAction(const std::string& rest) {
     }
     const std::string form = rest.substr(0, colon);
     static const std::set<std::string> knownForms = {"dailydata", "importform", "recalcform",
-                                                     "saveasform"};
+                                                     "saveasform", "updateform"};
     if (knownForms.count(form) == 0) {
         throw ScriptFault("no form named " + form);
     }

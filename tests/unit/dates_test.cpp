@@ -41,6 +41,59 @@ TEST(ParseDate, YearOfADateText) {
     }
 }
 
+// Every date encoding of price tables, each with how it is written; a timestamp's day is the one
+// its text gives, and the day in UTC for unix time.
+TEST(ReadDateCell, EveryCommonEncoding) {
+    using W = DateWriting;
+    const CalendarDate feb7{2024, 2, 7};
+    const std::pair<const char*, DateWriting> cases[] = {
+        {"2024-02-07", W::YearFirst},
+        {"2024/2/7", W::YearFirst},
+        {"\"2024.02.07\"", W::YearFirst},
+        {"2024-02-07T23:30:00.123-05:00", W::YearFirst},
+        {"2024-02-07T00:00:00Z", W::YearFirst},
+        {"2024-02-07 09:30", W::YearFirst},
+        {"2024\xE5\xB9\xB4"
+         "2\xE6\x9C\x88"
+         "7\xE6\x97\xA5",
+         W::YearFirst},
+        {"20240207", W::Compact},
+        {"02/07/2024", W::NumbersFirst},
+        {"07-Feb-2024", W::MonthName},
+        {"Feb 7, 2024", W::MonthName},
+        {"Wed, 7 Feb 2024", W::MonthName},
+        {"7. Februar 2024", W::MonthName},
+        {"7 f\xC3\xA9vr. 2024", W::MonthName},
+        {"7 de febrero de 2024", W::MonthName},
+        {"7 lut 2024", W::MonthName},
+        {"7 \xC5\x9E"
+         "ubat 2024",
+         W::MonthName},
+        {"7 \xD1\x84\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8F 2024", W::MonthName},
+        {"1707264000", W::UnixSeconds},
+        {"1707350399", W::UnixSeconds},
+        {"1707264000000", W::UnixMillis},
+        {"1707264000000000", W::UnixMicros},
+        {"1707264000000000000", W::UnixNanos},
+    };
+    for (const auto& [text, writing] : cases) {
+        const auto cell = readDateCell(text, NumericOrder::Lenient);
+        ASSERT_TRUE(cell) << text;
+        EXPECT_EQ(cell->date, feb7) << text;
+        EXPECT_EQ(cell->writing, writing) << text;
+    }
+    EXPECT_EQ(readDateCell("07/02/2024", NumericOrder::DayFirst)->date, feb7);
+    EXPECT_EQ(readDateCell("13/02/2024", NumericOrder::Lenient)->first, 13);
+    EXPECT_EQ(readDateCell("7 juil. 2024", NumericOrder::Lenient)->date.month, 7);
+    EXPECT_EQ(readDateCell("7 juin 2024", NumericOrder::Lenient)->date.month, 6);
+    for (const char* text : {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date", "",
+                             "2024-13-01", "4133980800"}) {
+        EXPECT_FALSE(readDateCell(text, NumericOrder::Lenient)) << text;
+    }
+    EXPECT_TRUE(isWeekend({2024, 2, 10}));
+    EXPECT_FALSE(isWeekend({2024, 2, 9}));
+}
+
 // A day added to a file is written as the file's latest date is, and compared with it as read.
 TEST(DateForm, ADateIsWrittenInTheFormOfAnother) {
     const CalendarDate feb14{2024, 2, 14};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "import/recognition.h"
 
 namespace aurelant::import {
@@ -108,17 +110,18 @@ TEST(Recognise, RowsBecomeDailyRecords) {
          {"2024-02-05,2,3,1,2.5", "2024-02-06,3,4,2,3.5", "2024-02-07,4,5,3,4.5",
           "2024-02-08,5,6,4,5.5", "2024-02-09,10,13,9,12.5"},
          {Difference::Intraday, Difference::NewestFirst}},
-        {"2024-02-05,1,2,1,1.5\n2024-02-05,2,3,1,2.5\n2024-02-06,3,4,2,3.5\n2024-02-07,4,5,3,4.5\n"
-         "Source: a quote "
-         "service\n2024-02-08,5,6,4,5.5\n2024-02-09,6,7,5,6.5\n2024-02-06,9,9,9,9\n",
-         {"2024-02-05,2,3,1,2.5", "2024-02-06,9,9,9,9", "2024-02-07,4,5,3,4.5",
+        {"Prices of ACME\n\n2024-02-05,1,2,1,1.5\n2024-02-05,2,3,1,2.5\n2024-02-06,3,4,2,3.5\n"
+         "2024-02-07,4,5,3,4.5\n2024-02-08,5,6,4,5.5\n2024-02-09,6,7,5,6.5\n"
+         "Downloaded from a quote service as of 2024-02-10, 10:00\n",
+         {"2024-02-05,2,3,1,2.5", "2024-02-06,3,4,2,3.5", "2024-02-07,4,5,3,4.5",
           "2024-02-08,5,6,4,5.5", "2024-02-09,6,7,5,6.5"},
-         {Difference::Repeats}},
+         {Difference::Repeats, Difference::OtherLines}},
         {"2024-02-05,1,2,1,1.5\n2024-02-06,2,3,1,2.5\n2024-02-07,3,4,2,3.5\n"
          "2024-02-08,4,5,3,4.5\n2024-02-09,5,6,4,5.5\n2024-02-12,5,6,4,1000000000000.5\n",
          {"2024-02-05,1,2,1,1.5", "2024-02-06,2,3,1,2.5", "2024-02-07,3,4,2,3.5",
           "2024-02-08,4,5,3,4.5", "2024-02-09,5,6,4,5.5"},
-         {}},  // a price beyond any that the prediction takes leaves its row out
+         {Difference::OtherLines}},  // a price beyond any that the prediction takes leaves its row
+                                     // out
     };
     for (const Rows& rows : cases) {
         const Recognition recognition = recognise(rows.text);
@@ -151,16 +154,172 @@ TEST(Recognise, DayOrderWhereTheFileLeavesItOpen) {
               std::string::npos);
 }
 
+// Five days in a layout, "D" standing for the day (12 to 16 February 2024) wherever the layout
+// writes it, and the same prices each day: Open 10.5, High 11, Low 10.25, Close 10.75 and a volume
+// of 1200 in the columns that the row names O, H, L, C and V.
+struct Found {
+    std::string text;
+    const char* note;
+};
+
+std::string days(const std::string& header, const std::string& row,
+                 const std::vector<std::string>& dayTexts) {
+    std::string text = header.empty() ? "" : header + "\n";
+    for (const std::string& day : dayTexts) {
+        std::string line = row;
+        line.replace(line.find('D'), 1, day);
+        text += line + "\n";
+    }
+    return text;
+}
+
+// Open and Close differ from day to day so that continuity can tell them apart: each day opens at
+// the previous close.
+std::string walk(const std::string& header, const std::string& row,
+                 std::vector<std::string> dayTexts, bool newestFirst = false) {
+    const char* opens[] = {"10.5", "10.75", "10.6", "10.9", "10.7"};
+    const char* closes[] = {"10.75", "10.6", "10.9", "10.7", "10.8"};
+    std::string text = header.empty() ? "" : header + "\n";
+    std::vector<std::string> lines;
+    for (std::size_t day = 0; day < dayTexts.size(); ++day) {
+        std::string line = row;
+        for (const auto& [mark, value] :
+             std::vector<std::pair<std::string, std::string>>{{"D", dayTexts[day]},
+                                                              {"O", opens[day]},
+                                                              {"C", closes[day]},
+                                                              {"H", "11"},
+                                                              {"L", "10.25"},
+                                                              {"V", "1200"}}) {
+            for (auto at = line.find(mark); at != std::string::npos; at = line.find(mark)) {
+                line.replace(at, 1, value);
+            }
+        }
+        lines.push_back(line);
+    }
+    if (newestFirst) {
+        std::reverse(lines.begin(), lines.end());
+    }
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+const std::vector<std::string> kIso{"2024-02-12", "2024-02-13", "2024-02-14", "2024-02-15",
+                                    "2024-02-16"};
+
+// Tables in layouts that no list of names foresees: the date found by its cells, the prices by
+// how they behave, whatever their order, their headings and the lines around them.
+TEST(Recognise, TablesFoundByWhatTheyHold) {
+    const std::vector<std::string> unixSeconds{"1707696000", "1707782400", "1707868800",
+                                               "1707955200", "1708041600"};
+    const std::vector<std::string> unixNanos{"1707696000000000000", "1707782400000000000",
+                                             "1707868800000000000", "1707955200000000000",
+                                             "1708041600000000000"};
+    const Found cases[] = {
+        {walk("ticker,volume,open,close,high,low,window_start", "xyz,V,O,C,H,L,D", unixNanos),
+         "columns in any order, unix nanoseconds"},
+        {walk("\xE6\x97\xA5\xE6\x9C\x9F,\xE8\x82\xA1\xE7\xA5\xA8\xE4\xBB\xA3\xE7\xA0\x81,"
+              "\xE5\xBC\x80\xE7\x9B\x98,\xE6\x94\xB6\xE7\x9B\x98,\xE6\x9C\x80\xE9\xAB\x98,"
+              "\xE6\x9C\x80\xE4\xBD\x8E",
+              "D,600000,O,C,H,L", kIso),
+         "Chinese headings, a stock code"},
+        {walk("timestamp,open,high,low,close,volume", "D,O,H,L,C,V", unixSeconds, true),
+         "newest first, unix seconds"},
+        {walk("Date,Open,High,Low,Close", "D,O,H,L,C", kIso) +
+             "Downloaded from a quote service as of 2024-02-17\n",
+         "a footer"},
+        {"ACME daily prices\nsep=,\nhttps://example.com/acme\n" +
+             walk("Date,Otwarcie,Najwyzszy,Najnizszy,Zamkniecie,Wolumen", "D,O,H,L,C,V", kIso),
+         "title lines, Polish headings"},
+        {walk("Price,Close,High,Low,Open,Volume\nTicker,ACME,ACME,ACME,ACME,ACME\nDate,,,,,",
+              "D,C,H,L,O,V", kIso),
+         "a header of three rows"},
+        {walk("Datum;Er\xF6"
+              "ffnung;Tageshoch;Tagestief;Schluss",
+              "D;O;H;L;C", {"12.02.2024", "13.02.2024", "14.02.2024", "15.02.2024", "16.02.2024"}),
+         "Windows-1252"},
+        {walk("Fecha|Apertura|M\xC3\xA1ximo|M\xC3\xADnimo|\xC3\x9Altimo", "D|O|H|L|C",
+              {"12 feb 2024", "13 feb 2024", "14 feb 2024", "15 feb 2024", "16 feb 2024"}),
+         "vertical bars, Spanish month names"},
+        {walk("date,PX_OPEN,PX_HIGH,PX_LOW,PX_LAST", "D,O,H,L,C",
+              {"2024-02-12T00:00:00Z", "2024-02-13T00:00:00Z", "2024-02-14T00:00:00Z",
+               "2024-02-15T00:00:00Z", "2024-02-16T00:00:00Z"}),
+         "ISO 8601 with Z"},
+        {walk("time,mid.o,mid.h,mid.l,mid.c", "D,O,H,L,C",
+              {"2024-02-12T22:00:00.000000000+01:00", "2024-02-13T22:00:00.000000000+01:00",
+               "2024-02-14T22:00:00.000000000+01:00", "2024-02-15T22:00:00.000000000+01:00",
+               "2024-02-16T22:00:00.000000000+01:00"}),
+         "fractions and an offset"},
+        {walk("", "D,C,O,L,H", kIso), "no header: continuity tells Open from Close"},
+        {walk("Date,Change %,High,Open,Low,Latest", "D,+0.5%,H,O,L,C", kIso),
+         "a change column left out"},
+        {walk("Date;Open;High;Low;Close", "D;O;H;L;C",
+              {"Feb 12, 2024", "Feb 13, 2024", "Feb 14, 2024", "Feb 15, 2024", "Feb 16, 2024"}),
+         "month first with a name"},
+    };
+    const std::vector<std::string> expected{
+        "2024-02-12,10.5,11,10.25,10.75", "2024-02-13,10.75,11,10.25,10.6",
+        "2024-02-14,10.6,11,10.25,10.9", "2024-02-15,10.9,11,10.25,10.7",
+        "2024-02-16,10.7,11,10.25,10.8"};
+    for (const Found& found : cases) {
+        const Recognition recognition = recognise(found.text);
+        ASSERT_TRUE(recognition.recognised()) << found.note << ": " << recognition.problem;
+        std::vector<std::string> lines = dailyLines(recognition);
+        for (std::string& line : lines) {
+            line = line.substr(
+                0, line.rfind(",1200") == std::string::npos ? line.size() : line.rfind(",1200"));
+        }
+        EXPECT_EQ(lines, expected) << found.note << ": " << dailyLines(recognition)[0];
+    }
+}
+
+// UTF-16 with a byte-order mark is decoded; text that is not UTF-8 is read as Windows-1252.
+TEST(Recognise, TextInAnyCommonEncoding) {
+    const std::string utf8 = walk("Date,Open,High,Low,Close", "D,O,H,L,C", kIso);
+    std::string little("\xFF\xFE");
+    std::string big("\xFE\xFF");
+    for (const char c : utf8) {
+        little += {c, '\0'};
+        big += {'\0', c};
+    }
+    const std::pair<std::string, Encoding> cases[] = {
+        {utf8, Encoding::Utf8},
+        {"\xEF\xBB\xBF" + utf8, Encoding::Utf8},
+        {little, Encoding::Utf16LittleEndian},
+        {big, Encoding::Utf16BigEndian},
+        {"Kurs \x80\n" + utf8, Encoding::Windows1252},
+    };
+    for (const auto& [text, encoding] : cases) {
+        const Recognition recognition = recognise(text);
+        ASSERT_TRUE(recognition.recognised()) << recognition.problem;
+        EXPECT_EQ(recognition.evidence.encoding, encoding);
+        EXPECT_EQ(recognition.days.size(), 5U);
+    }
+}
+
+// Where content leaves Open and Close to choose, the preview offers the choice, and the user's
+// pick is taken.
+TEST(Recognise, ChoicesLeftToTheUser) {
+    const std::string flat = days("", "D,1,2,1,1.5", kIso);
+    const Recognition recognition = recognise(flat);
+    ASSERT_TRUE(recognition.recognised());
+    ASSERT_EQ(recognition.evidence.openCloseChoices.size(), 2U);
+    const OpenClose swapped = recognition.evidence.openCloseChoices[1];
+    EXPECT_EQ(dailyLines(recognise(flat, {std::nullopt, false, swapped}))[0],
+              "2024-02-12,1.5,2,1,1");
+    EXPECT_TRUE(recognise(walk("", "D,O,H,L,C", kIso)).evidence.openCloseChoices.empty());
+}
+
 TEST(Recognise, FilesThatCannotBeImportedSayWhy) {
     const std::pair<std::string, const char*> cases[] = {
-        {std::string("\xFF\xFE"
-                     "D\0a\0",
-                     6),
-         "UTF-16"},
         {std::string("PK\3\4\0\0", 6), "not a text file"},
         {"Date,Open,High,Low,Close\n" + fiveDays("2024-02-DD,1,2,1,1.5").substr(0, 66), "only 3"},
-        {"Date,Open,High,Close\n" + fiveDays("2024-02-DD,1,2,1.5"), "no Low column"},
-        {fiveDays("ACME,DD,2,1,1.5,7"), "No column of this file holds dates"},
+        {"Date,Open,High,Close\n" + fiveDays("2024-02-DD,1,2,1.5"), "a date and four prices"},
+        {fiveDays("ACME,DD,2,1,1.5,7"), "a date and four prices"},
+        {walk("", "D,O,C,L,O", kIso), "none of which behave as a day's High and Low"},
+        {fiveDays("2024-02-DD,10,12"), "a date and four prices"},
+        {fiveDays("2024-02-12,1,2,1,1.5,DD"), "run one way"},
         {std::string(2 << 20, 'x'), "a million characters"},
     };
     for (const auto& [text, problem] : cases) {
