@@ -128,26 +128,17 @@ void predictMovement(aurelant::MainWindow& window, ModalDriver& driver, Shooter&
     shooter.save(window, "main-window");
 }
 
-// The price chart beside the main window, after the prediction of movement.
-void shootChart(aurelant::MainWindow& window, Shooter& shooter) {
-    window.runCommand("chart");
-    auto* chart = window.findChild<QWidget*>("chart");
-    if (chart != nullptr) {
-        chart->resize(960, 600);
-        shooter.save(*chart, "price-chart");
+// A window that `command` opens beside the main window (the price chart after the prediction of
+// movement, how reliable that prediction is), at `size`.
+void shootSideWindow(aurelant::MainWindow& window, Shooter& shooter, const std::string& command,
+                     const char* objectName, QSize size, const QString& name) {
+    window.runCommand(command);
+    auto* side = window.findChild<QWidget*>(objectName);
+    if (side != nullptr) {
+        side->resize(size);
+        shooter.save(*side, name);
     }
-    shooter.skipUnless(chart != nullptr, "price-chart");
-}
-
-// How reliable the prediction is, beside the main window.
-void shootReliability(aurelant::MainWindow& window, Shooter& shooter) {
-    window.runCommand("reliable");
-    auto* reliable = window.findChild<QWidget*>("reliability");
-    if (reliable != nullptr) {
-        reliable->resize(980, 760);
-        shooter.save(*reliable, "reliability");
-    }
-    shooter.skipUnless(reliable != nullptr, "reliability");
+    shooter.skipUnless(side != nullptr, name);
 }
 
 // The import's preview, on a file in the layout of a German quote service.
@@ -298,8 +289,8 @@ int main(int argc, char** argv) {
     window.start(sample);
 
     predictMovement(window, driver, shooter);
-    shootChart(window, shooter);
-    shootReliability(window, shooter);
+    shootSideWindow(window, shooter, "chart", "chart", {960, 600}, "price-chart");
+    shootSideWindow(window, shooter, "reliable", "reliability", {980, 760}, "reliability");
     shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
     shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
     shootImport(window, driver, shooter, work.filePath("boerse.csv"));

@@ -144,24 +144,18 @@ ChartWindow::ChartWindow(AppState& window, QWidget* parent)
     view_ = view;
 
     auto* buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const char* name, const char* caption, auto action) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons->addWidget(button);
-    };
-    addButton("recent", "&Last 120 Days", [this] {
+    addButton(*this, *buttons, "recent", "&Last 120 Days", [this] {
         model_.showRecent();
         draw();
     });
-    addButton("whole", "&Whole History", [this] {
+    addButton(*this, *buttons, "whole", "&Whole History", [this] {
         model_.showWhole();
         draw();
     });
-    addButton("export", "&Save as Picture...", [this] {
+    addButton(*this, *buttons, "export", "&Save as Picture...", [this] {
         exportChart(window_, [this](PictureFormat format) { return picture(format); });
     });
-    addButton("printchart", "&Print...",
+    addButton(*this, *buttons, "printchart", "&Print...",
               [this] { printChart(window_, picture(PictureFormat::Png)); });
     buttons->addStretch();
 

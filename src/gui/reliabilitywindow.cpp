@@ -74,17 +74,12 @@ ReliabilityWindow::ReliabilityWindow(AppState& window, QWidget* parent)
     side_ = new SideWindow(*this, "reliabilityGeometry", QSize(980, 760));
 
     auto* buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const char* name, const char* caption, auto action) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons->addWidget(button);
-    };
-    addButton("export", "Save as &Picture...", [this] {
+    addButton(*this, *buttons, "export", "Save as &Picture...", [this] {
         exportPicture(window_, "Save the Reliability as a Picture", "-reliability.png",
                       [this](PictureFormat format) { return picture(format); });
     });
-    addButton("savetable", "Save &Table...", [this] { saveReliabilityTable(window_, model_); });
+    addButton(*this, *buttons, "savetable", "Save &Table...",
+              [this] { saveReliabilityTable(window_, model_); });
     buttons->addStretch();
 
     figures_ = new QWidget(this);
