@@ -392,11 +392,46 @@ std::optional<DateCell> numericDateCell(std::string_view text, NumericOrder orde
                 : std::nullopt;
 }
 
+// "07-Feb-2024", "7 Feb 24": the commonest date with a month name, read without the tokenizer.
+std::optional<DateCell> shortNamedDateCell(std::string_view text) {
+    const std::size_t dayDigits = text.size() > 1 && isDigit(text[1]) ? 2 : 1;
+    const std::size_t yearDigits = text.size() - dayDigits - 5;
+    if (text.size() < dayDigits + 7 || !isDigit(text[0]) || (yearDigits != 2 && yearDigits != 4)) {
+        return std::nullopt;
+    }
+    const char mark = text[dayDigits];
+    if ((mark != '-' && mark != ' ') || text[dayDigits + 4] != mark) {
+        return std::nullopt;
+    }
+    int month = 0;
+    for (std::size_t index = 0; index < kMonthNames.size() && month == 0; ++index) {
+        bool same = true;
+        for (std::size_t letter = 0; letter < 3; ++letter) {
+            same = same &&
+                   (text[dayDigits + 1 + letter] | 0x20) == (kMonthNames[index][letter] | 0x20);
+        }
+        month = same ? static_cast<int>(index) + 1 : 0;
+    }
+    const std::string_view year = text.substr(dayDigits + 5);
+    if (month == 0 || !std::all_of(year.begin(), year.end(), isDigit)) {
+        return std::nullopt;
+    }
+    const int yearValue = numberAt(year, 0, yearDigits);
+    const auto date = checked(
+        yearDigits == 2 ? (yearValue < 30 ? 2000 + yearValue : 1900 + yearValue) : yearValue, month,
+        numberAt(text, 0, dayDigits));
+    return date ? std::optional(DateCell{*date, DateWriting::MonthName}) : std::nullopt;
+}
+
 // The date part of a cell that may hold a time of day after it: "2024-01-02T09:30:00Z" ->
 // "2024-01-02"; nothing for a time alone.
 std::optional<std::string_view> withoutTime(std::string_view text, bool& timed) {
-    const std::size_t colon = text.find(':');
-    timed = colon != std::string_view::npos;
+    // A plain look: dates are a few bytes long, too short for the library's search to pay.
+    std::size_t colon = 0;
+    while (colon < text.size() && text[colon] != ':') {
+        ++colon;
+    }
+    timed = colon != text.size();
     if (!timed) {
         return text;
     }
@@ -414,6 +449,16 @@ std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order)
 }
 
 std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order) {
+    // The commonest cells, plain dates without blanks, quotes or a time, read straight away.
+    if (!cell.empty() && isDigit(cell.front()) && isDigit(cell.back())) {
+        bool numeric = false;
+        if (auto read = numericDateCell(cell, order, numeric); read || numeric) {
+            return read;
+        }
+        if (auto read = shortNamedDateCell(cell)) {
+            return read;
+        }
+    }
     bool timed = false;
     const std::optional<std::string_view> text = withoutTime(bareCell(cell), timed);
     if (!text || text->empty()) {
@@ -422,6 +467,9 @@ std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order) 
     bool numeric = false;
     std::optional<DateCell> read = numericDateCell(*text, order, numeric);
     if (!numeric) {
+        read = shortNamedDateCell(*text);
+    }
+    if (!numeric && !read) {
         const std::vector<Token> tokens = tokenize(*text);
         const bool named = std::any_of(tokens.begin(), tokens.end(),
                                        [](const Token& t) { return !t.numeric && t.value > 0; });

@@ -33,6 +33,8 @@ AppError programError(Failure kind) {
             return {14, "Out of string space: a line is longer than 1 MiB"};
         case Failure::FileInUse:
             return {70, "File in use: another program is changing the file"};
+        case Failure::FileTooLarge:
+            return {7, "Out of memory: the file is too large to be read"};
     }
     return {0, "Unknown failure"};
 }

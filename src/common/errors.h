@@ -34,6 +34,7 @@ enum class Failure {
     TooManyRecords,
     LineTooLong,
     FileInUse,
+    FileTooLarge,
 };
 
 AppError programError(Failure kind);

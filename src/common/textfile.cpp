@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <sys/file.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <thread>
 
@@ -21,9 +23,12 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Temporary files: the prefix, six characters from mkstemp's alphabet and a suffix no other
+// program writes, so that a clean-up can tell them from the user's own files.
 constexpr std::string_view kTemporaryPrefix = ".aurelant-";
-constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
-constexpr auto kStaleAge = std::chrono::hours(1);
+constexpr std::string_view kTemporarySuffix = ".aurelant-partial";
+constexpr std::size_t kTemporaryUniquePart = 6;
+constexpr auto kStaleAge = std::chrono::seconds(std::chrono::hours(1));
 constexpr auto kLongestLockWait = std::chrono::seconds(5);
 constexpr auto kLockRetry = std::chrono::milliseconds(20);
 
@@ -85,21 +90,24 @@ AppError creationError(int error, const std::string& folder, const std::string& 
 // A new temporary file in `folder`, created exclusively (never through a link); its path goes
 // into `name`.
 int createTemporary(const std::string& folder, std::string& name, const std::string& shownName) {
-    name = folder + "/" + std::string(kTemporaryPrefix) + "XXXXXX";
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    name = folder + "/" + std::string(kTemporaryPrefix) + std::string(kTemporaryUniquePart, 'X') +
+           std::string(kTemporarySuffix);
+    const int fd = ::mkostemps(name.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC);
     if (fd < 0) {
         throw creationError(errno, folder, shownName);
     }
     return fd;
 }
 
-void requireRegularFile(int fd, const std::string& path) {
+// Returns the file's size.
+off_t requireRegularFile(int fd, const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         throw notARegularFile(path);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return info.st_size;
 }
 
 bool sameFile(const struct stat& first, const struct stat& second) {
@@ -118,11 +126,24 @@ mode_t currentUmask() {
 
 }  // namespace
 
+std::string sizeRefusal(std::uintmax_t size) {
+    if (size <= kLargestFile) {
+        return {};
+    }
+    return "larger than " + std::to_string(kLargestFile >> 20) +
+           " MB, more than any price history needs; it has not been read";
+}
+
 LineReader::LineReader(const std::string& path, LongLines longLines)
     : path_(path), longLines_(longLines), buffer_(kBufferSize) {
     // Without blocking, so that a pipe with no writer is refused instead of waited for.
     const int fd = openOrThrow(path, O_RDONLY | O_NONBLOCK, path);
-    requireRegularFile(fd, path);
+    const std::string tooLarge =
+        sizeRefusal(static_cast<std::uintmax_t>(requireRegularFile(fd, path)));
+    if (!tooLarge.empty()) {
+        ::close(fd);
+        throw programError(Failure::FileTooLarge, "Out of memory: " + path + " is " + tooLarge);
+    }
     fd_ = fd;
 }
 
@@ -408,6 +429,43 @@ FileStamp fileStamp(const std::string& path) {
     return stampOf(info);
 }
 
+void carryOverAppendedBytes(int oldFile, const FileStamp& read, const std::string& path) {
+    constexpr auto kLateWriterWait = std::chrono::milliseconds(5);
+    const FileStamp held = fileStamp(oldFile, path);
+    if (held.device != read.device || held.inode != read.inode) {
+        return;  // the file read was not the one held open
+    }
+    int newFile = -1;
+    off_t carried = read.size;
+    std::vector<char> chunk(kBufferSize);
+    try {
+        for (int look = 0; look < 2; ++look) {
+            if (look > 0) {
+                std::this_thread::sleep_for(kLateWriterWait);
+            }
+            const FileStamp now = fileStamp(oldFile, path);
+            for (ssize_t count = 0; carried < now.size; carried += count) {
+                count = ::pread(oldFile, chunk.data(), chunk.size(), carried);
+                if (count <= 0) {
+                    break;
+                }
+                if (newFile < 0) {
+                    newFile = openOrThrow(path, O_WRONLY | O_APPEND, path);
+                }
+                writeAll(newFile, {chunk.data(), static_cast<std::size_t>(count)}, path);
+            }
+        }
+    } catch (const AppError&) {
+        if (newFile >= 0) {
+            ::close(newFile);
+        }
+        throw;
+    }
+    if (newFile >= 0 && ::close(newFile) != 0) {
+        throw systemError(errno, path);
+    }
+}
+
 void appendLineToExistingFile(const std::string& path, std::string_view line) {
     appendLinesToExistingFile(path, {std::string(line)});
 }
@@ -442,25 +500,45 @@ void appendLinesToExistingFile(const std::string& path, const std::vector<std::s
     }
 }
 
-void removeStaleTemporaries(const std::string& target) {
-    namespace fs = std::filesystem;
-    const auto oldest = fs::file_time_type::clock::now() - kStaleAge;
-    std::error_code ignored;  // a folder that cannot be listed or changed keeps its files
-    for (const fs::directory_entry& entry : fs::directory_iterator(folderOf(target), ignored)) {
-        const std::string name = entry.path().filename().string();
-        if (name.size() == kTemporaryNameLength && name.starts_with(kTemporaryPrefix) &&
-            entry.is_regular_file(ignored) && !entry.is_symlink(ignored) &&
-            entry.last_write_time(ignored) < oldest) {
-            fs::remove(entry.path(), ignored);
-        }
+bool isOwnTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryUniquePart + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+        return false;
     }
+    const std::string_view unique = name.substr(kTemporaryPrefix.size(), kTemporaryUniquePart);
+    return std::all_of(unique.begin(), unique.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
 }
 
-FileReplacement::FileReplacement(const std::string& target) : shownName_(target), target_(target) {
+void removeStaleTemporaries(const std::string& target) {
+    DIR* const folder = ::opendir(folderOf(target).c_str());
+    if (folder == nullptr) {
+        return;  // a folder that cannot be listed keeps its files
+    }
+    const time_t oldest = ::time(nullptr) - kStaleAge.count();
+    while (const dirent* entry = ::readdir(folder)) {
+        // Looked at without following a link: only a plain file of this user's, with no other
+        // name, can be a temporary file this program made and left.
+        struct stat info {};
+        if (isOwnTemporaryName(entry->d_name) &&
+            ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1 &&
+            info.st_mtime < oldest) {
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+        }
+    }
+    ::closedir(folder);
+}
+
+FileReplacement::FileReplacement(const std::string& target, LinkAtTarget link)
+    : shownName_(target), target_(target), link_(link) {
     std::error_code error;
-    const auto resolved = std::filesystem::canonical(target, error);
-    if (!error) {
-        target_ = resolved.string();  // a link keeps pointing at the rewritten file
+    if (link == LinkAtTarget::Follow) {
+        const auto resolved = std::filesystem::canonical(target, error);
+        if (!error) {
+            target_ = resolved.string();  // a link keeps pointing at the rewritten file
+        }
     }
     removeStaleTemporaries(target_);
     // A short name of its own, so that even a target whose name is as long as the system
@@ -478,9 +556,12 @@ FileReplacement::~FileReplacement() {
 
 bool FileReplacement::commit(const std::optional<FileStamp>& expected) {
     writer_->flush();
+    // A link replaced by the file takes the permissions of a new file, not those of a link.
     struct stat info {};
+    const bool known = ::fstatat(AT_FDCWD, target_.c_str(), &info,
+                                 link_ == LinkAtTarget::Replace ? AT_SYMLINK_NOFOLLOW : 0) == 0;
     const mode_t mode =
-        ::stat(target_.c_str(), &info) == 0 ? info.st_mode & 07777 : 0666 & ~currentUmask();
+        known && S_ISREG(info.st_mode) ? info.st_mode & 07777 : 0666 & ~currentUmask();
     if (::fchmod(writer_->descriptor(), mode) != 0 || ::fsync(writer_->descriptor()) != 0) {
         throw systemError(errno, shownName_);
     }

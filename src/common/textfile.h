@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,10 +25,18 @@ inline constexpr std::size_t kLongestLine = std::size_t{1} << 20;
 
 enum class LongLines { ReadAsEmpty, Refuse };
 
+// The largest file any reader takes, refused before anything of it is read: many times what the
+// longest history the program opens could ever need, and small enough that a reader holding a
+// whole file stays well within the memory of any machine.
+inline constexpr std::uintmax_t kLargestFile = std::uintmax_t{64} << 20;
+
+// Why a file of `size` bytes is not read ("larger than 64 MB, ..."); empty when it may be.
+std::string sizeRefusal(std::uintmax_t size);
+
 class LineReader {
   public:
     // Only a plain file is read: a folder, device or pipe throws error 75 at once, without waiting
-    // for a pipe's writer or reading a device without end.
+    // for a pipe's writer or reading a device without end; a file over kLargestFile, error 7.
     explicit LineReader(const std::string& path, LongLines longLines = LongLines::ReadAsEmpty);
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -136,6 +145,12 @@ struct FileStamp {
 FileStamp fileStamp(int fd, std::string_view shownName);
 FileStamp fileStamp(const std::string& path);
 
+// After a rewrite of a file took the place of `oldFile` (still open), which had the stamp `read`
+// when the rewrite was made of it: the bytes that a writer taking no lock (a shell's ">>") added
+// to the old file meanwhile, appended to the new file at `path`, so that none is lost. Looks once
+// more after a moment, for a writer that opened the old file just before it was replaced.
+void carryOverAppendedBytes(int oldFile, const FileStamp& read, const std::string& path);
+
 // Adds `line` and CR LF at the end of an existing file, starting it on a line of its own when
 // the file's last line has no line end, under the file's lock. Never creates the file: a
 // missing file or a folder throws, and nothing is written anywhere.
@@ -145,17 +160,25 @@ void appendLineToExistingFile(const std::string& path, std::string_view line);
 void appendLinesToExistingFile(const std::string& path, const std::vector<std::string>& lines,
                                const std::optional<FileStamp>& expected = std::nullopt);
 
-// Temporary files are named ".aurelant-" and six letters or digits. One left over from a run that
-// was killed is removed by the next replacement of a file in its folder once it is an hour old.
+// Whether a name is one the program gives its temporary files: ".aurelant-", six letters or
+// digits as mkstemp makes them and ".aurelant-partial".
+bool isOwnTemporaryName(std::string_view name);
+
+// A temporary file left over from a run that was killed is removed by the next replacement of a
+// file in its folder once it is an hour old: only a file with a temporary file's name that is
+// plainly the program's own (a plain file of this user's with no other name), nothing else.
 void removeStaleTemporaries(const std::string& target);
+
+// What a replacement does with a link at the target: rewrite the file it points to (Open and
+// Reverse rewrite the file the user opened), or put the new file in the link's place.
+enum class LinkAtTarget { Follow, Replace };
 
 // Rewrites a file in place safely: the new content goes into a temporary file in the same
 // folder, which takes the target's name only on commit(). Until then, and whenever anything
-// fails, the target stays as it was and the temporary file is removed. A link as target keeps
-// pointing at the rewritten file.
+// fails, the target stays as it was and the temporary file is removed.
 class FileReplacement {
   public:
-    explicit FileReplacement(const std::string& target);
+    explicit FileReplacement(const std::string& target, LinkAtTarget link = LinkAtTarget::Follow);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -169,6 +192,7 @@ class FileReplacement {
     std::string shownName_;  // the target as the user named it, for messages
     std::string target_;
     std::string temporary_;
+    LinkAtTarget link_;
     std::unique_ptr<LineWriter> writer_;
     bool committed_ = false;
 };

@@ -21,6 +21,23 @@ struct stat statusOf(const std::string& path) {
     return info;
 }
 
+void requireWritableTarget(const std::string& target) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0) {
+        return;  // a new file, or one that cannot even be looked at and fails when written
+    }
+    if (!S_ISLNK(info.st_mode)) {
+        requireUserFile(target, Access::Write);
+    } else if (info.st_uid != ::geteuid()) {
+        std::error_code unknown;
+        const std::string pointsTo = std::filesystem::read_symlink(target, unknown).string();
+        throw programError(Failure::NotARegularFile,
+                           "\"" + target + "\" is a link to \"" + pointsTo +
+                               "\" that another user made; it has not been written through. "
+                               "Choose another name");
+    }
+}
+
 }  // namespace
 
 void requireUserFile(const std::string& path, Access access) {
@@ -38,11 +55,8 @@ std::uintmax_t fileSize(const std::string& path) {
 }
 
 void writeUserFile(const std::string& target, const std::function<void(LineWriter&)>& write) {
-    std::error_code unknown;  // a target that cannot even be looked at fails when written
-    if (std::filesystem::exists(target, unknown)) {
-        requireUserFile(target, Access::Write);
-    }
-    FileReplacement replacement(target);
+    requireWritableTarget(target);
+    FileReplacement replacement(target, LinkAtTarget::Replace);
     write(replacement.writer());
     replacement.commit();
 }

@@ -43,6 +43,18 @@ ImportFormDialog::ImportFormDialog(ImportForm& model, QWidget* parent)
     connect(monthFirst_, &QRadioButton::clicked, this,
             [this] { forward(ImportForm::kMonthFirst, true); });
 
+    // Their own parent, so that they exclude each other and not the day order's options.
+    auto* choices = new QWidget(this);
+    auto* choiceColumn = new QVBoxLayout(choices);
+    choiceColumn->setContentsMargins(0, 0, 0, 0);
+    for (const char* name : ImportForm::kPriceChoices) {
+        auto* option = new QRadioButton(choices);
+        option->setObjectName(name);
+        connect(option, &QRadioButton::clicked, this, [this, name] { forward(name, true); });
+        choiceColumn->addWidget(option);
+    }
+    layout->addWidget(choices);
+
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     for (const char* name : {ImportForm::kOk, ImportForm::kCancel}) {
@@ -83,6 +95,7 @@ void ImportFormDialog::redraw() {
         } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
             option->setText(text);
             option->setChecked(control.selected.value_or(false));
+            option->setVisible(!text.isEmpty());
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
             button->setText(text);
         }

@@ -1,6 +1,7 @@
 #include "watchlistwindow.h"
 
 #include <QCheckBox>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include "common/textfile.h"
 #include "common/userfile.h"
 #include "qtplatform.h"
+#include "quotes/curlclient.h"
 #include "settings.h"
 #include "sidewindow.h"
 
@@ -116,6 +118,7 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
       folderLabel_(new QLabel(this)),
       progress_(new QProgressBar(this)),
       cancel_(new QPushButton(tr("Cancel"), this)),
+      updateAll_(new QPushButton(tr("&Update All"), this)),
       confidentOnly_(new QCheckBox(tr("Confident predictions only"), this)),
       side_(new SideWindow(*this, "watchlistGeometry", QSize(980, 560))),
       cancelled_(std::make_shared<std::atomic<bool>>(false)) {
@@ -138,6 +141,7 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
     top->addWidget(folderLabel_, 1);
     top->addWidget(confidentOnly_);
     top->addWidget(refreshButton);
+    top->addWidget(updateAll_);
     top->addWidget(saveButton);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(progress_, 1);
@@ -151,6 +155,7 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
 
     connect(folderButton, &QPushButton::clicked, this, &WatchlistWindow::chooseFolder);
     connect(refreshButton, &QPushButton::clicked, this, &WatchlistWindow::refresh);
+    connect(updateAll_, &QPushButton::clicked, this, &WatchlistWindow::updateAll);
     connect(saveButton, &QPushButton::clicked, this, &WatchlistWindow::saveTable);
     connect(cancel_, &QPushButton::clicked, this, &WatchlistWindow::cancel);
     connect(confidentOnly_, &QCheckBox::toggled, this, [this](bool only) {
@@ -169,9 +174,15 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
     changes_.setSingleShot(true);
     changes_.setInterval(kChangeMilliseconds);
     connect(&changes_, &QTimer::timeout, this, &WatchlistWindow::refresh);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &changes_,
-            qOverload<>(&QTimer::start));
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, &changes_, qOverload<>(&QTimer::start));
+    // The first change of a burst starts the wait and later ones do not restart it, so that a
+    // file rewritten without pause does not keep the others from being shown.
+    const auto changed = [this] {
+        if (!changes_.isActive()) {
+            changes_.start();
+        }
+    };
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, changed);
 }
 
 WatchlistWindow::~WatchlistWindow() {
@@ -287,11 +298,13 @@ void WatchlistWindow::takeResult(const WatchJob& job,
 }
 
 void WatchlistWindow::showProgress() {
-    const bool working = !inFlight_.empty();
+    const bool working = !inFlight_.empty() || updating();
     progress_->setVisible(working);
     cancel_->setVisible(working);
-    progress_->setRange(0, batch_);
-    progress_->setValue(batch_ - static_cast<int>(inFlight_.size()));
+    updateAll_->setEnabled(!updating());
+    progress_->setRange(0, updating() ? updates_ : batch_);
+    progress_->setValue(updating() ? updates_ - updatesLeft_
+                                   : batch_ - static_cast<int>(inFlight_.size()));
     if (!working) {
         table_->reshow();
     }
@@ -299,6 +312,45 @@ void WatchlistWindow::showProgress() {
 
 void WatchlistWindow::cancel() {
     cancelled_->store(true);
+    updater_.request_stop();
+}
+
+// The files update on a thread of their own, which waits on the network most of the time; each
+// result comes back to the window as it ends.
+void WatchlistWindow::updateAll() {
+    std::vector<quotes::FileJob> jobs = watchlist_.updateJobs();
+    if (jobs.empty()) {
+        QMessageBox::information(this, windowTitle(),
+                                 tr("No file of this folder has a source on the web yet. Give it "
+                                    "one with File > Update from the Web."));
+        return;
+    }
+    updater_ = {};  // the last update has ended: its thread is joined
+    updates_ = updatesLeft_ = static_cast<int>(jobs.size());
+    const QDate today = QDate::currentDate();
+    const quotes::UpdateOptions options{{today.year(), today.month(), today.day()}};
+    updater_ = std::jthread([this, jobs = std::move(jobs), options](std::stop_token stop) {
+        quotes::CurlClient client;
+        quotes::PoliteFetcher fetcher(client);
+        quotes::updateAll(jobs, options, fetcher, stop,
+                          [&](std::size_t index, const quotes::UpdateResult& result) {
+                              QMetaObject::invokeMethod(
+                                  this, [this, path = jobs[index].path, text = result.summary()] {
+                                      takeUpdate(path, text);
+                                  });
+                          });
+    });
+    showProgress();
+}
+
+void WatchlistWindow::takeUpdate(const std::string& path, const std::string& result) {
+    watchlist_.setUpdated(path, result);
+    --updatesLeft_;
+    table_->reshow();
+    if (!updating()) {
+        refresh();  // the files that gained days are predicted again
+    }
+    showProgress();
 }
 
 void WatchlistWindow::saveTable() {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "watchlist/watchlist.h"
@@ -74,6 +75,9 @@ class WatchlistWindow : public QWidget {
     const Watchlist& watchlist() const { return watchlist_; }
     // Whether predictions are being made.
     bool busy() const { return inFlight_.size() > 0; }
+    // Updates every file that remembers a source, in the background, then predicts them again.
+    void updateAll();
+    bool updating() const { return updatesLeft_ > 0; }
 
   private:
     void chooseFolder();
@@ -84,6 +88,7 @@ class WatchlistWindow : public QWidget {
                     const std::optional<FileStamp>& stamp);
     void watchFiles();
     void showProgress();
+    void takeUpdate(const std::string& path, const std::string& result);
 
     std::function<void(const QString&)> openFile_;
     Watchlist watchlist_;
@@ -92,15 +97,19 @@ class WatchlistWindow : public QWidget {
     QLabel* folderLabel_;
     QProgressBar* progress_;
     QPushButton* cancel_;
+    QPushButton* updateAll_;
     QCheckBox* confidentOnly_;
     SideWindow* side_;
     QFileSystemWatcher watcher_;
     QTimer redraw_;   // gathers the redraws of results that arrive together
-    QTimer changes_;  // waits for a burst of changes on disk to end
+    QTimer changes_;  // gathers the changes on disk that come together
     std::shared_ptr<std::atomic<bool>> cancelled_;
     std::set<std::string> inFlight_;  // the jobs handed out and not yet back, by path
     int batch_ = 0;                   // jobs handed out since the window was last idle
-    QThreadPool pool_;                // last: its end waits for the jobs that use the window
+    int updates_ = 0;                 // files of the running Update All
+    int updatesLeft_ = 0;
+    QThreadPool pool_;      // its end waits for the jobs that use the window
+    std::jthread updater_;  // last: its end stops the update and waits for it
 };
 
 }  // namespace aurelant

@@ -62,13 +62,6 @@ std::string numbersLine(const Evidence& evidence) {
 constexpr const char* kUseNames[] = {"Date",  "Time",   "Open",     "High",    "Low",
                                      "Close", "Volume", "left out", "not read"};
 
-// A column as the user knows it: its heading, or its number.
-std::string columnLabel(const Evidence& evidence, std::size_t column) {
-    const std::string& name =
-        column < evidence.columnNames.size() ? evidence.columnNames[column] : std::string();
-    return name.empty() ? "column " + std::to_string(column + 1) : "\"" + name + "\"";
-}
-
 std::string columnsLine(const Evidence& evidence) {
     std::string line = "Columns:";
     const char* separator = " ";
@@ -115,6 +108,12 @@ std::string countOf(std::size_t count, const char* one, const char* many) {
 }
 
 }  // namespace
+
+std::string columnLabel(const Evidence& evidence, std::size_t column) {
+    const std::string& name =
+        column < evidence.columnNames.size() ? evidence.columnNames[column] : std::string();
+    return name.empty() ? "column " + std::to_string(column + 1) : "\"" + name + "\"";
+}
 
 std::vector<std::string> describe(const Recognition& recognition) {
     const Evidence& e = recognition.evidence;

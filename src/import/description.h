@@ -12,6 +12,9 @@ namespace aurelant::import {
 // the rows, rows skipped and why, bars joined, repeated dates.
 std::vector<std::string> describe(const Recognition& recognition);
 
+// A column as the user knows it: its heading in quotes, or "column 3".
+std::string columnLabel(const Evidence& evidence, std::size_t column);
+
 // One sentence on a difference from the program's own layout, as Open's question gives it:
 // "The prices in this file use decimal commas."
 std::string differenceSentence(Difference difference);

@@ -1,5 +1,7 @@
 #include "import/importform.h"
 
+#include <algorithm>
+
 #include "import/description.h"
 
 namespace aurelant::import {
@@ -16,7 +18,19 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
+// "Open: "Erster", Close: "Schluss"".
+std::string pairText(const Evidence& evidence, const OpenClose& pair) {
+    return "Open: " + columnLabel(evidence, pair.open) +
+           ", Close: " + columnLabel(evidence, pair.close);
+}
+
 }  // namespace
+
+std::size_t weekendDays(const Recognition& recognition) {
+    return static_cast<std::size_t>(
+        std::count_if(recognition.days.begin(), recognition.days.end(),
+                      [](const DailyBar& bar) { return isWeekend(bar.date); }));
+}
 
 std::string previewText(const Recognition& recognition) {
     const std::vector<DailyBar>& days = recognition.days;
@@ -46,16 +60,28 @@ bool ImportForm::orderOpen() const {
 
 std::vector<ControlState> ImportForm::controls() const {
     const bool dayFirst = recognition_.evidence.dayFirst;
-    const std::string evidence =
+    std::string evidence =
         recognition_.recognised() ? joined(describe(recognition_)) : recognition_.problem;
-    return {
+    if (!weekendNote_.empty()) {
+        evidence += kLineEnd + weekendNote_;
+    }
+    std::vector<ControlState> states{
         {kEvidence, evidence, true, std::nullopt},
         {kPreview, previewText(recognition_), true, std::nullopt},
         {kDayFirst, "Dates are &day first (13/02/2024)", orderOpen(), dayFirst},
         {kMonthFirst, "Dates are &month first (02/13/2024)", orderOpen(), !dayFirst},
-        {kOk, "&Import", recognition_.recognised(), std::nullopt},
-        {kCancel, "&Cancel", true, std::nullopt},
     };
+    const Evidence& found = recognition_.evidence;
+    const std::vector<OpenClose>& choices = found.openCloseChoices;
+    for (std::size_t index = 0; index < std::size(kPriceChoices); ++index) {
+        const bool offered = index < choices.size();
+        const OpenClose taken{*found.columns[Role::Open], *found.columns[Role::Close]};
+        states.push_back({kPriceChoices[index], offered ? pairText(found, choices[index]) : "",
+                          offered, offered && choices[index] == taken});
+    }
+    states.push_back({kOk, "&Import", recognition_.recognised(), std::nullopt});
+    states.push_back({kCancel, "&Cancel", true, std::nullopt});
+    return states;
 }
 
 bool ImportForm::choose(const std::string& control) {
@@ -64,7 +90,11 @@ bool ImportForm::choose(const std::string& control) {
     } else if (control == kMonthFirst) {
         monthfirstoption_click();
     } else {
-        return false;
+        const auto* choice = std::find(std::begin(kPriceChoices), std::end(kPriceChoices), control);
+        if (choice == std::end(kPriceChoices)) {
+            return false;
+        }
+        pricechoice_click(static_cast<std::size_t>(choice - std::begin(kPriceChoices)));
     }
     return true;
 }
@@ -87,10 +117,37 @@ void ImportForm::okcommand_click() {
     }
 }
 
+void ImportForm::pricechoice_click(std::size_t index) {
+    const std::vector<OpenClose>& choices = recognition_.evidence.openCloseChoices;
+    if (index < choices.size()) {
+        overrides_.openClose = choices[index];
+        load();
+    }
+}
+
 void ImportForm::chooseOrder(bool dayFirst) {
     if (orderOpen()) {
         overrides_.dayFirst = dayFirst;
         load();
+        noteWeekends();
+    }
+}
+
+void ImportForm::noteWeekends() {
+    weekendNote_.clear();
+    const std::size_t weekends = weekendDays(recognition_);
+    if (weekends == 0) {
+        return;
+    }
+    Overrides other = overrides_;
+    other.dayFirst = !recognition_.evidence.dayFirst;
+    const Recognition otherOrder = recognise(text_, other);
+    if (otherOrder.recognised() && weekendDays(otherOrder) == 0) {
+        weekendNote_ = "Read " + std::string(recognition_.evidence.dayFirst ? "day" : "month") +
+                       " first, " + std::to_string(weekends) +
+                       (weekends == 1 ? " date falls" : " dates fall") +
+                       " on a Saturday or Sunday, and none does read the other way: check the "
+                       "order.";
     }
 }
 

@@ -17,6 +17,8 @@ class ImportForm : public FormModel {
     static constexpr const char* kPreview = "previewtext";
     static constexpr const char* kDayFirst = "dayfirstoption";
     static constexpr const char* kMonthFirst = "monthfirstoption";
+    // Where content leaves Open and Close to choose: one option a pair, up to three.
+    static constexpr const char* kPriceChoices[] = {"pricechoice1", "pricechoice2", "pricechoice3"};
     static constexpr const char* kOk = "okcommand";
     static constexpr const char* kCancel = "cancelcommand";
 
@@ -32,6 +34,7 @@ class ImportForm : public FormModel {
     void load();
     void dayfirstoption_click() { chooseOrder(true); }
     void monthfirstoption_click() { chooseOrder(false); }
+    void pricechoice_click(std::size_t index);
     void okcommand_click();
     void cancelcommand_click() { hide(); }
 
@@ -42,12 +45,18 @@ class ImportForm : public FormModel {
 
   private:
     void chooseOrder(bool dayFirst);
+    // Says so where the order read makes weekend days of a file that has none in the other.
+    void noteWeekends();
 
     std::string_view text_;
     Overrides overrides_;
     Recognition recognition_;
+    std::string weekendNote_;
     bool accepted_ = false;
 };
+
+// The days of a recognition that fall on a Saturday or Sunday.
+std::size_t weekendDays(const Recognition& recognition);
 
 // The first and last five daily records, one a line, "..." between them when more are left out.
 std::string previewText(const Recognition& recognition);

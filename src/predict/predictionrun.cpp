@@ -7,11 +7,17 @@
 #include "predict/prediction.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/latestrecord.h"
+#include "pricefile/layoutcheck.h"
 #include "state/appstate.h"
 #include "state/workingfiles.h"
 
 namespace aurelant {
 namespace {
+
+constexpr const char* kNewestFirstRefusal =
+    "The dates of this file run newest first, so a prediction would run backwards through them. "
+    "Put the oldest day first with Tools > Reverse, or import the file with File > Import a Price "
+    "File, which puts its days in order.";
 
 bool confirmedDirectionOnly(AppState& window) {
     const MessageRequest question{
@@ -78,6 +84,10 @@ void applyOutcome(AppState& window, RunOutcome outcome, LineWriter& dataFile) {
 
 void runAfterChecks(AppState& window) {
     Globals& globals = window.globals;
+    if (runsNewestFirst(globals.currentfile)) {
+        window.showMessage(kNewestFirstRefusal);
+        return;
+    }
     if (!globals.movementmode && !confirmedDirectionOnly(window)) {
         return;
     }

@@ -109,6 +109,14 @@ std::string reports(const std::vector<std::string>& paths,
 
 }  // namespace
 
+std::string predictionTableHeader() {
+    std::string header;
+    for (const char* key : kKeys) {
+        header += (header.empty() ? "" : ",") + std::string(key);
+    }
+    return header;
+}
+
 std::string csvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
@@ -138,11 +146,7 @@ std::string predictionTable(const std::vector<std::string>& paths,
         }
     }
     if (format == TableFormat::Csv) {
-        std::string header;
-        for (const char* key : kKeys) {
-            header += (header.empty() ? "" : ",") + std::string(key);
-        }
-        return header + "\n" + text;
+        return predictionTableHeader() + "\n" + text;
     }
     return text.empty() ? "[]\n" : text + "\n]\n";
 }

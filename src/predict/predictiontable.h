@@ -10,6 +10,9 @@ namespace aurelant {
 // A CSV field: quoted when it holds a comma, a quote or a line end.
 std::string csvField(const std::string& text);
 
+// The header row of the CSV table: "file,last_date,records,...".
+std::string predictionTableHeader();
+
 enum class TableFormat { Report, Csv, Json };
 
 // The predictions of several files, one for each path in the same order, as a text: the report

@@ -162,7 +162,9 @@ bool isHeaderLine(std::string_view line) {
 }
 
 bool isShortLine(std::string_view line) {
-    return characterCount(line) <= kShortLineLength;
+    // A character takes at most four bytes.
+    return line.size() <= kShortLineLength ||
+           (line.size() <= 4 * kShortLineLength && characterCount(line) <= kShortLineLength);
 }
 
 bool isRecordLine(std::string_view line) {

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <set>
 
 #include "common/textfile.h"
+#include "import/recognition.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/layoutcheck.h"
@@ -31,6 +31,9 @@ std::string readWholeFile(const std::string& path, std::string& refusal) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         refusal = "not a regular file but a folder, a device or a pipe";
+    } else if (const std::string tooLarge = sizeRefusal(static_cast<std::uintmax_t>(info.st_size));
+               !tooLarge.empty()) {
+        refusal = "the file is " + tooLarge;
     } else {
         text.resize(static_cast<std::size_t>(info.st_size));
         std::size_t done = 0;
@@ -65,11 +68,10 @@ std::string refusalOf(const std::vector<std::string_view>& lines, std::size_t re
 }
 
 // Takes the daily records that the import gives a file in another layout.
-bool takenAsImported(HistoryInMemory& history, const std::set<import::Difference>& signs,
-                     bool localeDayFirst) {
+bool takenAsImported(HistoryInMemory& history, bool localeDayFirst) {
     const import::Recognition recognition =
         import::recognise(history.text, {std::nullopt, localeDayFirst});
-    if (import::confirmedDifferences(recognition, signs).empty()) {
+    if (!recognition.recognised() || recognition.differences().empty()) {
         return false;
     }
     history.importedLines = import::dailyLines(recognition);
@@ -108,24 +110,19 @@ HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst
     const std::vector<std::string_view> lines = textLines(history.text);
     LayoutCheck check;
     for (const std::string_view line : lines) {
-        if (isShortLine(line)) {
-            continue;
-        }
-        if (isHeaderLine(line)) {
-            check.header(line);
-        } else {
-            check.record(line);
+        const bool shortLine = isShortLine(line);
+        if (!shortLine && check.day(line)) {
+            history.records.push_back(line);
+        } else if (!shortLine && !isHeaderLine(line)) {
+            check.otherRecord();
             history.records.push_back(line);
         }
     }
-    // As Open asks to import a file that fails its format check or shows signs of another
-    // layout, and the recognition of the whole file confirms it.
+    // As Open asks to import a file that fails its format check or that its lines do not confirm
+    // in the program's own layout, where the recognition of the whole file finds another.
     const bool formatPasses =
         !lines.empty() && looksLikePriceData(lines[std::min(lines.size(), kSampleLine) - 1]);
-    const std::set<import::Difference> signs = check.signs();
-    if ((!formatPasses || !signs.empty()) &&
-        takenAsImported(history, formatPasses ? signs : std::set<import::Difference>{},
-                        localeDayFirst)) {
+    if ((!formatPasses || !check.confirmed()) && takenAsImported(history, localeDayFirst)) {
         return history;
     }
     history.refusal = refusalOf(lines, history.records.size());

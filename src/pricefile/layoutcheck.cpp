@@ -2,245 +2,110 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
+#include <cstdint>
 
-#include "common/bytelanes.h"
-#include "import/cells.h"
-#include "import/columns.h"
+#include "common/numtext.h"
+#include "common/textfile.h"
 #include "pricefile/historyformat.h"
 
 namespace aurelant {
 namespace {
 
-using import::Difference;
+// Up to so many digits, the digits and their power of ten are exact doubles.
+constexpr std::size_t kExactDigits = 15;
+constexpr std::array<double, kExactDigits + 1> kPowersOfTen{
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// What a byte after the date can be a sign of.
-enum ByteSign : unsigned char {
-    kSemicolon = 1,
-    kDecoration = 2,  // quote, currency, apostrophe, any byte that is not ASCII
-    kLetterOrDash = 4,
-    kColon = 8,
-    kComma = 16,
-};
-
-constexpr std::array<unsigned char, 256> kByteSigns = [] {
-    std::array<unsigned char, 256> signs{};
-    signs[';'] = kSemicolon;
-    for (const char c : std::string_view("\"$'")) {
-        signs[static_cast<unsigned char>(c)] = kDecoration;
-    }
-    for (std::size_t byte = 0x80; byte < signs.size(); ++byte) {
-        signs[byte] = kDecoration;
-    }
-    for (char c = 'a'; c <= 'z'; ++c) {
-        signs[static_cast<unsigned char>(c)] = kLetterOrDash;
-        signs[static_cast<unsigned char>(c - 'a' + 'A')] = kLetterOrDash;
-    }
-    signs['-'] = kLetterOrDash;
-    signs[':'] = kColon;
-    signs[','] = kComma;
-    return signs;
-}();
-
-// The day of a date field, without the time that may follow it.
-// Where `c` first stands in the text, or the text's size. The texts looked through for every line
-// are a few bytes long, too short for the library's searches to pay for their start.
-std::size_t positionOf(std::string_view text, char c) {
-    std::size_t at = 0;
-    while (at < text.size() && text[at] != c) {
-        ++at;
-    }
-    return at;
-}
-
-bool sameBytes(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t at = 0; at < a.size(); ++at) {
-        if (a[at] != b[at]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string_view dayPart(std::string_view date) {
-    const std::size_t colon = positionOf(date, ':');
-    if (colon == date.size()) {
-        return date;
-    }
-    const std::size_t cut = date.find_last_of(" T", colon);
-    return cut == std::string_view::npos ? date : date.substr(0, cut);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Whether the date may begin with a day above 12, as "13/02/2024" does: one or two digits
-// worth more than 12, a mark and a digit.
-bool mayShowDayFirst(std::string_view date) {
-    if (date.size() < 4 || !isDigit(date[0])) {
-        return false;
-    }
-    const std::size_t mark = isDigit(date[1]) ? 2 : 1;
-    const int first = mark == 2 ? (date[0] - '0') * 10 + (date[1] - '0') : date[0] - '0';
-    return first > 12 && (date[mark] == '/' || date[mark] == '.' || date[mark] == '-') &&
-           isDigit(date[mark + 1]);
-}
-
-bool isPlainPriceByte(char c, char separator) {
-    return isDigit(c) || c == '.' || c == separator;
-}
-
-// Whether the prices are nothing but digits, points and single separators, as nearly every
-// line's are; sixteen bytes and the sixteen after each at a time, the last ones overlapping.
-bool onlyPlainPrices(std::string_view prices, char separator) {
-    constexpr std::size_t kWidth = kLaneCount;
-    if (prices.size() <= kWidth) {
-        for (std::size_t at = 0; at < prices.size(); ++at) {
-            if (!isPlainPriceByte(prices[at], separator) ||
-                (at > 0 && prices[at] == separator && prices[at - 1] == separator)) {
-                return false;
+// The four prices after the date, read in one pass: plain decimals (digits and at most one point)
+// that are possible prices, each ended by the separator (Close by the end of the line too; what
+// follows Close, a volume say, is left alone). Nothing for any other line, which the recognition
+// judges instead. The prediction's rule that a fifth separator within the first nine characters
+// does not end Close cannot meet a line with a date.
+std::optional<std::array<double, 4>> plainPrices(std::string_view line, std::size_t at,
+                                                 char separator) {
+    std::array<double, 4> prices{};
+    for (double& price : prices) {
+        std::uint64_t digits = 0;
+        const std::size_t start = at;
+        std::size_t point = std::string_view::npos;
+        for (; at < line.size() && line[at] != separator; ++at) {
+            const auto digit = static_cast<unsigned char>(line[at] - '0');
+            if (digit <= 9) {
+                digits = digits * 10 + digit;
+            } else if (line[at] == '.' && point == std::string_view::npos) {
+                point = at;
+            } else {
+                return std::nullopt;
             }
         }
-        return true;
-    }
-    const std::size_t last = prices.size() - kWidth - 1;
-    for (std::size_t at = 0;; at = std::min(at + kWidth, last)) {
-        const ByteLanes here = lanesAt(prices.data() + at);
-        const ByteLanes separators = here == static_cast<unsigned char>(separator);
-        const ByteLanes plain = ((here >= '0') & (here <= '9')) | (here == '.') | separators;
-        const ByteLanes paired =
-            separators & (lanesAt(prices.data() + at + 1) == static_cast<unsigned char>(separator));
-        if (anyLane(~plain | paired)) {
-            return false;
+        const bool pointed = point != std::string_view::npos;
+        const std::size_t count = at - start - (pointed ? 1 : 0);
+        if (count == 0 || count > kExactDigits || (at == line.size() && &price != &prices.back())) {
+            return std::nullopt;
         }
-        if (at == last) {
-            return isPlainPriceByte(prices.back(), separator);
+        price = static_cast<double>(digits) / kPowersOfTen[pointed ? at - point - 1 : 0];
+        if (!isPossiblePrice(price)) {
+            return std::nullopt;
         }
+        ++at;
     }
-}
-
-std::optional<CalendarDate> calendarDateOf(std::string_view cell) {
-    const auto read = readDateCell(cell, NumericOrder::Lenient);
-    return read ? std::optional(read->date) : std::nullopt;
+    return prices;
 }
 
 }  // namespace
 
-void LayoutCheck::header(std::string_view line) {
-    if (headerSeen_) {
-        return;
-    }
-    headerSeen_ = true;
-    std::vector<std::string_view> cells;
-    import::splitFields(line, hasFourSeparators(line, ',') ? ',' : '\t', cells);
-    const auto columns = import::headerColumns(cells);
-    using import::Role;
-    if (columns && ((*columns)[Role::Date] != 0U || (*columns)[Role::Open] != 1U ||
-                    (*columns)[Role::High] != 2U || (*columns)[Role::Low] != 3U ||
-                    (*columns)[Role::Close] != 4U || (*columns)[Role::Time])) {
-        signs_.insert(Difference::Columns);
-    }
-}
-
-void LayoutCheck::firstRecord(std::string_view line) {
-    separator_ = detectSeparator(line);
-    if (line.find(';') != std::string_view::npos &&
-        std::count(line.begin(), line.end(), ';') >= 4) {
-        signs_.insert(Difference::Semicolons);
-    }
-    const std::string_view date = line.substr(0, line.find(separator_.value_or(',')));
-    if (!readDateCell(date, NumericOrder::Lenient)) {
-        signs_.insert(Difference::Columns);
-    }
-}
-
-void LayoutCheck::record(std::string_view line) {
-    if (records_++ == 0) {
-        firstRecord(line);
-    }
+bool LayoutCheck::day(std::string_view line) {
     if (!separator_) {
-        return;
+        separator_ = detectSeparator(line);
+        if (!separator_) {
+            return false;
+        }
     }
-    const std::size_t dateEnd = positionOf(line, *separator_);
+    // A plain look: the date is a few bytes long, too short for the library's search to pay.
+    std::size_t dateEnd = 0;
+    while (dateEnd < line.size() && line[dateEnd] != *separator_) {
+        ++dateEnd;
+    }
     if (dateEnd == line.size()) {
-        return;  // not a record to the prediction either
+        return false;
     }
-    dateOf(line.substr(0, dateEnd));
-    pricesOf(line, line.substr(dateEnd + 1));
+    const auto prices = plainPrices(line, dateEnd + 1, *separator_);
+    if (!prices) {
+        return false;
+    }
+    const auto [open, high, low, close] = *prices;
+    const std::optional<DateCell> date =
+        readDateCell(line.substr(0, dateEnd), NumericOrder::Lenient);
+    const bool bounded = high >= std::max(open, close) && low <= std::min(open, close);
+    const bool later = date && (!last_ || date->date > *last_) &&
+                       date->writing < DateWriting::UnixSeconds && !date->timed &&
+                       !(date->writing == DateWriting::NumbersFirst && date->first > 12);
+    confirmed_ = confirmed_ && bounded && later;
+    if (date) {
+        last_ = date->date;
+    }
+    return true;
 }
 
-void LayoutCheck::pricesOf(std::string_view line, std::string_view afterDate) {
-    const char separator = *separator_;
-    if (!afterDate.empty() && afterDate.front() != separator &&
-        onlyPlainPrices(afterDate, separator)) {
-        return;
-    }
-    unsigned found = 0;
-    bool emptyField = afterDate.empty();
-    bool afterSeparator = true;  // a separator first leaves the first price empty
-    for (const char c : afterDate) {
-        const bool isSeparator = c == separator;
-        emptyField = emptyField || (isSeparator && afterSeparator);
-        afterSeparator = isSeparator;
-        found |= kByteSigns[static_cast<unsigned char>(c)];
-    }
-    if ((found & kSemicolon) != 0U) {
-        signs_.insert(Difference::Semicolons);
-    }
-    if ((found & kDecoration) != 0U) {
-        signs_.insert(Difference::Decorations);
-    }
-    if ((found & kColon) != 0U) {
-        signs_.insert(Difference::Columns);
-    }
-    if ((found & kComma) != 0U && separator == '\t') {
-        signs_.insert(Difference::DecimalCommas);
-        signs_.insert(Difference::Decorations);
-    }
-    if ((found & kLetterOrDash) != 0U || emptyField) {
-        if (const auto record = splitRecord(line, separator)) {
-            for (const std::string_view price :
-                 {record->open, record->high, record->low, record->close}) {
-                if (import::isPlaceholder(price)) {
-                    signs_.insert(Difference::Placeholders);
-                }
-            }
+bool runsNewestFirst(const std::string& path) {
+    LineReader reader(path);
+    std::optional<char> separator;
+    std::optional<CalendarDate> previous;
+    std::size_t records = 0;
+    for (std::string_view line; reader.next(line);) {
+        if (isShortLine(line) || isHeaderLine(line)) {
+            continue;
         }
-    }
-}
-
-void LayoutCheck::dateOf(std::string_view date) {
-    if (mayShowDayFirst(date)) {
-        const auto cell = readDateCell(date, NumericOrder::Lenient);
-        if (cell && cell->writing == DateWriting::NumbersFirst && cell->first > 12) {
-            signs_.insert(Difference::DayFirst);
+        separator = separator ? separator : detectSeparator(line);
+        const std::optional<DateCell> date =
+            readDateCell(line.substr(0, line.find(separator.value_or(','))), NumericOrder::Lenient);
+        if (!date || (previous && !(date->date < *previous))) {
+            return false;
         }
+        previous = date->date;
+        ++records;
     }
-    const std::string_view day = dayPart(date);
-    // One repeat is a day added twice by hand; bars within the day repeat every date.
-    if (records_ > 1 && sameBytes(day, std::string_view(lastDate_).substr(0, lastDayLength_)) &&
-        ++repeats_ > 1) {
-        signs_.insert(Difference::Intraday);
-        signs_.insert(Difference::Repeats);
-    }
-    if (records_ <= 2) {
-        (records_ == 1 ? firstDate_ : secondDate_) = calendarDateOf(date);
-    }
-    lastDate_.assign(date);
-    lastDayLength_ = day.size();
-}
-
-std::set<import::Difference> LayoutCheck::signs() {
-    const auto lastDate = calendarDateOf(lastDate_);
-    if (firstDate_ && secondDate_ && lastDate && *secondDate_ < *firstDate_ &&
-        *lastDate < *firstDate_) {
-        signs_.insert(Difference::NewestFirst);
-    }
-    return signs_;
+    return records > 1;
 }
 
 }  // namespace aurelant

@@ -1,40 +1,34 @@
 #pragma once
 
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
 #include "common/dates.h"
-#include "import/recognition.h"
 
 namespace aurelant {
 
-// Signs that a file Open is reading is in another layout, looked for in the lines as Open
-// keeps them and the prediction splits them. Cheap enough for every line of the largest file:
-// a line of plain prices costs one look at each byte. A sign is only a suspicion; the
-// recognition of the whole file confirms it or not.
+// Open's confirmation that a file is in the program's own layout, line by line as Open reads it:
+// each record a day of plain prices (the date, then Open, High, Low and Close, High and Low
+// bounding the others), each day later than the one before. Cheap enough for every line of the
+// largest file; a file it cannot confirm goes to the recognition of the whole file.
 class LayoutCheck {
   public:
-    void header(std::string_view line);
-    void record(std::string_view line);
-    // Ends the check; the signs seen.
-    std::set<import::Difference> signs();
+    // Whether a line that is not a short line is such a day; a line that is not may be a header.
+    bool day(std::string_view line);
+    // A record line that is no such day: the file is not confirmed.
+    void otherRecord() { confirmed_ = false; }
+    bool confirmed() const { return confirmed_; }
 
   private:
-    void firstRecord(std::string_view line);
-    void pricesOf(std::string_view line, std::string_view afterDate);
-    void dateOf(std::string_view date);
-
     std::optional<char> separator_;
-    bool headerSeen_ = false;
-    std::set<import::Difference> signs_;
-    std::optional<CalendarDate> firstDate_;
-    std::optional<CalendarDate> secondDate_;
-    std::string lastDate_;
-    std::size_t lastDayLength_ = 0;  // of lastDate_ without its time
-    std::size_t records_ = 0;
-    std::size_t repeats_ = 0;
+    std::optional<CalendarDate> last_;
+    bool confirmed_ = true;
 };
+
+// Whether the records of a history file all hold dates that run strictly newest first, as a file
+// opened as it stood after Open's question may: a prediction on it would run backwards. Reads no
+// further than the first two records of a file that runs the right way.
+bool runsNewestFirst(const std::string& path);
 
 }  // namespace aurelant

@@ -11,7 +11,6 @@ constexpr int kMostRereadings = 3;
 }  // namespace
 
 Normalisation::Normalisation(const std::string& path) : path_(path), lock_(path) {
-    removeStaleTemporaries(path);
     read();
 }
 
@@ -19,20 +18,22 @@ void Normalisation::read() {
     stamp_ = fileStamp(path_);
     LineReader reader(path_);
     count_ = 0;
-    onlyRecords_ = true;
+    notRecords_.clear();
     check_ = LayoutCheck();
-    for (std::string_view line; reader.next(line);) {
-        if (isShortLine(line)) {
-            onlyRecords_ = false;
-        } else if (isHeaderLine(line)) {
-            check_.header(line);
-            onlyRecords_ = false;
+    std::size_t number = 0;
+    for (std::string_view line; reader.next(line); ++number) {
+        // A day is never a header line: its Open is a number.
+        const bool shortLine = isShortLine(line);
+        if (!shortLine && check_.day(line)) {
+            ++count_;
+        } else if (shortLine || isHeaderLine(line)) {
+            notRecords_.push_back(number);
         } else {
-            check_.record(line);
+            check_.otherRecord();
             ++count_;
         }
     }
-    onlyRecords_ = onlyRecords_ && reader.crLfOnly();
+    onlyRecords_ = notRecords_.empty() && reader.crLfOnly();
 }
 
 bool Normalisation::replace() {
@@ -41,12 +42,20 @@ bool Normalisation::replace() {
     }
     FileReplacement replacement(path_);
     LineReader reader(path_);
-    for (std::string_view line; reader.next(line);) {
-        if (isRecordLine(line)) {
+    auto skipped = notRecords_.begin();
+    std::size_t number = 0;
+    for (std::string_view line; reader.next(line); ++number) {
+        if (skipped != notRecords_.end() && *skipped == number) {
+            ++skipped;
+        } else {
             replacement.writer().writeLine(line);
         }
     }
-    return replacement.commit(stamp_);
+    if (!replacement.commit(stamp_)) {
+        return false;
+    }
+    carryOverAppendedBytes(lock_.descriptor(), stamp_, path_);
+    return true;
 }
 
 void Normalisation::commit(std::size_t fewest, std::size_t most) {

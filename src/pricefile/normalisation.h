@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "common/textfile.h"
 #include "pricefile/layoutcheck.h"
@@ -17,8 +17,8 @@ class Normalisation {
     explicit Normalisation(const std::string& path);
 
     std::size_t count() const { return count_; }
-    // Signs in the lines read that the file is in another layout.
-    std::set<import::Difference> signsOfAnotherLayout() { return check_.signs(); }
+    // Whether the lines read confirm the program's own layout.
+    bool ownLayoutConfirmed() const { return check_.confirmed(); }
 
     // Replaces the file by its records. A file that changed since it was read (an outside program
     // appending, say) is read again, up to three times; when it keeps changing, or its new count
@@ -34,6 +34,7 @@ class Normalisation {
     FileStamp stamp_;
     std::size_t count_ = 0;
     bool onlyRecords_ = false;
+    std::vector<std::size_t> notRecords_;  // the numbers (from 0) of the lines that are not records
     LayoutCheck check_;
 };
 

@@ -1,7 +1,6 @@
 #include "pricefile/opencommand.h"
 
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "common/errors.h"
@@ -36,13 +35,10 @@ constexpr const char* kFormatHint =
     "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
     "space-separated.";
 
-// The differences from the program's layout that both the signs in the lines (any, when there are
-// none) and the recognition of the whole file show.
-std::vector<import::Difference> confirmedDifferences(AppState& window, const std::string& path,
-                                                     const std::set<import::Difference>& signs) {
-    return import::confirmedDifferences(
-        import::recognise(readWholeFile(path), {std::nullopt, window.platform.datesDayFirst()}),
-        signs);
+// The differences from the program's layout that the recognition of the whole file shows.
+std::vector<import::Difference> recognisedDifferences(AppState& window, const std::string& path) {
+    return import::checkPriceTable(readWholeFile(path), window.platform.datesDayFirst())
+        .differences;
 }
 
 // Asks whether to import a file in another layout; runs the import on Yes.
@@ -84,19 +80,18 @@ void showOpenedFile(AppState& window, std::size_t count) {
     window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
 }
 
-// Where the lines show signs of another layout that the recognition of the whole file confirms,
-// asks whether to import the file. False when Open ends there, the file imported or left alone;
-// otherwise `normalised` holds the file read again, to be opened as it stands.
+// Where the lines do not confirm the program's own layout and the recognition of the whole file
+// finds another, asks whether to import the file. False when Open ends there, the file imported or
+// left alone; otherwise `normalised` holds the file read again, to be opened as it stands.
 bool goesOnAfterLayoutCheck(AppState& window, std::optional<Normalisation>& normalised) {
-    const auto signs = normalised->signsOfAnotherLayout();
-    if (signs.empty()) {
+    if (normalised->ownLayoutConfirmed()) {
         return true;
     }
     Globals& g = window.globals;
     // No lock is held while the whole file is recognised and the user decides, so that Add
     // Latest and other programs can go on writing it.
     normalised.reset();
-    const auto differences = confirmedDifferences(window, g.currentfile, signs);
+    const auto differences = recognisedDifferences(window, g.currentfile);
     if (differences.empty()) {
         normalised.emplace(g.currentfile);
         return true;
@@ -125,7 +120,7 @@ void openChosenFile(AppState& window) {
         return;
     }
     if (!passesFormatCheck(g.currentfile)) {
-        const auto differences = confirmedDifferences(window, g.currentfile, {});
+        const auto differences = recognisedDifferences(window, g.currentfile);
         if (differences.empty()) {
             window.showMessage(
                 "This file does not appear to contain valid OHLC data, and will not be opened.");

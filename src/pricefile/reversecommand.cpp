@@ -54,14 +54,21 @@ std::optional<std::size_t> readRecords(const std::string& path,
     return count;
 }
 
+// Replaces the file read as `read` by its records in reverse order, unless it changed since.
 void writeReversed(const std::string& path, const std::array<std::string, kMostRecords + 1>& lines,
-                   std::size_t count) {
+                   std::size_t count, const FileLock& lock, const FileStamp& read) {
     requireUserFile(path, Access::Write);
     FileReplacement replacement(path);
     for (std::size_t index = count; index >= 1; --index) {
         replacement.writer().writeLine(lines[index]);
     }
-    replacement.commit();
+    if (!replacement.commit(read)) {
+        throw programError(Failure::FileInUse, "File in use: " + path +
+                                                   " changed while it was being reversed; it has "
+                                                   "not been changed. Reverse it again when no "
+                                                   "other program is writing it");
+    }
+    carryOverAppendedBytes(lock.descriptor(), read, path);
 }
 
 void showReversedFile(AppState& window, std::size_t count) {
@@ -77,32 +84,45 @@ void showReversedFile(AppState& window, std::size_t count) {
     window.infolabel.caption = kOrderHint;
 }
 
+// Why the file is not reversed; empty when its `count` records are in `lines`.
+std::string refusalOf(const std::string& path, std::array<std::string, kMostRecords + 1>& lines,
+                      std::size_t& count) {
+    if (!passesFormatCheck(path)) {
+        return "This file does not appear to contain valid OHLC data, and will not be reversed.";
+    }
+    const std::optional<std::size_t> records = readRecords(path, lines);
+    if (!records) {
+        return "Sorry, you cannot reverse files containing more than 1,000 records.";
+    }
+    count = *records;
+    return {};
+}
+
 // Reverses the chosen file and shows it, or refuses a file that fails Open's format check or has
-// too many records, leaving it as it was.
+// too many records, leaving it as it was. Holds the file's lock from the reading to the
+// replacement, as Open does, so that Add Latest waits; none while a message is shown.
 void reverseChosenFile(AppState& window) {
     Globals& g = window.globals;
-    bool priceData = false;
-    std::optional<std::size_t> count;
+    std::size_t count = 0;
+    std::string refusal;
+    std::optional<FileLock> lock;
+    FileStamp read;
     {
         BusyPointer busy(window.platform);
         requireUserFile(g.currentfile, Access::Read);
-        priceData = passesFormatCheck(g.currentfile);
-        if (priceData) {
-            count = readRecords(g.currentfile, g.reverselines);
-        }
+        lock.emplace(g.currentfile);
+        read = fileStamp(g.currentfile);
+        refusal = refusalOf(g.currentfile, g.reverselines, count);
     }
-    if (!priceData) {
-        window.showMessage(
-            "This file does not appear to contain valid OHLC data, and will not be reversed.");
-        return;
-    }
-    if (!count) {
-        window.showMessage("Sorry, you cannot reverse files containing more than 1,000 records.");
+    if (!refusal.empty()) {
+        lock.reset();
+        window.showMessage(refusal);
         return;
     }
     BusyPointer busy(window.platform);
-    writeReversed(g.currentfile, g.reverselines, *count);
-    showReversedFile(window, *count);
+    writeReversed(g.currentfile, g.reverselines, count, *lock, read);
+    lock.reset();
+    showReversedFile(window, count);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "predict/predictiontable.h"
+#include "quotes/remembered.h"
 
 namespace aurelant {
 namespace fs = std::filesystem;
@@ -16,7 +17,7 @@ namespace {
 
 constexpr std::array<const char*, kWatchColumns> kHeadings = {
     "File",      "Last Date", "Records", "Direction", "Probability %", "Confident", "% Right",
-    "% Reached", "Open",      "75 %",    "50 %",      "25 %",          "Remark"};
+    "% Reached", "Open",      "75 %",    "50 %",      "25 %",          "Remark",    "Update"};
 
 bool isPriceFileName(const fs::path& path) {
     std::string extension = path.extension().string();
@@ -26,13 +27,33 @@ bool isPriceFileName(const fs::path& path) {
            extension == ".prn" || extension == ".dat";
 }
 
+std::string headingRow() {
+    std::string row;
+    for (std::size_t column = 0; column < kSavedColumns; ++column) {
+        row += (column == 0 ? "" : ",") + csvField(kHeadings[column]);
+    }
+    return row;
+}
+
+// A table the program wrote itself, the watchlist's or the command line's, by its header row.
+bool isOwnTable(const fs::path& path) {
+    std::optional<std::string> first;
+    try {
+        first = readFirstLine(path.string());
+    } catch (const AppError&) {
+        return false;  // unreadable: listed, and its row says why
+    }
+    return first && (*first == headingRow() || *first == predictionTableHeader());
+}
+
 // The price files of a folder, sorted by name.
 std::vector<fs::path> priceFiles(const std::string& folder, std::error_code& error) {
     std::vector<fs::path> files;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         std::error_code ignored;
-        if (entry->is_regular_file(ignored) && isPriceFileName(entry->path())) {
+        if (entry->is_regular_file(ignored) && isPriceFileName(entry->path()) &&
+            !isOwnTable(entry->path())) {
             files.push_back(entry->path());
         }
     }
@@ -107,9 +128,25 @@ std::optional<std::string> Watchlist::setFolder(const std::string& folder) {
     folder_ = folder;
     rows_.clear();
     for (const fs::path& file : files) {
-        rows_.push_back({file.string(), file.filename().string(), std::nullopt, {}, {}, true});
+        rows_.push_back({file.string(), file.filename().string(), std::nullopt, {}, {}, true, ""});
     }
     return std::nullopt;
+}
+
+std::vector<quotes::FileJob> Watchlist::updateJobs() const {
+    std::vector<quotes::FileJob> jobs;
+    for (const WatchRow& row : rows_) {
+        if (const std::optional<quotes::Source> source = quotes::rememberedSource(row.path)) {
+            jobs.push_back({row.path, *source, ""});
+        }
+    }
+    return jobs;
+}
+
+void Watchlist::setUpdated(const std::string& path, std::string result) {
+    if (WatchRow* row = rowOf(path)) {
+        row->updated = std::move(result);
+    }
 }
 
 std::vector<WatchJob> Watchlist::pendingJobs() const {
@@ -172,7 +209,7 @@ bool Watchlist::refresh() {
         WatchRow row =
             known != nullptr
                 ? std::move(*known)
-                : WatchRow{file.string(), file.filename().string(), std::nullopt, {}, {}, true};
+                : WatchRow{file.string(), file.filename().string(), std::nullopt, {}, {}, true, ""};
         if (!row.pending && row.stamp != stampOf(row.path)) {
             row.pending = true;
         }
@@ -221,7 +258,7 @@ std::vector<std::size_t> Watchlist::shownRows() const {
 bool Watchlist::holdsFigures(WatchColumn column) {
     return column != WatchColumn::Name && column != WatchColumn::LastDate &&
            column != WatchColumn::Direction && column != WatchColumn::Confident &&
-           column != WatchColumn::Remark;
+           column != WatchColumn::Remark && column != WatchColumn::Updated;
 }
 
 const char* Watchlist::heading(WatchColumn column) {
@@ -239,6 +276,9 @@ std::string Watchlist::cell(std::size_t index, WatchColumn column) const {
     if (column == WatchColumn::Remark) {
         return row.pending ? "waiting" : row.prediction.refusal;
     }
+    if (column == WatchColumn::Updated) {
+        return row.updated;
+    }
     if (row.pending || row.prediction.refused()) {
         return "";
     }
@@ -246,13 +286,9 @@ std::string Watchlist::cell(std::size_t index, WatchColumn column) const {
 }
 
 std::string Watchlist::csv() const {
-    std::string text;
-    for (std::size_t column = 0; column < kWatchColumns; ++column) {
-        text += (column == 0 ? "" : ",") + csvField(kHeadings[column]);
-    }
-    text += kLineEnd;
+    std::string text = headingRow() + kLineEnd;
     for (const std::size_t index : shownRows()) {
-        for (std::size_t column = 0; column < kWatchColumns; ++column) {
+        for (std::size_t column = 0; column < kSavedColumns; ++column) {
             text +=
                 (column == 0 ? "" : ",") + csvField(cell(index, static_cast<WatchColumn>(column)));
         }

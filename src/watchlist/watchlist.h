@@ -6,6 +6,7 @@
 
 #include "common/textfile.h"
 #include "predict/fileprediction.h"
+#include "quotes/updateall.h"
 
 namespace aurelant {
 
@@ -22,9 +23,12 @@ enum class WatchColumn {
     Level75,
     Level50,
     Level25,
-    Remark,  // why a file was refused, or that it waits for its prediction
+    Remark,   // why a file was refused, or that it waits for its prediction
+    Updated,  // what the last Update All did to the file
 };
-inline constexpr std::size_t kWatchColumns = 13;
+inline constexpr std::size_t kWatchColumns = 14;
+// The table saved leaves out the Update column: it tells of an action, not of the prediction.
+inline constexpr std::size_t kSavedColumns = 13;
 
 // The stamp of a file as it is now; nothing for a file that is gone.
 std::optional<FileStamp> stampOf(const std::string& path);
@@ -36,6 +40,7 @@ struct WatchRow {
     FilePrediction prediction;
     std::optional<FileStamp> stamp;  // of the file when it was predicted
     bool pending = true;             // waits for its prediction
+    std::string updated;             // the result of its last update from the web
 };
 
 // A prediction job: a row's file and the Open to use.
@@ -63,6 +68,10 @@ class Watchlist {
     // file or Open has changed since the job was handed out is left for the next one.
     void setPrediction(const WatchJob& job, FilePrediction prediction,
                        std::optional<FileStamp> stamp);
+
+    // The files that remember a source on the web, to update.
+    std::vector<quotes::FileJob> updateJobs() const;
+    void setUpdated(const std::string& path, std::string result);
 
     // The Open typed into a row; an empty text clears it. False, with the row unchanged, for a
     // text that is not a price above 0.

@@ -12,6 +12,8 @@
 #include <QTest>
 
 #include "qtapplication.h"
+#include "quotes/remembered.h"
+#include "quotes/replayserver.h"
 #include "scenario/generated_history.h"
 #include "unit/tempfolder.h"
 #include "watchlistwindow.h"
@@ -32,6 +34,15 @@ class WatchlistWindowTest : public TempFolderTest {
         }
         QTest::qWait(200);  // the table's gathered redraw
         return !window.busy();
+    }
+    // Lets the window work until its updates and the predictions after them are done.
+    static bool updated(const WatchlistWindow& window) {
+        QElapsedTimer clock;
+        clock.start();
+        while (window.updating() && clock.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return !window.updating() && finished(window);
     }
     static std::vector<std::string> column(const QTableView& view, WatchColumn which) {
         std::vector<std::string> cells;
@@ -95,6 +106,77 @@ TEST_F(WatchlistWindowTest, PredictsAFolderInTheBackgroundSortsFiltersTakesAnOpe
     WatchlistWindow again([](const QString&) {}, nullptr);
     again.start();
     EXPECT_EQ(again.watchlist().folder(), folder.string());
+}
+
+// Update All with a click: the files that remember a source are updated from the replay server,
+// each file's result shows in the Update column, and the file that gained days is predicted
+// again; a file without a source is left alone.
+TEST_F(WatchlistWindowTest, UpdateAllUpdatesTheFilesWithASourceAndPredictsThemAgain) {
+    const ReplayServer server(false);
+    ::setenv("AURELANT_YAHOO_URL", server.address().c_str(), 1);
+    const std::string days =
+        "30-Dec-2025,102.10,103.50,101.25,102.87\r\n"
+        "31-Dec-2025,103.10,104.50,102.25,103.87\r\n"
+        "02-Jan-2026,104.10,105.50,103.25,104.87\r\n"
+        "05-Jan-2026,105.10,106.50,104.25,105.87\r\n";
+    const std::string current = write("current.csv", days);
+    quotes::rememberSource(current, *quotes::parseSource("yahoo:AUR"));
+    quotes::rememberSource(write("split.csv", days), *quotes::parseSource("yahoo:SPLIT"));
+    write("alone.csv", days);
+    WatchlistWindow window([](const QString&) {}, nullptr);
+    window.show();
+    window.loadFolder(QString::fromStdString(folder.string()));
+    ASSERT_TRUE(finished(window));
+    auto* view = window.findChild<QTableView*>();
+    view->sortByColumn(static_cast<int>(WatchColumn::Name), Qt::AscendingOrder);
+    EXPECT_EQ(column(*view, WatchColumn::LastDate)[1], "");  // too few days to predict
+
+    QPushButton* updateAll = nullptr;
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        updateAll = button->text() == "&Update All" ? button : updateAll;
+    }
+    ASSERT_NE(updateAll, nullptr);
+    QTest::mouseClick(updateAll, Qt::LeftButton);
+    ASSERT_TRUE(updated(window));
+    const std::vector<std::string> results = column(*view, WatchColumn::Updated);
+    EXPECT_EQ(results[0], "");
+    EXPECT_EQ(results[1], "3 days added (06-Jan-2026 to 08-Jan-2026)");
+    EXPECT_TRUE(results[2].find("a split or an adjustment?") != std::string::npos) << results[2];
+    EXPECT_EQ(column(*view, WatchColumn::LastDate)[1], "08-Jan-2026");
+    EXPECT_TRUE(read(current).ends_with("08-Jan-2026,108.10,109.50,107.25,108.87\r\n"));
+    ::unsetenv("AURELANT_YAHOO_URL");
+}
+
+// A file replaced every 0.1 s does not hold up the others: a new file shows within 2 s while the
+// replacing goes on. A sparse file of 100 GB is refused by its size, never read.
+TEST_F(WatchlistWindowTest, KeepsUpWithAFolderThatKeepsChanging) {
+    const std::string busy = (folder / "busy.csv").string();
+    writeRandomWalkHistory(busy, 40);
+    const std::string huge = write("huge.csv", "");
+    ASSERT_EQ(::truncate(huge.c_str(), std::int64_t{100} << 30), 0);
+    WatchlistWindow window([](const QString&) {}, nullptr);
+    window.loadFolder(QString::fromStdString(folder.string()));
+    ASSERT_TRUE(finished(window));
+    auto* view = window.findChild<QTableView*>();
+    EXPECT_EQ(column(*view, WatchColumn::Remark)[1],
+              "the file is larger than 64 MB, more than any price history needs; it has not "
+              "been read");
+
+    const std::string replacement = (folder / "replacement").string();
+    writeRandomWalkHistory((folder / "new.csv").string(), 40);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shown = -1;
+    while (clock.elapsed() < 3000 && shown < 0) {
+        std::filesystem::copy_file(busy, replacement);
+        std::filesystem::rename(replacement, busy);
+        QTest::qWait(100);
+        if (window.watchlist().rowCount() == 3) {
+            shown = clock.elapsed();
+        }
+    }
+    EXPECT_GE(shown, 0);
+    EXPECT_LE(shown, 2000);
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 // The file commands where scenario scripts cannot reach: permissions as an ordinary user, links,
 // folders in place of files, bytes that script lines cannot hold, and the paste mode of Convert.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+
+#include <cstdio>
+#include <functional>
 
 #include "app/aurelant.h"
 #include "common/errors.h"
@@ -14,6 +19,26 @@ namespace aurelant {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::function<void(bool before)> aroundRename;
+
+}  // namespace
+}  // namespace aurelant
+
+// The program's calls of rename land here first, so that a test can act just before and after.
+extern "C" int rename(const char* from, const char* to) {
+    if (aurelant::aroundRename) {
+        aurelant::aroundRename(true);
+    }
+    const int result = ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+    if (aurelant::aroundRename) {
+        aurelant::aroundRename(false);
+    }
+    return result;
+}
+
+namespace aurelant {
+namespace {
 
 constexpr const char* kRecord = "05-Jan-2026,10.5,11,10.25,10.75\r\n";
 const std::string kRecords = std::string(kRecord) + kRecord + kRecord + kRecord + kRecord;
@@ -107,10 +132,16 @@ TEST_F(PriceFileCommands, OpenKeepsNulBytesAndLongLinesWithoutHarm) {
     click("open", {huge});
     EXPECT_TRUE(globals.fileopen);
     EXPECT_EQ(read(huge), kRecords);
-    // A file that is already clean is not written at all.
+    // A file that is already clean is not written at all, nor is anything beside it removed.
     const auto written = fs::last_write_time(huge);
+    const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const char* name : {".aurelant-AbC123", ".aurelant-AbC123.aurelant-partial"}) {
+        fs::last_write_time(write(name, ""), stale);
+    }
     click("open", {huge});
     EXPECT_EQ(fs::last_write_time(huge), written);
+    EXPECT_TRUE(fs::exists(folder / ".aurelant-AbC123"));
+    EXPECT_TRUE(fs::exists(folder / ".aurelant-AbC123.aurelant-partial"));
 }
 
 // While Open rewrites the file again and again, a second process adds days as Add Latest does:
@@ -139,6 +170,28 @@ TEST_F(PriceFileCommands, OpenLosesNoDayAddedMeanwhile) {
     const std::string content = read(path);
     for (int day = 0; day < kDays; ++day) {
         EXPECT_NE(content.find(",1,2,1," + std::to_string(day) + "\r\n"), std::string::npos) << day;
+    }
+}
+
+// Open and Reverse hold the file's lock until their rewrite is in place. A writer without the
+// lock (a shell's ">>") that adds a line just before, and another through the old file after:
+// both lines are carried over into the new file.
+TEST_F(PriceFileCommands, RewritesCarryOverLinesAddedToTheFileTheyReplace) {
+    for (const char* command : {"open", "reverse"}) {
+        const std::string path = write("prices.csv", "Date\r\n" + kRecords);
+        int oldFile = -1;
+        aroundRename = [&](bool before) {
+            if (before) {
+                oldFile = ::open(path.c_str(), O_WRONLY | O_APPEND);
+                EXPECT_NE(::flock(oldFile, LOCK_EX | LOCK_NB), 0) << command;
+            }
+            const std::string line = before ? "07-Jan-2026,1,2,1,2\n" : "08-Jan-2026,1,2,1,2\n";
+            EXPECT_EQ(::write(oldFile, line.data(), line.size()), ssize_t(line.size()));
+        };
+        click(command, {path});
+        aroundRename = nullptr;
+        ::close(oldFile);
+        EXPECT_EQ(read(path), kRecords + "07-Jan-2026,1,2,1,2\n08-Jan-2026,1,2,1,2\n") << command;
     }
 }
 
@@ -277,23 +330,31 @@ TEST_F(PriceFileCommands, ARunSaysThatAWorkingFileItCannotWriteIsNotThePriceFile
                   (folder / "savescreen1.tmp").string() + " (not your price file)");
 }
 
-// Open looks through the prices of a line many bytes at a time: a sign is found wherever it
-// stands, in lines of any length.
-TEST(LayoutCheck, SignsInPricesOfAnyLength) {
-    using import::Difference;
-    for (std::size_t digits = 1; digits < 40; ++digits) {
-        const std::string price(digits, '1');
-        const std::pair<std::string, std::set<Difference>> cases[] = {
-            {price + ",2,3,4", {}},
-            {price + ",,3,4", {Difference::Placeholders}},
-            {"2,3,4," + price + "$", {Difference::Decorations}},
-        };
-        for (const auto& [prices, signs] : cases) {
-            LayoutCheck check;
-            check.record("01-Jan-2000," + prices);
-            EXPECT_EQ(check.signs(), signs) << prices;
+// Open confirms the program's own layout line by line: days of plain prices that High and Low
+// bound, each later than the one before; anything else goes to the recognition of the file.
+TEST(LayoutCheck, ConfirmsOnlyDaysInTheProgramsLayout) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.5,2,1,1", "2000-01-03,1,1,1,1,1200"}, true},
+        {{"2000-01-03\t1\t2\t0.5\t1.5", "2000-01-04\t1\t2\t0.5\t1.5"}, true},
+        {{"02-Jan-2000,1,2,0.5,1.5", "01-Jan-2000,1,2,0.5,1.5"}, false},  // newest first
+        {{"01-Jan-2000,1,2,0.5,1.5", "01-Jan-2000,1,2,0.5,1.5"}, false},  // a repeated day
+        {{"01-Jan-2000,2,1,0.5,1.5"}, false},                             // Open above High
+        {{"01-Jan-2000,1,2,1.5,1.2"}, false},                             // Low above Close
+        {{"13/01/2000,1,2,0.5,1.5"}, false},                              // day first
+        {{"2000-01-01 09:30,1,2,0.5,1.5"}, false},                        // a bar within the day
+        {{"946684800,1,2,0.5,1.5"}, false},                               // unix time
+    };
+    for (const auto& [lines, confirmed] : cases) {
+        LayoutCheck check;
+        for (const std::string& line : lines) {
+            EXPECT_TRUE(check.day(line)) << line;
         }
+        EXPECT_EQ(check.confirmed(), confirmed) << lines.front();
     }
+    LayoutCheck check;
+    EXPECT_FALSE(check.day("Date,Open,High,Low,Close"));
+    EXPECT_FALSE(check.day("01-Jan-2000,1,2,,1.5"));
+    EXPECT_TRUE(check.confirmed());
 }
 
 }  // namespace

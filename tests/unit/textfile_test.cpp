@@ -3,6 +3,7 @@
 #include <sys/syscall.h>
 
 #include "common/errors.h"
+#include "common/userfile.h"
 #include "unit/tempfolder.h"
 
 namespace aurelant {
@@ -79,7 +80,7 @@ TEST_F(TextFiles, LinesLongerThanTheBufferAndCrLfAcrossItsEdgeStayWhole) {
     EXPECT_FALSE(reader.skip());
 }
 
-// A pipe or a device is refused at once, never waited for or read without end.
+// A pipe or a device is refused at once, never waited for or read without end; a huge file too.
 TEST_F(TextFiles, OnlyAPlainFileIsRead) {
     const auto failure = [](const std::string& path) {
         try {
@@ -98,6 +99,13 @@ TEST_F(TextFiles, OnlyAPlainFileIsRead) {
     }
     const std::string missing = (folder / "missing").string();
     EXPECT_EQ(failure(missing).description(), "No such file or directory: " + missing);
+    // A file beyond the largest any reader takes is refused before a byte of it is read.
+    const std::string huge = write("huge.csv", "");
+    ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(kLargestFile) + 1), 0);
+    EXPECT_EQ(failure(huge).description(), "Out of memory: " + huge +
+                                               " is larger than 64 MB, more than any price "
+                                               "history needs; it has not been read");
+    EXPECT_EQ(failure(huge).number(), 7);
 }
 
 TEST_F(TextFiles, WrittenAndAppendedLinesEndWithCrLfOnALineOfTheirOwn) {
@@ -193,21 +201,78 @@ TEST_F(TextFiles, AReaderTellsWhetherTheFileIsItsLinesWrittenBack) {
     }
 }
 
-// A replacement expecting the file as it was read keeps a file that changed meanwhile; temporary
-// files left over for more than an hour go with the next replacement in their folder.
-TEST_F(TextFiles, AReplacementKeepsAChangedFileAndClearsStaleTemporaries) {
+// A replacement expecting the file as it was read keeps a file that changed meanwhile.
+TEST_F(TextFiles, AReplacementKeepsAChangedFile) {
     const std::string path = write("prices.csv", "old\r\n");
-    const std::string stale = write(".aurelant-AbC123", "left over");
-    const std::string recent = write(".aurelant-XyZ789", "being written");
-    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::minutes(61));
     const FileStamp stamp = fileStamp(path);
     FileReplacement replacement(path);
     appendLineToExistingFile(path, "appended");
     replacement.writer().writeLine("new");
     EXPECT_FALSE(replacement.commit(stamp));
     EXPECT_EQ(read(path), "old\r\nappended\r\n");
-    EXPECT_FALSE(fs::exists(stale));
-    EXPECT_TRUE(fs::exists(recent));
+}
+
+// A replacement clears the temporary files a killed run left in its folder over an hour ago, and
+// nothing else: not a name that merely starts like one, nor a file that may be someone else's.
+TEST_F(TextFiles, AReplacementClearsOnlyItsOwnStaleTemporaries) {
+    const std::string own = ".aurelant-AbC123.aurelant-partial";
+    const auto aged = [](const std::string& path) {
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(61));
+        return path;
+    };
+    const std::string gone = aged(write(own, "left over"));
+    const std::vector<std::string> kept = {
+        aged(write(".aurelant-XyZ789", "an older version's name")),
+        aged(write(".aurelant-backup", "the user's")),
+        aged(write(".aurelant-my.csv", "the user's")),
+        aged(write(".aurelant-a\nb123.aurelant-partial", "the user's")),
+        aged(write(".aurelant-ab-123.aurelant-partial", "the user's")),
+        write(".aurelant-Recent.aurelant-partial", "being written"),
+        aged(write("linked/.aurelant-Linked.aurelant-partial", "a second name")),
+        aged(write("foreign/.aurelant-Others.aurelant-partial", "another user's"))};
+    fs::create_hard_link(kept[6], folder / ".aurelant-Linked.aurelant-partial");
+    fs::create_symlink(aged(write("file", "")), folder / ".aurelant-Symlnk.aurelant-partial");
+    const bool foreignOwner = ::lchown(kept[7].c_str(), 65534, 65534) == 0;
+    for (const std::string& target : {write("prices.csv", "old\r\n"), kept[6], kept[7]}) {
+        FileReplacement replacement(target);
+        replacement.writer().writeLine("new");
+    }
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_TRUE(fs::is_symlink(folder / ".aurelant-Symlnk.aurelant-partial"));
+    for (std::size_t index = 0; index < kept.size(); ++index) {
+        if (index != 7 || foreignOwner) {
+            EXPECT_TRUE(fs::exists(kept[index])) << kept[index];
+        }
+    }
+    EXPECT_FALSE(isOwnTemporaryName(".aurelant-AbC12.aurelant-partial"));
+}
+
+// A save puts its file in the place of a link of the user's own and never writes through it; a
+// link another user planted (in a shared folder) is refused with what it points to.
+TEST_F(TextFiles, ASaveNeverWritesThroughALink) {
+    const std::string victim = write("bashrc", "the user's settings\n");
+    const std::string own = (folder / "own.csv").string();
+    const std::string planted = (folder / "planted.csv").string();
+    fs::create_symlink(victim, own);
+    fs::create_symlink(victim, planted);
+    writeUserFile(own, [](LineWriter& writer) { writer.writeLine("saved"); });
+    EXPECT_FALSE(fs::is_symlink(own));
+    EXPECT_EQ(read(own), "saved\r\n");
+    EXPECT_EQ(read(victim), "the user's settings\n");
+    if (::lchown(planted.c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "only root can plant another user's link";
+    }
+    try {
+        writeUserFile(planted, [](LineWriter& writer) { writer.writeLine("saved"); });
+        FAIL();
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.description(), "\"" + planted + "\" is a link to \"" + victim +
+                                           "\" that another user made; it has not been written "
+                                           "through. Choose another name");
+    }
+    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_EQ(read(victim), "the user's settings\n");
+    EXPECT_EQ(entries(), 3u);
 }
 
 TEST(DerivedFileName, CutsAtTheFirstPointOfTheWholePath) {

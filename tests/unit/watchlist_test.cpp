@@ -2,6 +2,7 @@
 // typed Opens and the files that change on disk.
 #include <filesystem>
 
+#include "predict/predictiontable.h"
 #include "tempfolder.h"
 #include "watchlist/watchlist.h"
 
@@ -42,6 +43,11 @@ TEST_F(WatchlistTest, ListsPriceFilesSortsFiltersAndKeepsRefusals) {
     for (const char* name : {"b.TXT", "a.csv", "refused.csv", "c.dat", "notes.doc"}) {
         write(name, "x");
     }
+    // The tables the program writes itself are no price files.
+    write("saved.csv",
+          "File,Last Date,Records,Direction,Probability %,Confident,% Right,"
+          "% Reached,Open,75 %,50 %,25 %,Remark\r\nb.TXT,,0,UP,57,yes,,,,,,,\r\n");
+    write("predictions.csv", predictionTableHeader() + "\nb.TXT,x\n");
     std::filesystem::create_directory(folder / "sub.csv");
     ASSERT_FALSE(watchlist.setFolder(folder.string()));
     EXPECT_EQ(watchlist.pendingJobs().size(), 4u);
