@@ -7,19 +7,19 @@
 #include <fstream>
 #include <iomanip>
 #include <random>
+#include <string_view>
 
 #include "common/dates.h"
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: aurelant-sample-history OUTPUT.csv\n"
+    "Writes ten years of made-up daily prices, one record a weekday, into OUTPUT.csv.\n"
+    "  --help  show this text\n";
+
 constexpr aurelant::CalendarDate kFirstDay{2015, 1, 2};
 constexpr aurelant::CalendarDate kLastDay{2024, 12, 31};
-
-// Day 0 of the date numbers, 30 December 1899, was a Saturday.
-bool isWeekend(double dateNumber) {
-    const auto weekday = static_cast<long>(dateNumber) % 7;
-    return weekday == 0 || weekday == 1;
-}
 
 class RandomWalk {
   public:
@@ -46,8 +46,16 @@ class RandomWalk {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: aurelant-sample-history OUTPUT.csv\n", stderr);
+    const std::string_view argument = argc == 2 ? argv[1] : "";
+    if (argument == "--help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argument.empty() || argument.front() == '-') {
+        if (argument.size() > 1) {
+            std::fprintf(stderr, "aurelant-sample-history: unknown option %s\n", argv[1]);
+        }
+        std::fputs(kUsage, stderr);
         return 2;
     }
     std::ofstream out(argv[1], std::ios::binary);
@@ -55,12 +63,16 @@ int main(int argc, char** argv) {
     RandomWalk walk;
     for (double day = aurelant::dateNumber(kFirstDay); day <= aurelant::dateNumber(kLastDay);
          ++day) {
-        if (!isWeekend(day)) {
+        if (!aurelant::isWeekend(aurelant::dateFromNumber(day))) {
             out << aurelant::formatDate(aurelant::dateFromNumber(day)) << ',';
             walk.writeDay(out);
             out << "\r\n";
         }
     }
     out.close();
-    return out ? 0 : 1;
+    if (!out) {
+        std::fprintf(stderr, "aurelant-sample-history: %s cannot be written\n", argv[1]);
+        return 1;
+    }
+    return 0;
 }

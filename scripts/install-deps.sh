@@ -10,6 +10,7 @@ packages=(
     poppler-utils file librsvg2-bin desktop-file-utils appstream
     clang libclang-rt-14-dev
     lintian devscripts
+    xvfb xauth openbox
 )
 
 missing=()

@@ -36,7 +36,7 @@ std::string pictureName(const std::string& historyFile) {
 void saveMadeFile(AppState& window, const FileRequest& request,
                   const std::function<std::string(const std::string& path)>& make,
                   const std::string& unmade) {
-    const std::optional<std::string> path = window.platform.askFile(request);
+    const std::optional<std::string> path = window.askSaveTarget(request);
     if (!path) {
         return;
     }

@@ -203,12 +203,14 @@ void PriceChart::pan(long days) {
 void PriceChart::move(ChartMove move) {
     constexpr double kZoomStep = 0.8;
     const long step = std::max(1L, count_ / 10);
+    // About the latest day while it is in view, so that the levels beyond it stay in view.
+    const double anchor = latestInView() ? 1.0 : 0.5;
     switch (move) {
         case ChartMove::ZoomIn:
-            zoom(kZoomStep, 0.5);
+            zoom(kZoomStep, anchor);
             break;
         case ChartMove::ZoomOut:
-            zoom(1 / kZoomStep, 0.5);
+            zoom(1 / kZoomStep, anchor);
             break;
         case ChartMove::Earlier:
             pan(-step);
@@ -228,6 +230,10 @@ void PriceChart::move(ChartMove move) {
 void PriceChart::setView(long first, long count) {
     count_ = std::clamp(count, 0L, recordCount());
     first_ = std::clamp(first, 0L, recordCount() - count_);
+}
+
+bool PriceChart::latestInView() const {
+    return count_ > 0 && first_ + count_ == recordCount();
 }
 
 long PriceChart::daysPerCandle() const {
@@ -268,9 +274,11 @@ std::pair<double, double> PriceChart::priceSpan() const {
         low = std::min(low, days_[day].prices.low);
         high = std::max(high, days_[day].prices.high);
     }
-    for (const ChartLevel& level : levels_) {
-        low = std::min(low, level.price);
-        high = std::max(high, level.price);
+    if (latestInView()) {
+        for (const ChartLevel& level : levels_) {
+            low = std::min(low, level.price);
+            high = std::max(high, level.price);
+        }
     }
     return {low, high};
 }

@@ -75,6 +75,8 @@ class PriceChart {
     long firstInView() const { return first_; }
     long daysInView() const { return count_; }
     long daysPerCandle() const;
+    // Whether the view reaches the latest day, beyond which the levels stand.
+    bool latestInView() const;
 
     std::vector<Candle> candles() const;
     // Only while each candle is one day.
@@ -83,7 +85,7 @@ class PriceChart {
 
     // The dates that the date axis spans: the candles in view with half a candle's room each side.
     std::pair<double, double> dateSpan() const;
-    // The lowest Low and highest High in view, levels included.
+    // The lowest Low and highest High in view, and the levels while the latest day is in view.
     std::pair<double, double> priceSpan() const;
 
     // Tooltips: the candle that starts on the date number `date` (its days and prices) and the

@@ -38,15 +38,6 @@ struct Options {
     bool localeDayFirst = localeWritesDayFirst();
 };
 
-std::optional<double> positivePrice(const std::string& text) {
-    try {
-        const double price = strictNumber(text);
-        return price > 0 && std::isfinite(price) ? std::optional<double>(price) : std::nullopt;
-    } catch (const AppError&) {
-        return std::nullopt;
-    }
-}
-
 std::optional<unsigned> jobCount(const std::string& text) {
     const double count = leadingNumber(text);
     if (text.find_first_not_of("0123456789") != std::string::npos || count < 1 || count > 1024) {
@@ -72,9 +63,10 @@ std::optional<TableFormat> formatNamed(const std::string& name) {
 std::optional<std::string> takeOption(const std::string& name, const std::string& value,
                                       Options& options) {
     if (name == "--open") {
-        options.open = positivePrice(value);
+        // Read as the windows read a typed price: 77,5 is 77.5.
+        options.open = typedPrice(value);
         return options.open ? std::nullopt
-                            : std::optional<std::string>("--open needs a price above 0");
+                            : std::optional<std::string>("--open needs a price from 1e-12 to 1e12");
     }
     if (name == "--format") {
         const std::optional<TableFormat> format = formatNamed(value);

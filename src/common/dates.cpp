@@ -172,8 +172,8 @@ std::string lowerLetters(std::string_view word) {
     return lower;
 }
 
-int monthFromName(const std::string& word) {
-    const std::string lower = lowerLetters(word);
+// The month a lower-case word names; 0 for none.
+int monthFromName(const std::string& lower) {
     int month = 0;
     std::size_t longest = 0;
     for (const MonthPrefix& prefix : kMonthPrefixes) {
@@ -201,14 +201,16 @@ std::vector<Token> tokenize(std::string_view text) {
             current.size() <= 4 && std::all_of(current.begin(), current.end(), [](char c) {
                 return std::isdigit(static_cast<unsigned char>(c));
             });
+        bool joining = false;
         if (digits) {
             token.numeric = true;
             std::from_chars(current.data(), current.data() + current.size(), token.value);
-        } else {
-            token.value = monthFromName(current);
+        } else if (!std::isdigit(static_cast<unsigned char>(current.front()))) {
+            const std::string lower = lowerLetters(current);
+            token.value = monthFromName(lower);
+            joining = std::find(std::begin(kJoiningWords), std::end(kJoiningWords), lower) !=
+                      std::end(kJoiningWords);
         }
-        const bool joining = std::find(std::begin(kJoiningWords), std::end(kJoiningWords),
-                                       lowerLetters(current)) != std::end(kJoiningWords);
         if (!joining) {
             tokens.push_back(token);
         }

@@ -374,6 +374,33 @@ double strictNumber(std::string_view text) {
     return convert(cleaned);
 }
 
+std::string withDecimalPoint(std::string_view text) {
+    constexpr std::size_t kGroupDigits = 3;
+    std::string written(text);
+    for (std::size_t comma = written.find(','); comma != std::string::npos;
+         comma = written.find(',', comma + 1)) {
+        const std::size_t digitsEnd =
+            std::find_if_not(written.begin() + comma + 1, written.end(), isDigit) - written.begin();
+        if (digitsEnd - comma - 1 != kGroupDigits) {
+            written[comma] = '.';
+        }
+    }
+    return written;
+}
+
+double typedNumber(std::string_view text) {
+    return strictNumber(withDecimalPoint(text));
+}
+
+std::optional<double> typedPrice(std::string_view text) {
+    try {
+        const double value = typedNumber(text);
+        return isPossiblePrice(value) ? std::optional<double>(value) : std::nullopt;
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+}
+
 bool isPossiblePrice(double value) {
     return value >= kLowestPrice && value <= kHighestPrice;
 }

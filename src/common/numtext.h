@@ -81,4 +81,15 @@ std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop);
 // ("1,000.5"). Throws AppError for anything else, an empty text included.
 double strictNumber(std::string_view text);
 
+// A number typed by the user (a price box, a table cell, a command-line option) is read as
+// strictNumber reads it, except for its commas. A comma followed by exactly three digits groups
+// them ("1,000", "1,000.50"); any other comma cannot, so it is a decimal comma: "77,45" is 77.45
+// and "58,5" is 58.5.
+// The text with its decimal comma written as a point ("77,45" -> "77.45"), grouping kept.
+std::string withDecimalPoint(std::string_view text);
+// The typed number's value; throws AppError for a text that is not a number.
+double typedNumber(std::string_view text);
+// A typed possible price; nothing for any other text.
+std::optional<double> typedPrice(std::string_view text);
+
 }  // namespace aurelant

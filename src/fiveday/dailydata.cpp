@@ -44,21 +44,6 @@ ControlState control(const std::string& name, const std::string& text, bool enab
     return {name, text, enabled, std::nullopt};
 }
 
-// A typed price read strictly, digit grouping allowed: a possible price; nothing for any other
-// text.
-std::optional<double> typedPrice(std::string_view text) {
-    double value = 0;
-    try {
-        value = strictNumber(text);
-    } catch (const AppError&) {
-        return std::nullopt;
-    }
-    if (isPossiblePrice(value)) {
-        return value;
-    }
-    return std::nullopt;
-}
-
 // The prices as the view shows them: the number each text begins with, 0 for none.
 std::array<double, 4> leadingPrices(const PriceRecord& record, long /*recordNumber*/) {
     return {leadingNumber(record.open), leadingNumber(record.high), leadingNumber(record.low),
@@ -208,6 +193,7 @@ bool DailyData::detectFileSeparator() {
 // been pushed (also when a price fails part-way: the grid then looks as if each date had been
 // read as it was pushed).
 void DailyData::pushFile(PriceReading readPrices) {
+    records_ = 0;
     const char separator = window_.globals.separator.front();
     std::array<std::optional<std::string>, kDays + 1> dates;  // rows 1..kDays, as in the grid
     const auto settleDates = [&] {
@@ -223,6 +209,7 @@ void DailyData::pushFile(PriceReading readPrices) {
         std::string line;
         for (long lineNumber = 1; reader.next(line); ++lineNumber) {
             if (const auto record = splitRecord(line, separator)) {
+                ++records_;
                 const std::array<double, 4> prices = readPrices(*record, lineNumber);
                 pushRecord(prices);
                 std::shift_left(dates.begin() + 1, dates.end(), 1);
@@ -272,15 +259,14 @@ void DailyData::closeFileAfter(const AppError& error) {
     window_.caption = globals.programtitle;
 }
 
-// Each price must be a possible price and must not hold the separator, so that the appended
-// record reads back as the same four prices; the Low must not lie above the High.
+// Each price must be a possible price and its written text must not hold the separator, so that
+// the appended record reads back as the same four prices; the Low must not lie above the High.
 bool DailyData::dayFiveIsValid() const {
     const char separator = window_.globals.separator.front();
     std::array<double, kFields> prices{};
     for (int field = 1; field < kFields; ++field) {
-        const std::string text = trimmed(boxText(kDays, field));
-        const std::optional<double> price = typedPrice(text);
-        if (!price || text.find(separator) != std::string::npos) {
+        const std::optional<double> price = typedPrice(boxText(kDays, field));
+        if (!price || writtenPrice(field).find(separator) != std::string::npos) {
             return false;
         }
         prices[field] = *price;
@@ -288,9 +274,19 @@ bool DailyData::dayFiveIsValid() const {
     return prices[kLow] <= prices[kHigh];
 }
 
-// The typed date in the form of the file's latest date; nothing, after a message, for a text that
-// is not a date or a date that does not come after the latest one.
-std::optional<std::string> DailyData::dayFiveDate() {
+// A price as typed, but with a point for its decimal comma, and without digit grouping in a
+// comma-separated file.
+std::string DailyData::writtenPrice(int field) const {
+    std::string text = withDecimalPoint(trimmed(boxText(kDays, field)));
+    if (window_.globals.separator == ",") {
+        std::erase(text, ',');
+    }
+    return text;
+}
+
+// The typed date and its text in the form of the file's latest date; nothing, after a message,
+// for a text that is not a date or a date that does not come after the latest one.
+std::optional<DailyData::TypedDate> DailyData::dayFiveDate() {
     const std::string typed = trimmed(boxText(kDays, 0));
     const std::optional<CalendarDate> date = parseDate(typed);
     if (!date) {
@@ -305,13 +301,46 @@ std::optional<std::string> DailyData::dayFiveDate() {
                             shownValue(latestDate_) + ".");
         return std::nullopt;
     }
-    return formatDate(*date, latest.form);
+    return TypedDate{*date, formatDate(*date, latest.form)};
+}
+
+// A Saturday or a Sunday is asked about, unless the file already holds such days (a market that
+// trades every day); No is the default answer.
+bool DailyData::confirmedDayOfWeek(const TypedDate& date) {
+    if (!isWeekend(date.date) || fileHoldsWeekendDays()) {
+        return true;
+    }
+    return window_.askYesNo(date.text +
+                                " falls on a weekend, and the file holds no weekend days. Add it "
+                                "all the same?",
+                            kProgramShortTitle, AppState::DefaultAnswer::No);
+}
+
+bool DailyData::fileHoldsWeekendDays() const {
+    const char separator = window_.globals.separator.front();
+    LineReader reader(window_.globals.currentfile);
+    std::string line;
+    while (reader.next(line)) {
+        const std::optional<CalendarDate> date = parseDate(line.substr(0, line.find(separator)));
+        if (date && isWeekend(*date)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The main screen tells what was added and what the file holds now.
+void DailyData::showAddedDay(const std::string& date, const std::string& record) {
+    window_.maintext.setText("Added the trading day " + date + " to " +
+                             shownFileName(window_.globals.currentfile) + ", which now holds " +
+                             std::to_string(records_ + 1) + " records:" + kLineEnd + kLineEnd +
+                             record + kLineEnd);
 }
 
 bool DailyData::dayFiveIsOneBar() {
     std::array<double, kFields> prices{};
     for (int field = 1; field < kFields; ++field) {
-        prices[field] = *typedPrice(trimmed(boxText(kDays, field)));
+        prices[field] = *typedPrice(boxText(kDays, field));
     }
     for (const int field : {kOpen, kClose}) {
         if (prices[field] < prices[kLow] || prices[field] > prices[kHigh]) {
@@ -345,7 +374,7 @@ std::string DailyData::dayFiveRecord(const std::string& date) const {
     const std::string& separator = window_.globals.separator;
     std::string record = date;
     for (int field = 1; field < kFields; ++field) {
-        record += separator + trimmed(boxText(kDays, field));
+        record += separator + writtenPrice(field);
     }
     return record;
 }
@@ -364,13 +393,18 @@ void DailyData::savecommand_click() {
         window_.showMessage(kInvalidDayFive);
         return;
     }
-    const std::optional<std::string> date = dayFiveDate();
+    const std::optional<TypedDate> date = dayFiveDate();
     if (!date || !dayFiveIsOneBar()) {
         return;
     }
     globals.fileopen = true;
     try {
-        appendLineToExistingFile(globals.currentfile, dayFiveRecord(*date));
+        if (!confirmedDayOfWeek(*date)) {
+            return;
+        }
+        const std::string record = dayFiveRecord(date->text);
+        appendLineToExistingFile(globals.currentfile, record);
+        showAddedDay(date->text, record);
     } catch (const std::exception& exception) {
         closeFileAfter(asAppError(exception));
     }

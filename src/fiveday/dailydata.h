@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/dates.h"
 #include "platform/formmodel.h"
 
 namespace aurelant {
@@ -85,10 +86,18 @@ class DailyData : public FormModel {
     void showGridRows(int firstRow, int days);
     void startDayFive();
     bool dayFiveIsValid() const;
-    std::optional<std::string> dayFiveDate();
+    struct TypedDate {
+        CalendarDate date;
+        std::string text;  // as the record writes it
+    };
+    std::optional<TypedDate> dayFiveDate();
+    bool confirmedDayOfWeek(const TypedDate& date);
+    bool fileHoldsWeekendDays() const;
+    void showAddedDay(const std::string& date, const std::string& record);
     bool dayFiveIsOneBar();
     bool farFromLatestClose(double price) const;
     bool confirmedFarPrice(int field, const std::string& action);
+    std::string writtenPrice(int field) const;
     std::string dayFiveRecord(const std::string& date) const;
     void closeFileAfter(const AppError& error);
     std::string* findBox(const std::string& control);
@@ -104,6 +113,7 @@ class DailyData : public FormModel {
     // (0 until a record has been read).
     std::string latestDate_;
     double latestClose_ = 0;
+    long records_ = 0;  // as the load counted them
 };
 
 }  // namespace aurelant

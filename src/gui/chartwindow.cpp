@@ -9,6 +9,7 @@
 #include <QGraphicsPixmapItem>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -79,6 +80,16 @@ class ChartView : public QChartView {
     std::function<void()> dragStarted;
     std::function<void(double share)> dragged;  // of the plot's width since the press
 
+    // The tooltip of what the pointer rests on, at once and while it rests there; empty for none.
+    void showTip(const QString& tip) {
+        tip_ = tip;
+        if (tip_.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(pointer_, tip_, viewport());
+        }
+    }
+
   protected:
     void wheelEvent(QWheelEvent* event) override {
         const QRectF plot = chart()->plotArea();
@@ -92,13 +103,27 @@ class ChartView : public QChartView {
         dragStarted();
     }
     void mouseMoveEvent(QMouseEvent* event) override {
+        pointer_ = event->globalPosition().toPoint();
         if (event->buttons() & Qt::LeftButton) {
             dragged((pressedAt_ - event->position().x()) / chart()->plotArea().width());
         }
+        QChartView::mouseMoveEvent(event);  // the scene makes its hover events, the tooltips, of it
+    }
+    // The scene would answer the pointer's resting with the tooltips of its items, which have
+    // none, and so hide the one shown.
+    bool viewportEvent(QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) {
+            return QChartView::viewportEvent(event);
+        }
+        pointer_ = static_cast<QHelpEvent*>(event)->globalPos();
+        showTip(tip_);
+        return true;
     }
 
   private:
     qreal pressedAt_ = 0;
+    QPoint pointer_;  // on the screen, where a tooltip goes
+    QString tip_;
 };
 
 }  // namespace
@@ -152,11 +177,15 @@ ChartWindow::ChartWindow(AppState& window, QWidget* parent)
         model_.showWhole();
         draw();
     });
+    // Their dialogs belong to the main window, which the desktop brings to the front after them.
     addButton(*this, *buttons, "export", "&Save as Picture...", [this] {
         exportChart(window_, [this](PictureFormat format) { return picture(format); });
+        side_->show(nullptr);
     });
-    addButton(*this, *buttons, "printchart", "&Print...",
-              [this] { printChart(window_, picture(PictureFormat::Png)); });
+    addButton(*this, *buttons, "printchart", "&Print...", [this] {
+        printChart(window_, picture(PictureFormat::Png));
+        side_->show(nullptr);
+    });
     buttons->addStretch();
 
     note_ = new QLabel(this);
@@ -246,8 +275,10 @@ void ChartWindow::draw() {
         return;
     }
     drawAxes();
-    drawCandles(candles);
+    // A series of markers takes the pointer's hovering over the whole plot, so the candles go
+    // above it, or their tooltips would never show.
     drawMarkers();
+    drawCandles(candles);
     drawLevels();
     placeOverlays();
 }
@@ -317,19 +348,25 @@ void ChartWindow::drawMarkers() {
 }
 
 // Dashed lines across the view, labelled in the margin to the right of it, so that the labels
-// cover no candle and the candles take the whole width.
+// cover no candle and the candles take the whole width. They belong to the day after the latest,
+// so they show only while that day is in view; their margin stays, so that the candles keep their
+// width while the view moves.
 void ChartWindow::drawLevels() {
     qreal widest = 0;
+    const bool shown = model_.latestInView();
     for (const ChartLevel& level : model_.levels()) {
-        auto* series = new QLineSeries;
-        series->setPen(QPen(kLevel, level.name == "Open" ? 1.5 : 1, Qt::DashLine));
-        series->append(dates_->min(), level.price);
-        series->append(dates_->max(), level.price);
-        addSeries(series);
+        if (shown) {
+            auto* series = new QLineSeries;
+            series->setPen(QPen(kLevel, level.name == "Open" ? 1.5 : 1, Qt::DashLine));
+            series->append(dates_->min(), level.price);
+            series->append(dates_->max(), level.price);
+            addSeries(series);
+        }
         auto* label = new QGraphicsSimpleTextItem(
             QString::fromStdString(level.name + " " + level.text), chart_);
         label->setBrush(kLevel);
         label->setData(0, level.price);
+        label->setVisible(shown);
         levelLabels_.push_back(label);
         widest = std::max(widest, label->boundingRect().width());
     }
@@ -338,13 +375,7 @@ void ChartWindow::drawLevels() {
 }
 
 void ChartWindow::showTip(const std::string& tip) {
-    const QString text = QString::fromStdString(tip);
-    view_->setToolTip(text);
-    if (text.isEmpty()) {
-        QToolTip::hideText();
-    } else {
-        QToolTip::showText(QCursor::pos(), text, view_);
-    }
+    static_cast<ChartView*>(view_)->showTip(QString::fromStdString(tip));
 }
 
 void ChartWindow::addSeries(QAbstractSeries* series, QValueAxis* days) {

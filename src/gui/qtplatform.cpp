@@ -182,7 +182,9 @@ std::optional<std::string> QtPlatform::askFile(const FileRequest& request) {
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     dialog.setOption(QFileDialog::HideNameFilterDetails);  // the descriptions name their patterns
-    if (!request.initialName.empty()) {
+    if (request.initialName.ends_with('/')) {
+        dialog.setDirectory(QString::fromStdString(request.initialName));  // a folder, no file
+    } else if (!request.initialName.empty()) {
         dialog.selectFile(QString::fromStdString(request.initialName));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

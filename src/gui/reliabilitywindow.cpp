@@ -74,12 +74,16 @@ ReliabilityWindow::ReliabilityWindow(AppState& window, QWidget* parent)
     side_ = new SideWindow(*this, "reliabilityGeometry", QSize(980, 760));
 
     auto* buttons = new QHBoxLayout;
+    // Their dialogs belong to the main window, which the desktop brings to the front after them.
     addButton(*this, *buttons, "export", "Save as &Picture...", [this] {
         exportPicture(window_, "Save the Reliability as a Picture", "-reliability.png",
                       [this](PictureFormat format) { return picture(format); });
+        side_->show(nullptr);
     });
-    addButton(*this, *buttons, "savetable", "Save &Table...",
-              [this] { saveReliabilityTable(window_, model_); });
+    addButton(*this, *buttons, "savetable", "Save &Table...", [this] {
+        saveReliabilityTable(window_, model_);
+        side_->show(nullptr);
+    });
     buttons->addStretch();
 
     figures_ = new QWidget(this);

@@ -42,8 +42,9 @@ void SideWindow::show(const QWidget* main) {
     window_.activateWindow();
 }
 
-// To the right of the main window, else to its left; where neither has room, the desktop
-// places the window.
+// To the right of the main window, else to its left, narrowed to the room there down to half its
+// width; where neither side has that room, over the main window's right half, so that the main
+// window's menus and toolbar stay in view.
 void SideWindow::placeBeside(const QWidget* main) {
     const QScreen* screen = main != nullptr ? main->screen() : QGuiApplication::primaryScreen();
     const QRect free = screen->availableGeometry();
@@ -52,14 +53,25 @@ void SideWindow::placeBeside(const QWidget* main) {
         return;
     }
     const QRect beside = main->frameGeometry();
-    const int width = window_.frameGeometry().width();
+    const int least = window_.width() / 2;
+    const int rightRoom = free.right() - beside.right();
+    const int leftRoom = beside.left() - free.left();
+    int left = 0;
+    int width = 0;
+    if (rightRoom >= least) {
+        left = beside.right() + 1;
+        width = std::min(window_.width(), rightRoom);
+    } else if (leftRoom >= least) {
+        width = std::min(window_.width(), leftRoom);
+        left = beside.left() - width;
+    } else {
+        left = std::clamp(beside.center().x(), free.left(), free.right() + 1 - least);
+        width = std::min(window_.width(), free.right() + 1 - left);
+    }
     const int top = std::clamp(beside.top(), free.top(),
                                std::max(free.top(), free.bottom() - window_.height()));
-    if (beside.right() + width <= free.right()) {
-        window_.move(beside.right() + 1, top);
-    } else if (beside.left() - width >= free.left()) {
-        window_.move(beside.left() - width, top);
-    }
+    window_.resize(width, window_.height());
+    window_.move(left, top);
 }
 
 bool SideWindow::eventFilter(QObject* watched, QEvent* event) {

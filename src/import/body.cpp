@@ -51,6 +51,13 @@ bool mayBeDateNumber(std::string_view cell) {
     return (digits && text.size() >= 8) || std::count(text.begin(), text.end(), '.') == 2;
 }
 
+// A cell that may hold a date: a digit, and no longer than any date with a time and an offset.
+bool mayBeDate(std::string_view cell) {
+    constexpr std::size_t kLongestDate = 48;
+    return cell.size() <= kLongestDate &&
+           std::any_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 enum class LineKind { Other, Day, Placeholders };
 
 LineKind kindOf(const std::vector<std::string_view>& cells) {
@@ -66,7 +73,7 @@ LineKind kindOf(const std::vector<std::string_view>& cells) {
             }
         } else if (isPlaceholder(cell)) {
             ++placeholders;
-        } else if (!dated && readDateCell(cell, NumericOrder::Lenient)) {
+        } else if (!dated && mayBeDate(cell) && readDateCell(cell, NumericOrder::Lenient)) {
             dated = true;
         }
     }

@@ -14,6 +14,7 @@ constexpr std::size_t kMostNumberColumns = 32;
 // Continuity that decides less clearly than this leaves a choice: the better pair's distance
 // above this share of the other's.
 constexpr double kClearContinuity = 0.8;
+constexpr std::size_t kMostChoices = 3;  // as many as the preview offers
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 
@@ -179,44 +180,35 @@ std::vector<OpenClose> openCloseChoices(const std::vector<NumberColumn>& columns
             unnamed.push_back(index);
         }
     }
-    if (opens.empty()) {
-        opens = unnamed;
-    }
-    if (closes.empty()) {
-        closes = unnamed;
-    }
-    if (opens.empty() || closes.empty()) {
-        opens = closes = inside;  // the words name only what cannot be Open or Close
-    }
+    opens = opens.empty() ? unnamed : opens;
+    closes = closes.empty() ? unnamed : closes;
     struct Scored {
         OpenClose pair;
         double distance;
     };
     std::vector<Scored> scored;
-    for (const std::size_t open : opens) {
-        for (const std::size_t close : closes) {
-            if (open != close) {
-                scored.push_back({{columns[open].column, columns[close].column},
-                                  distance(columns[open], columns[close], evidence.chronological)});
+    auto score = [&](const std::vector<std::size_t>& from, const std::vector<std::size_t>& to) {
+        for (const std::size_t open : from) {
+            for (const std::size_t close : to) {
+                if (open != close) {
+                    scored.push_back(
+                        {{columns[open].column, columns[close].column},
+                         distance(columns[open], columns[close], evidence.chronological)});
+                }
             }
         }
+    };
+    score(opens, closes);
+    if (scored.empty()) {
+        score(inside, inside);  // the words name only what cannot be both Open and Close
     }
     std::stable_sort(scored.begin(), scored.end(),
                      [](const Scored& a, const Scored& b) { return a.distance < b.distance; });
     std::vector<OpenClose> choices;
     for (const Scored& each : scored) {
-        if (choices.empty() || each.distance * kClearContinuity <= scored.front().distance) {
+        const bool close = each.distance * kClearContinuity <= scored.front().distance;
+        if (choices.empty() || (close && choices.size() < kMostChoices)) {
             choices.push_back(each.pair);
-        }
-    }
-    // Swapping a pair is a choice whenever continuity does not tell them apart.
-    if (choices.size() == 1 && scored.size() > 1) {
-        for (const Scored& each : scored) {
-            if (each.pair.open == choices.front().close &&
-                each.pair.close == choices.front().open &&
-                each.distance * kClearContinuity <= scored.front().distance) {
-                choices.push_back(each.pair);
-            }
         }
     }
     return choices;

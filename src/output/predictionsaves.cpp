@@ -98,7 +98,7 @@ std::optional<std::string> chooseTarget(AppState& window, const FileRequest& req
         window.showMessage("You must first carry out a prediction");
         return std::nullopt;
     }
-    return window.platform.askFile(request);
+    return window.askSaveTarget(request);
 }
 
 void savePrediction(AppState& window, const SaveFormat& format) {

@@ -14,7 +14,7 @@ bool saveScreen(AppState& window) {
     if (text.empty() || text == g.datapaneltext) {
         return false;
     }
-    const auto chosen = window.platform.askFile(saveModeRequest(
+    const auto chosen = window.askSaveTarget(saveModeRequest(
         "Select File for Information on Screen",
         "Document File (*.doc)|*.doc|Comma Separated Value Files (*.csv)|*.csv|Text File "
         "(*.txt)|*.txt|All Files (*.*)|*.*",

@@ -77,7 +77,11 @@ void writeDailyRecords(const std::string& target, const import::Recognition& rec
 }
 
 void importPriceFile(AppState& window) {
-    const auto source = window.platform.askFile(sourceDialog(window.globals.lastdialogfile));
+    // In the folder of the last price file opened or made, with no file of another kind chosen.
+    const std::string& lastPriceFile = window.globals.suggestedfile;
+    const std::size_t folderEnd = lastPriceFile.find_last_of('/');
+    const auto source = window.platform.askFile(
+        sourceDialog(folderEnd == std::string::npos ? "" : lastPriceFile.substr(0, folderEnd + 1)));
     if (source) {
         importPriceFileAt(window, *source);
     }

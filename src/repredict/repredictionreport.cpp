@@ -117,7 +117,7 @@ void saveReprediction(AppState& window, const std::string& fileName, const std::
         globals.savechoice.clear();
         return;
     }
-    const std::optional<std::string> target = window.platform.askFile(kind->request);
+    const std::optional<std::string> target = window.askSaveTarget(kind->request);
     if (!target) {
         return;
     }

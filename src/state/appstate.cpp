@@ -1,5 +1,7 @@
 #include "state/appstate.h"
 
+#include "common/textfile.h"
+
 namespace aurelant {
 namespace {
 
@@ -75,6 +77,17 @@ bool AppState::askYesNo(const std::string& question, const std::string& caption,
     const int defaultButton = defaultAnswer == DefaultAnswer::Yes ? 1 : 2;
     return platform.message({question, caption, Buttons::YesNo, Icon::Question, defaultButton}) ==
            Answer::Yes;
+}
+
+std::optional<std::string> AppState::askSaveTarget(const FileRequest& request) {
+    std::optional<std::string> target = platform.askFile(request);
+    const std::string& open = globals.currentfile;
+    if (target && !open.empty() && (*target == open || sameFile(*target, open))) {
+        showMessage("The file chosen for the output is the open price file, " + open +
+                    "; choose another name. The price file has not been changed.");
+        return std::nullopt;
+    }
+    return target;
 }
 
 }  // namespace aurelant

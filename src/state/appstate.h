@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,9 @@ class AppState {
     enum class DefaultAnswer { Yes, No };
     bool askYesNo(const std::string& question, const std::string& caption,
                   DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
+    // The file a save writes, as the user names it; nothing when cancelled, and nothing after a
+    // message for the open history file, which no save may replace.
+    std::optional<std::string> askSaveTarget(const FileRequest& request);
     // After a failure on the open file: no file is open any more, the screen is idle and the
     // five-day panel's modes are cleared.
     void dropFileAfterError(const std::string& newCaption);

@@ -180,12 +180,8 @@ bool Watchlist::setOpen(std::size_t index, const std::string& text) {
     WatchRow& row = rows_.at(index);
     std::optional<double> open;
     if (!trimmed(text).empty()) {
-        try {
-            open = strictNumber(text);
-        } catch (const AppError&) {
-            return false;
-        }
-        if (!(*open > 0)) {
+        open = typedPrice(text);  // 58,5 is 58.5, as in the five-day panel
+        if (!open) {
             return false;
         }
     }
@@ -212,6 +208,7 @@ bool Watchlist::refresh() {
                 : WatchRow{file.string(), file.filename().string(), std::nullopt, {}, {}, true, ""};
         if (!row.pending && row.stamp != stampOf(row.path)) {
             row.pending = true;
+            row.open.reset();  // typed for the file's latest day, which has changed
         }
         changed = changed || known == nullptr || row.pending;
         rows.push_back(std::move(row));

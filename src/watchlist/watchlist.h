@@ -73,8 +73,8 @@ class Watchlist {
     std::vector<quotes::FileJob> updateJobs() const;
     void setUpdated(const std::string& path, std::string result);
 
-    // The Open typed into a row; an empty text clears it. False, with the row unchanged, for a
-    // text that is not a price above 0.
+    // The Open typed into a row, read as every typed price is; an empty text clears it, and so
+    // does a change of the file. False, with the row unchanged, for a text that is not a price.
     bool setOpen(std::size_t index, const std::string& text);
 
     // Notices files added, removed or changed on disk since they were predicted: new and changed

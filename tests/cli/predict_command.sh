@@ -40,6 +40,9 @@ run() {  # prints the command, its output and its exit status
     run --format=json fx.csv up.csv
     run --jobs 0 up.csv
     run --open abc up.csv
+    run --open 1e13 up.csv
+    run --open 1e-320 up.csv
+    run --open 104,5 up.csv
 } >"$transcript"
 
 [ "$(ls -l --time-style=full-iso)" = "$before" ] || {

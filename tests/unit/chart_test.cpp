@@ -60,7 +60,7 @@ TEST_F(PriceChartTest, ZoomPanAndTheWholeHistory) {
     EXPECT_EQ(chart.note(), "Each candle joins 2 trading days.");
 
     for (const auto& [move, first, count, perCandle] :
-         {std::tuple{ChartMove::ZoomIn, 30L, 240L, 1L},
+         {std::tuple{ChartMove::ZoomIn, 60L, 240L, 1L},  // about the latest day
           {ChartMove::Latest, 60, 240, 1},
           {ChartMove::Earlier, 36, 240, 1},
           {ChartMove::First, 0, 240, 1},

@@ -309,6 +309,8 @@ TEST(Recognise, ChoicesLeftToTheUser) {
     EXPECT_EQ(dailyLines(recognise(flat, {std::nullopt, false, swapped}))[0],
               "2024-02-12,1.5,2,1,1");
     EXPECT_TRUE(recognise(walk("", "D,O,H,L,C", kIso)).evidence.openCloseChoices.empty());
+    // Words that name only what cannot be Open or Close leave the choice to content.
+    EXPECT_TRUE(recognise(walk("Date,Foo,High,Low,Adj Close", "D,O,H,L,C", kIso)).recognised());
 }
 
 TEST(Recognise, FilesThatCannotBeImportedSayWhy) {

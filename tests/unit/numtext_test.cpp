@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/errors.h"
@@ -149,6 +150,25 @@ TEST(StrictNumber, RefusesEverythingElse) {
             EXPECT_EQ(error.number(), 13) << text;
         }
     }
+}
+
+// A comma that cannot group three digits is a decimal comma; everything else reads as
+// strictNumber reads it. Add Latest writes the text with its point.
+TEST(TypedNumber, ACommaBeforeOtherThanThreeDigitsIsADecimalComma) {
+    const std::tuple<const char*, const char*, double> cases[] = {
+        {"77,45", "77.45", 77.45}, {"58,5", "58.5", 58.5},           {" 77,00 ", " 77.00 ", 77},
+        {"1,000", "1,000", 1000},  {"1,000.50", "1,000.50", 1000.5}, {"1,0000", "1.0000", 1},
+        {"-0,5", "-0.5", -0.5},    {"12,345,6", "12,345.6", 12345.6}};
+    for (const auto& [text, written, value] : cases) {
+        EXPECT_EQ(withDecimalPoint(text), written);
+        EXPECT_DOUBLE_EQ(typedNumber(text), value) << text;
+    }
+    for (const char* text : {"1,5,000", "1.000,50", "1,2,3", "7,5x", ","}) {
+        EXPECT_THROW(typedNumber(text), AppError) << text;
+    }
+    EXPECT_EQ(typedPrice("0,5"), 0.5);
+    EXPECT_EQ(typedPrice("0,0"), std::nullopt);
+    EXPECT_EQ(typedPrice("1e13"), std::nullopt);
 }
 
 }  // namespace

@@ -282,6 +282,15 @@ TEST_F(PriceFileCommands, ConvertInPasteModeTakesTheFileThePasteSaved) {
     EXPECT_EQ(window.maintext.text, "\r\n01/02/03,12.50,12.75,12.30,12.60,1234");
 }
 
+// The import's dialog opens in the folder of the last price file, not on the last page saved.
+TEST_F(PriceFileCommands, ImportStartsInTheFolderOfTheLastPriceFile) {
+    globals.lastdialogfile = "/elsewhere/prediction.htm";
+    globals.suggestedfile = "/data/prices.csv";
+    click("importfile", {std::nullopt});
+    ASSERT_EQ(platform.transcript.size(), 1u);
+    EXPECT_NE(platform.transcript[0].find(" initial=\"/data/\" "), std::string::npos);
+}
+
 // The common conversions are in the convert scenario; here are the edges of the rules.
 TEST(SpaceSeparatedToCsv, BlanksAfterTheDateBecomeCommas) {
     const std::pair<std::string, std::optional<std::string>> cases[] = {

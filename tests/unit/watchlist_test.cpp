@@ -75,13 +75,16 @@ TEST_F(WatchlistTest, TypedOpensAndChangedFilesWaitForANewPrediction) {
     EXPECT_FALSE(watchlist.setOpen(0, "abc"));
     EXPECT_FALSE(watchlist.setOpen(0, "-5"));
     EXPECT_TRUE(watchlist.pendingJobs().empty());
-    ASSERT_TRUE(watchlist.setOpen(0, " 101.5"));
+    EXPECT_FALSE(watchlist.setOpen(0, "1e13"));
+    ASSERT_TRUE(watchlist.setOpen(0, " 101,5"));
     ASSERT_EQ(watchlist.pendingJobs().size(), 1u);
     EXPECT_EQ(watchlist.pendingJobs()[0].open, 101.5);
     // A result made for another Open is left for the next job.
     watchlist.setPrediction({watchlist.row(0).path, std::nullopt}, {},
                             stampOf(watchlist.row(0).path));
     EXPECT_EQ(watchlist.pendingJobs().size(), 1u);
+    predictAll();
+    ASSERT_TRUE(watchlist.setOpen(1, "7"));
     predictAll();
     EXPECT_FALSE(watchlist.refresh());
     write("b.TXT", "longer now");
@@ -91,6 +94,7 @@ TEST_F(WatchlistTest, TypedOpensAndChangedFilesWaitForANewPrediction) {
     ASSERT_EQ(watchlist.rowCount(), 2u);
     EXPECT_EQ(watchlist.pendingJobs().size(), 2u);  // the changed file and the new one
     EXPECT_EQ(watchlist.pendingJobs()[0].path, b);
+    EXPECT_EQ(watchlist.pendingJobs()[0].open, std::nullopt);  // typed for the file as it was
 }
 
 }  // namespace
