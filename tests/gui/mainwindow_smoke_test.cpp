@@ -375,201 +375,202 @@ TEST_F(MainWindowSmoke, TheReliabilityWindowOpensFromTheMenuAndSavesItsTable) {
     QApplication::setActiveWindow(reliable);
     QTest::keyClick(reliable, Qt::Key_Escape);
     EXPECT_FALSE(reliable->isVisible());
-    // Where the window manager puts the side windows: beside the main window, narrowed to the room
-    // there, else over the main window's right half; and the chart stays in front after the dialog
-    // of its Save as Picture. Offscreen there is no window manager to ask.
-    TEST_F(MainWindowSmoke, SideWindowsOpenBesideTheMainWindowUnderAWindowManager) {
-        if (QGuiApplication::platformName() == "offscreen") {
-            GTEST_SKIP() << "no window manager offscreen";
-        }
-        const std::string prices = write("prices.csv", "");
-        writeRandomWalkHistory(prices, 200);
-        platform.fileAnswers = {prices};
-        window->runCommand("open");
-        const QRect screen = window->screen()->availableGeometry();
-        const auto placed = [this](const QPoint& mainAt) {
-            window->move(mainAt);
-            window->show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-            QTest::qWait(300);  // the window manager's frame
-            auto* chart = new ChartWindow(model, window.get());
-            chart->showBeside(window.get());
-            EXPECT_TRUE(QTest::qWaitForWindowActive(chart));
-            QTest::qWait(300);
-            return chart;
-        };
-        ChartWindow* beside = placed(screen.topLeft() + QPoint(0, 50));
-        const QRect main = window->frameGeometry();
-        EXPECT_NEAR(beside->frameGeometry().left(), main.right() + 1, 2);
-        EXPECT_NEAR(beside->frameGeometry().top(), main.top(), 2);
-        EXPECT_LE(beside->frameGeometry().right(), screen.right() + 8);  // a frame's border at most
+}
 
-        ChartWindow* over = placed(screen.center() - window->rect().center());
-        EXPECT_NEAR(over->frameGeometry().left(), window->frameGeometry().center().x(), 2);
-        EXPECT_NEAR(over->frameGeometry().top(), window->frameGeometry().top(), 2);
-        EXPECT_LE(over->frameGeometry().right(), screen.right() + 8);  // a frame's border at most
-
-        platform.fileAnswers = {(folder / "chart.png").string()};
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        over->findChild<QPushButton*>("export")->click();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(over));
-
-        // The pointer resting on the latest candle keeps its tooltip past the desktop's own time.
-        auto* view = over->findChild<QChartView*>("chartview");
-        QChart* chart = view->chart();
-        const QCandlestickSet* latest = candlesOf(chart)->sets().back();
-        const QPointF body = chart->mapToPosition(
-            QPointF(latest->timestamp(), (latest->open() + latest->close()) / 2), candlesOf(chart));
-        QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(chart->mapToScene(body))));
-        QTest::qWait(1500);
-        EXPECT_TRUE(QToolTip::text().startsWith("18-Jul-2000\nOpen "))
-            << QToolTip::text().toStdString();
+// Where the window manager puts the side windows: beside the main window, narrowed to the room
+// there, else over the main window's right half; and the chart stays in front after the dialog
+// of its Save as Picture. Offscreen there is no window manager to ask.
+TEST_F(MainWindowSmoke, SideWindowsOpenBesideTheMainWindowUnderAWindowManager) {
+    if (QGuiApplication::platformName() == "offscreen") {
+        GTEST_SKIP() << "no window manager offscreen";
     }
+    const std::string prices = write("prices.csv", "");
+    writeRandomWalkHistory(prices, 200);
+    platform.fileAnswers = {prices};
+    window->runCommand("open");
+    const QRect screen = window->screen()->availableGeometry();
+    const auto placed = [this](const QPoint& mainAt) {
+        window->move(mainAt);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(300);  // the window manager's frame
+        auto* chart = new ChartWindow(model, window.get());
+        chart->showBeside(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(chart));
+        QTest::qWait(300);
+        return chart;
+    };
+    ChartWindow* beside = placed(screen.topLeft() + QPoint(0, 50));
+    const QRect main = window->frameGeometry();
+    EXPECT_NEAR(beside->frameGeometry().left(), main.right() + 1, 2);
+    EXPECT_NEAR(beside->frameGeometry().top(), main.top(), 2);
+    EXPECT_LE(beside->frameGeometry().right(), screen.right() + 8);  // a frame's border at most
 
-    // The desktop's clipboard holds the screen's lines with its own line ends; a picture is no
-    // text.
-    TEST(QtClipboard, TextComesBackWithWindowsLineEndsAndAPictureIsNoText) {
-        ensureQtApplication();
-        QtPlatform platform;
-        platform.setClipboardText("one\r\ntwo");
-        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one\ntwo");
-        EXPECT_EQ(platform.clipboardText(), "one\r\ntwo");
-        QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
-        EXPECT_EQ(platform.clipboardText(), std::nullopt);
-    }
+    ChartWindow* over = placed(screen.center() - window->rect().center());
+    EXPECT_NEAR(over->frameGeometry().left(), window->frameGeometry().center().x(), 2);
+    EXPECT_NEAR(over->frameGeometry().top(), window->frameGeometry().top(), 2);
+    EXPECT_LE(over->frameGeometry().right(), screen.right() + 8);  // a frame's border at most
 
-    void dropOn(QWidget * target, const QList<QUrl>& urls) {
-        QMimeData data;
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);  // makes the target the drop's
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-    }
+    platform.fileAnswers = {(folder / "chart.png").string()};
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    over->findChild<QPushButton*>("export")->click();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(over));
 
-    TEST_F(MainWindowSmoke, FilesOpenFromTheCommandLineADropAndTheRecentFilesMenu) {
-        const QString first = historyFile("first", 10);
-        const QString second = historyFile("second", 10);
-        const std::string title = "Aurelant's Prices V2.46 - ";
-        QDir::setCurrent(QDir::tempPath());
-        window->openFile(QFileInfo(first).fileName());  // a relative argument shows its full path
-        EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
-        EXPECT_TRUE(model.maintext.text.find("10 records found") != std::string::npos);
+    // The pointer resting on the latest candle keeps its tooltip past the desktop's own time.
+    auto* view = over->findChild<QChartView*>("chartview");
+    QChart* chart = view->chart();
+    const QCandlestickSet* latest = candlesOf(chart)->sets().back();
+    const QPointF body = chart->mapToPosition(
+        QPointF(latest->timestamp(), (latest->open() + latest->close()) / 2), candlesOf(chart));
+    QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(chart->mapToScene(body))));
+    QTest::qWait(1500);
+    EXPECT_TRUE(QToolTip::text().startsWith("18-Jul-2000\nOpen "))
+        << QToolTip::text().toStdString();
+}
 
-        dropOn(window->findChild<QPlainTextEdit*>("maintext")->viewport(),
-               {QUrl::fromLocalFile(second)});
+// The desktop's clipboard holds the screen's lines with its own line ends; a picture is no
+// text.
+TEST(QtClipboard, TextComesBackWithWindowsLineEndsAndAPictureIsNoText) {
+    ensureQtApplication();
+    QtPlatform platform;
+    platform.setClipboardText("one\r\ntwo");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one\ntwo");
+    EXPECT_EQ(platform.clipboardText(), "one\r\ntwo");
+    QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_EQ(platform.clipboardText(), std::nullopt);
+}
+
+void dropOn(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);  // makes the target the drop's
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+TEST_F(MainWindowSmoke, FilesOpenFromTheCommandLineADropAndTheRecentFilesMenu) {
+    const QString first = historyFile("first", 10);
+    const QString second = historyFile("second", 10);
+    const std::string title = "Aurelant's Prices V2.46 - ";
+    QDir::setCurrent(QDir::tempPath());
+    window->openFile(QFileInfo(first).fileName());  // a relative argument shows its full path
+    EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
+    EXPECT_TRUE(model.maintext.text.find("10 records found") != std::string::npos);
+
+    dropOn(window->findChild<QPlainTextEdit*>("maintext")->viewport(),
+           {QUrl::fromLocalFile(second)});
+    EXPECT_EQ(window->windowTitle().toStdString(), title + second.toStdString());
+    for (const QList<QUrl>& refused :
+         {QList<QUrl>{QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)},
+          QList<QUrl>{QUrl("https://example.org/prices.csv")}}) {
+        platform.transcript.clear();
+        dropOn(window.get(), refused);
+        EXPECT_TRUE(lastMessage().find("Drop a single history file") != std::string::npos);
         EXPECT_EQ(window->windowTitle().toStdString(), title + second.toStdString());
-        for (const QList<QUrl>& refused :
-             {QList<QUrl>{QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)},
-              QList<QUrl>{QUrl("https://example.org/prices.csv")}}) {
-            platform.transcript.clear();
-            dropOn(window.get(), refused);
-            EXPECT_TRUE(lastMessage().find("Drop a single history file") != std::string::npos);
-            EXPECT_EQ(window->windowTitle().toStdString(), title + second.toStdString());
-        }
-
-        window->openFile(first + ".missing");  // the same message as through the dialog
-        EXPECT_TRUE(lastMessage().find("Error Number: 2  Error is: ") != std::string::npos);
-        EXPECT_EQ(window->windowTitle().toStdString(), "");
-
-        QFile::remove(second);
-        // Another running copy opened a file meanwhile: its list is kept.
-        QSettings("aurelant", "aurelant")
-            .setValue("recentFiles", QStringList{"/other/copy.csv", second, first});
-        auto* recent = window->findChild<QMenu*>("recentfiles");
-        emit recent->aboutToShow();
-        const QList<QAction*> items = recent->actions();
-        ASSERT_EQ(items.size(), 5);  // newest first, a separator, Clear Recent Files
-        EXPECT_TRUE(items[1]->text().endsWith(" second é.csv"));
-        EXPECT_FALSE(items[1]->isEnabled());  // a file that has gone is greyed out
-        items[2]->trigger();
-        EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
-        EXPECT_EQ(QSettings("aurelant", "aurelant").value("recentFiles").toStringList().mid(0, 2),
-                  (QStringList{first, "/other/copy.csv"}));
-        items[4]->trigger();
-        EXPECT_FALSE(recent->menuAction()->isEnabled());
-        QFile::remove(first);
     }
 
-    TEST_F(MainWindowSmoke, TheWindowGrowsFromTheLayoutsSizeAndRemembersIt) {
-        const QSize layout(792, 511);
-        auto* central = window->centralWidget();
-        auto* screen = window->findChild<QPlainTextEdit*>("maintext");
-        auto* label = window->findChild<QLabel*>("infolabel");
-        window->showAtRememberedPlace();
-        EXPECT_EQ(central->size(), layout);
-        window->resize(window->size() + QSize(200, 100));
-        QCoreApplication::processEvents();
-        EXPECT_EQ(screen->geometry(), QRect(8, 136, 769 + 200, 361 + 100));
-        EXPECT_EQ(label->geometry(), QRect(8, 48, 769 + 200, 81));
-        EXPECT_EQ(window->findChild<QFrame*>("MenuPics")->geometry(), QRect(8, 8, 633, 33));
-        const QSize grown = window->size();
-        window->close();  // remembers the size
+    window->openFile(first + ".missing");  // the same message as through the dialog
+    EXPECT_TRUE(lastMessage().find("Error Number: 2  Error is: ") != std::string::npos);
+    EXPECT_EQ(window->windowTitle().toStdString(), "");
 
-        Aurelant other(globals, platform);
-        MainWindow again(other);
-        again.showAtRememberedPlace();
-        EXPECT_EQ(again.size(), grown);
-        again.resize(100, 100);
-        EXPECT_EQ(again.centralWidget()->size(), layout);
-    }
+    QFile::remove(second);
+    // Another running copy opened a file meanwhile: its list is kept.
+    QSettings("aurelant", "aurelant")
+        .setValue("recentFiles", QStringList{"/other/copy.csv", second, first});
+    auto* recent = window->findChild<QMenu*>("recentfiles");
+    emit recent->aboutToShow();
+    const QList<QAction*> items = recent->actions();
+    ASSERT_EQ(items.size(), 5);  // newest first, a separator, Clear Recent Files
+    EXPECT_TRUE(items[1]->text().endsWith(" second é.csv"));
+    EXPECT_FALSE(items[1]->isEnabled());  // a file that has gone is greyed out
+    items[2]->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), title + first.toStdString());
+    EXPECT_EQ(QSettings("aurelant", "aurelant").value("recentFiles").toStringList().mid(0, 2),
+              (QStringList{first, "/other/copy.csv"}));
+    items[4]->trigger();
+    EXPECT_FALSE(recent->menuAction()->isEnabled());
+    QFile::remove(first);
+}
 
-    TEST_F(MainWindowSmoke, UnreadableSettingsOrAnotherVersionsAreIgnored) {
-        const QString file = QSettings("aurelant", "aurelant").fileName();
-        QDir().mkpath(QFileInfo(file).path());
-        for (const QByteArray& stored :
-             {QByteArray("[General]\nversion=1\ngeometry=garbage\nrecentFiles=relative.csv\n"),
-              QByteArray("[General]\nversion=99\nrecentFiles=/old/prices.csv\n"),
-              QByteArray("\xff\xfe[[General\n=\x01\n")}) {
-            QFile out(file);
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-            out.write(stored);
-            out.close();
-            MainWindow fresh(model);
-            fresh.showAtRememberedPlace();
-            EXPECT_EQ(fresh.centralWidget()->size(), QSize(792, 511)) << stored.constData();
-            EXPECT_FALSE(fresh.findChild<QMenu*>("recentfiles")->menuAction()->isEnabled());
-        }
-    }
+TEST_F(MainWindowSmoke, TheWindowGrowsFromTheLayoutsSizeAndRemembersIt) {
+    const QSize layout(792, 511);
+    auto* central = window->centralWidget();
+    auto* screen = window->findChild<QPlainTextEdit*>("maintext");
+    auto* label = window->findChild<QLabel*>("infolabel");
+    window->showAtRememberedPlace();
+    EXPECT_EQ(central->size(), layout);
+    window->resize(window->size() + QSize(200, 100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen->geometry(), QRect(8, 136, 769 + 200, 361 + 100));
+    EXPECT_EQ(label->geometry(), QRect(8, 48, 769 + 200, 81));
+    EXPECT_EQ(window->findChild<QFrame*>("MenuPics")->geometry(), QRect(8, 8, 633, 33));
+    const QSize grown = window->size();
+    window->close();  // remembers the size
 
-    TEST(CommandLine, OptionsFilesAndMistakes) {
-        using Action = CommandLine::Action;
-        const struct {
-            QStringList arguments;
-            Action action;
-            QString file;
-        } cases[] = {
-            {{}, Action::Run, ""},
-            {{"my prices.csv"}, Action::Run, "my prices.csv"},
-            {{"--", "-prices.csv"}, Action::Run, "-prices.csv"},
-            {{"--version"}, Action::Version, ""},
-            {{"--bogus", "-h"}, Action::Help, ""},  // help whatever else is wrong
-            {{"--bogus"}, Action::Mistake, ""},
-            {{"a.csv", "b.csv"}, Action::Mistake, "a.csv"},
-        };
-        for (const auto& [arguments, action, file] : cases) {
-            const CommandLine line = parseCommandLine(QStringList{"aurelant"} + arguments);
-            EXPECT_EQ(line.action, action) << arguments.join(' ').toStdString();
-            EXPECT_EQ(line.file, file);
-        }
-    }
+    Aurelant other(globals, platform);
+    MainWindow again(other);
+    again.showAtRememberedPlace();
+    EXPECT_EQ(again.size(), grown);
+    again.resize(100, 100);
+    EXPECT_EQ(again.centralWidget()->size(), layout);
+}
 
-    // Name filters match either case; offsets count CR LF as two in the model and one on screen.
-    TEST(TextConversion, FiltersAndOffsets) {
-        const QStringList filters =
-            qtNameFilters("Comma Separated Value Files(*.CSV)|*.csv|All Files (*.*)|*.*");
-        ASSERT_EQ(filters.size(), 2);
-        EXPECT_EQ(filters[0].toStdString(), "Comma Separated Value Files(*.CSV) (*.csv *.CSV)");
-        EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*)");
-        const std::string model = "ab\r\ncd\r\ne";
-        EXPECT_EQ(toDisplayText(model).toStdString(), "ab\ncd\ne");
-        EXPECT_EQ(toModelText("ab\ncd"), "ab\r\ncd");
-        EXPECT_EQ(toModelOffset(model, 3), 4u);
-        EXPECT_EQ(toModelOffset(model, 6), 8u);
-        EXPECT_EQ(toModelOffset("\xc3\xb6\xf0\x9f\x93\x88x", 3), 6u);  // two bytes, then four
+TEST_F(MainWindowSmoke, UnreadableSettingsOrAnotherVersionsAreIgnored) {
+    const QString file = QSettings("aurelant", "aurelant").fileName();
+    QDir().mkpath(QFileInfo(file).path());
+    for (const QByteArray& stored :
+         {QByteArray("[General]\nversion=1\ngeometry=garbage\nrecentFiles=relative.csv\n"),
+          QByteArray("[General]\nversion=99\nrecentFiles=/old/prices.csv\n"),
+          QByteArray("\xff\xfe[[General\n=\x01\n")}) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(stored);
+        out.close();
+        MainWindow fresh(model);
+        fresh.showAtRememberedPlace();
+        EXPECT_EQ(fresh.centralWidget()->size(), QSize(792, 511)) << stored.constData();
+        EXPECT_FALSE(fresh.findChild<QMenu*>("recentfiles")->menuAction()->isEnabled());
     }
+}
+
+TEST(CommandLine, OptionsFilesAndMistakes) {
+    using Action = CommandLine::Action;
+    const struct {
+        QStringList arguments;
+        Action action;
+        QString file;
+    } cases[] = {
+        {{}, Action::Run, ""},
+        {{"my prices.csv"}, Action::Run, "my prices.csv"},
+        {{"--", "-prices.csv"}, Action::Run, "-prices.csv"},
+        {{"--version"}, Action::Version, ""},
+        {{"--bogus", "-h"}, Action::Help, ""},  // help whatever else is wrong
+        {{"--bogus"}, Action::Mistake, ""},
+        {{"a.csv", "b.csv"}, Action::Mistake, "a.csv"},
+    };
+    for (const auto& [arguments, action, file] : cases) {
+        const CommandLine line = parseCommandLine(QStringList{"aurelant"} + arguments);
+        EXPECT_EQ(line.action, action) << arguments.join(' ').toStdString();
+        EXPECT_EQ(line.file, file);
+    }
+}
+
+// Name filters match either case; offsets count CR LF as two in the model and one on screen.
+TEST(TextConversion, FiltersAndOffsets) {
+    const QStringList filters =
+        qtNameFilters("Comma Separated Value Files(*.CSV)|*.csv|All Files (*.*)|*.*");
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_EQ(filters[0].toStdString(), "Comma Separated Value Files(*.CSV) (*.csv *.CSV)");
+    EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*)");
+    const std::string model = "ab\r\ncd\r\ne";
+    EXPECT_EQ(toDisplayText(model).toStdString(), "ab\ncd\ne");
+    EXPECT_EQ(toModelText("ab\ncd"), "ab\r\ncd");
+    EXPECT_EQ(toModelOffset(model, 3), 4u);
+    EXPECT_EQ(toModelOffset(model, 6), 8u);
+    EXPECT_EQ(toModelOffset("\xc3\xb6\xf0\x9f\x93\x88x", 3), 6u);  // two bytes, then four
+}
 
 }  // namespace
 }  // namespace aurelant
