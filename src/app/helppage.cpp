@@ -6,7 +6,7 @@ namespace aurelant {
 
 std::string helpPageText(const std::string& lineBreak) {
     const std::string rule(103, '=');
-    const std::array<std::string, 52> lines = {
+    const std::array<std::string, 58> lines = {
         "AURELANT'S PRICES - TODAY!",
         "",
         rule,
@@ -65,6 +65,15 @@ std::string helpPageText(const std::string& lineBreak) {
         "Low and Close",
         "with 'Add Latest Trading Day's Prices' in the 'Edit' menu,",
         "so that the next prediction uses the latest prices.",
+        "",
+        "A table of daily prices in another layout (other separators, decimal commas, other "
+        "date forms,",
+        "newest first, more columns) is brought in with 'Import a Price File' in the 'File' "
+        "menu.",
+        "'Show Price Chart' in the 'Predict' menu draws the file's prices with the predictions "
+        "and levels,",
+        "the reliability window shows how often predictions of each probability came true,",
+        "and the 'Watchlist' predicts every price file of a folder at once.",
         "",
         "Remember that a predicted 60% probability of an increase also means a 40% probability",
         "of a drop.",

@@ -13,8 +13,10 @@ namespace aurelant::quotes {
 
 // How the program treats a quote service, within what the free services allow.
 struct Manners {
-    int perHost = 2;                                 // requests at once to one host
-    std::chrono::milliseconds startGap{250};         // between the starts of two requests to it
+    int perHost = 2;  // requests at once to one host
+    // Between the starts of two requests to it: 250 ms and a margin, so that a request that a busy
+    // machine sends a few milliseconds late never reaches the host within 250 ms of the next.
+    std::chrono::milliseconds startGap{260};
     int retries = 3;                                 // after a failure, a timeout or a 5xx answer
     std::chrono::milliseconds firstRetryWait{1000};  // doubled for each further retry
     std::chrono::seconds longestRetryAfter{60};      // the most a 429 is waited for

@@ -150,7 +150,11 @@ TEST_F(MainWindowSmoke, TheStartupStateIsDrawnAndCommandsAreReached) {
     EXPECT_FALSE(window->findChild<QAction*>("strategy")->isEnabled());
     window->findChild<QAction*>("about")->trigger();
     EXPECT_TRUE(screen->toPlainText().startsWith("AURELANT'S PRICES - TODAY!"));
-    EXPECT_EQ(screen->toPlainText().split('\n').size(), 52);
+    EXPECT_EQ(screen->toPlainText().split('\n').size(), 58);
+    for (const char* topic :
+         {"Import a Price File", "Show Price Chart", "reliability window", "Watchlist"}) {
+        EXPECT_TRUE(screen->toPlainText().contains(topic)) << topic;
+    }
     window->findChild<QAction*>("cls")->trigger();
     EXPECT_EQ(model.maintext.style.colour, (Rgb{128, 0, 128}));
 }

@@ -60,7 +60,9 @@ class Replay:
         self.closest_starts = None
         self.queries = {}
 
-    def start(self, route, query):
+    def connected(self):
+        """A request's start: its connection, accepted by the serving thread, which waits for
+        nothing else, so that the time is not the handler thread's to be late with."""
         with self.lock:
             now = time.monotonic()
             if self.last_start is not None:
@@ -70,6 +72,9 @@ class Replay:
             self.requests += 1
             self.active += 1
             self.most_at_once = max(self.most_at_once, self.active)
+
+    def start(self, route, query):
+        with self.lock:
             self.queries.setdefault(route, []).append(query)
             answers = self.routes.get(route, [{"status": 404, "body": "{}"}])
             index = self.taken.get(route, 0)
@@ -102,6 +107,10 @@ def handler_for(replay):
             self.end_headers()
             self.wfile.write(body)
 
+        def finish(self):
+            super().finish()
+            replay.end()
+
         def do_GET(self):
             parts = urlsplit(self.path)
             if parts.path == "/_stats":
@@ -124,18 +133,29 @@ def handler_for(replay):
                           headers)
             except (BrokenPipeError, ConnectionResetError):
                 pass  # the client gave up waiting
-            finally:
-                replay.end()
 
     return Handler
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+
+    def __init__(self, address, handler, replay):
+        self.replay = replay
+        super().__init__(address, handler)
+
+    def get_request(self):
+        connection = super().get_request()
+        self.replay.connected()
+        return connection
 
 
 def main():
     arguments = sys.argv[1:]
     tls = arguments[arguments.index("--tls") + 1] if "--tls" in arguments else None
     delay = float(arguments[arguments.index("--delay") + 1]) if "--delay" in arguments else 0
-    server = ThreadingHTTPServer(("127.0.0.1", 0), handler_for(Replay(arguments[0], delay)))
-    server.daemon_threads = True
+    replay = Replay(arguments[0], delay)
+    server = Server(("127.0.0.1", 0), handler_for(replay), replay)
     if tls:
         cert, key = make_authority(tls)
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)

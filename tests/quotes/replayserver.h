@@ -36,6 +36,9 @@ class ReplayServer {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         address_ = std::string(tls ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_);
+        // A proxy of the machine's must not stand between the tests and their server.
+        ::setenv("no_proxy", "127.0.0.1", 1);
+        ::setenv("NO_PROXY", "127.0.0.1", 1);
         caFile_ = (work_ / "ca.pem").string();
     }
     ~ReplayServer() {

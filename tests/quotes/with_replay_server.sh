@@ -19,4 +19,5 @@ for _ in $(seq 200); do [ -s "$server/port" ] && break; sleep 0.05; done
 base=http://127.0.0.1:$(cat "$server/port")
 export AURELANT_YAHOO_URL=$base AURELANT_BINANCE_URL=$base AURELANT_ALPHAVANTAGE_URL=$base
 export AURELANT_ALPHAVANTAGE_KEY=K3Y0F7HEUSER XDG_CONFIG_HOME=$server/config
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1  # a proxy of the machine's must not stand between
 "$@" 3>&-
