@@ -8,11 +8,13 @@
 namespace aurelant {
 
 // A back-test prediction that the following day judged: the record it was made on, which way it
-// pointed and whether the direction came true (the data file's "Yes" and TRUE or FALSE).
+// pointed at what probability and whether the direction came true (the data file's "Yes" and
+// TRUE or FALSE).
 struct JudgedPrediction {
     long recordNumber = 0;
     std::string date;  // as the data file writes it
     bool up = true;
+    float probability = 0;  // in percent
     bool right = false;
 };
 

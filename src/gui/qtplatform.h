@@ -23,6 +23,7 @@ class QtPlatform : public Platform {
     // What opens the price chart window.
     void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
     void setWatchlistOpener(std::function<void()> open) { openWatchlist_ = std::move(open); }
+    void setReliabilityOpener(std::function<void()> open) { openReliability_ = std::move(open); }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -35,6 +36,7 @@ class QtPlatform : public Platform {
     // One viewer window: a further request brings it to the front on the new address.
     void showViewer() override;
     void showChart() override;
+    void showReliability() override;
     void showWatchlist() override;
     void setBusy(bool busy) override;
     std::string programFolder() override;
@@ -50,6 +52,7 @@ class QtPlatform : public Platform {
     std::function<void()> redraw_;
     std::function<void()> openChart_;
     std::function<void()> openWatchlist_;
+    std::function<void()> openReliability_;
     bool unattended_ = false;
 };
 

@@ -40,6 +40,7 @@ class PredictionRun {
         outcome_.tally = backTest_.tally();
         outcome_.units = backTest_.units();
         outcome_.judged = backTest_.takeJudged();
+        outcome_.calibration = backTest_.takeCalibration();
         if (outcome_.tally.predictionsMade == 0) {
             outcome_.screen.append(settings_.lineEnd +
                                    "No Prediction carried out, so no prediction can be made" +

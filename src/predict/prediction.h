@@ -10,6 +10,7 @@
 #include "common/outlook.h"
 #include "predict/direction.h"
 #include "predict/statistics.h"
+#include "state/calibration.h"
 
 namespace aurelant {
 
@@ -42,6 +43,7 @@ struct RunOutcome {
     std::string probabilityText;  // of the final prediction, as a single's text
     long lastRecord = 0;          // every line read counts, valid or not
     std::vector<JudgedPrediction> judged;
+    Calibration calibration;
     Outlook outlook;
     BackTestTally tally;
     double units = 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/outlook.h"
+#include "state/calibration.h"
 
 namespace aurelant {
 
@@ -13,7 +14,7 @@ class RunResults {
   public:
     void clear();
     void complete(std::string file, long lastRecord, std::vector<JudgedPrediction> judged,
-                  Outlook outlook);
+                  Calibration calibration, Outlook outlook);
     // A re-prediction's direction and levels replace the run's.
     void repredict(Outlook outlook);
 
@@ -22,6 +23,7 @@ class RunResults {
     // The number of the file's last line as the run read it.
     long lastRecord() const { return lastRecord_; }
     const std::vector<JudgedPrediction>& judged() const { return judged_; }
+    const Calibration& calibration() const { return calibration_; }
     const Outlook& outlook() const { return outlook_; }
     // Grows with every change, so that a view notices one.
     unsigned revision() const { return revision_; }
@@ -30,6 +32,7 @@ class RunResults {
     std::string file_;
     long lastRecord_ = 0;
     std::vector<JudgedPrediction> judged_;
+    Calibration calibration_;
     Outlook outlook_;
     unsigned revision_ = 0;
 };
