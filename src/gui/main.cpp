@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
     platform.setWatchlistOpener([&window] { window.showWatchlist(); });
+    platform.setOutputCheck(
+        [&model](const std::string& path) { return model.refusesAsOutput(path); });
     window.start(line.file);
     if (unattended) {
         return reportUnattended(window, model);
