@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -162,13 +164,22 @@ int runPredictCommand(const std::vector<std::string>& arguments, std::FILE* outp
     }
     const std::vector<FilePrediction> results = predictAll(options);
     const std::string table = predictionTable(options.files, results, options.format);
-    std::fwrite(table.data(), 1, table.size(), output);
+    int writeError = std::fwrite(table.data(), 1, table.size(), output) == table.size() ? 0 : errno;
     bool refused = false;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].refused()) {
             std::fprintf(errors, "%s: %s\n", options.files[i].c_str(), results[i].refusal.c_str());
             refused = true;
         }
+    }
+    // A full disk, a closed output or one that cuts the last row is a failure, never exit 0.
+    if (writeError == 0 && std::fflush(output) != 0) {
+        writeError = errno;
+    }
+    if (writeError != 0) {
+        std::fprintf(errors, "aurelant predict: the output cannot be written: %s\n",
+                     std::strerror(writeError));
+        return 1;
     }
     return refused ? 1 : 0;
 }

@@ -429,40 +429,71 @@ FileStamp fileStamp(const std::string& path) {
     return stampOf(info);
 }
 
-void carryOverAppendedBytes(int oldFile, const FileStamp& read, const std::string& path) {
-    constexpr auto kLateWriterWait = std::chrono::milliseconds(5);
+namespace {
+
+// Appends the bytes of `oldFile` from `from` to its end to the file at `path`, under that file's
+// lock; returns where the old file ended.
+off_t carryOver(int oldFile, off_t from, const std::string& path) {
+    const off_t end = fileStamp(oldFile, path).size;
+    if (end <= from) {
+        return from;
+    }
+    const FileLock newFile(path, O_WRONLY | O_APPEND);
+    std::vector<char> chunk(kBufferSize);
+    while (from < end) {
+        const ssize_t count =
+            ::pread(oldFile, chunk.data(),
+                    std::min(chunk.size(), static_cast<std::size_t>(end - from)), from);
+        if (count <= 0) {
+            break;
+        }
+        writeAll(newFile.descriptor(), {chunk.data(), static_cast<std::size_t>(count)}, path);
+        from += count;
+    }
+    return from;
+}
+
+bool lockWithin(int fd, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) ||
+            std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kLockRetry);
+    }
+    return true;
+}
+
+}  // namespace
+
+void handOverToReplacement(FileLock& lock, const FileStamp& read, const std::string& path) {
+    constexpr int kQuietRounds = 3;
+    constexpr int kMostRounds = 200;
+    constexpr auto kRoundPause = std::chrono::milliseconds(5);
+    const int oldFile = lock.descriptor();
     const FileStamp held = fileStamp(oldFile, path);
     if (held.device != read.device || held.inode != read.inode) {
         return;  // the file read was not the one held open
     }
-    int newFile = -1;
-    off_t carried = read.size;
-    std::vector<char> chunk(kBufferSize);
-    try {
-        for (int look = 0; look < 2; ++look) {
-            if (look > 0) {
-                std::this_thread::sleep_for(kLateWriterWait);
-            }
-            const FileStamp now = fileStamp(oldFile, path);
-            for (ssize_t count = 0; carried < now.size; carried += count) {
-                count = ::pread(oldFile, chunk.data(), chunk.size(), carried);
-                if (count <= 0) {
-                    break;
-                }
-                if (newFile < 0) {
-                    newFile = openOrThrow(path, O_WRONLY | O_APPEND, path);
-                }
-                writeAll(newFile, {chunk.data(), static_cast<std::size_t>(count)}, path);
-            }
+    off_t carried = carryOver(oldFile, read.size, path);
+    ::flock(oldFile, LOCK_UN);
+    // Writers that opened the old file before it was replaced, and waited for its lock, write
+    // into it now: their bytes follow until a few rounds bring none.
+    for (int quiet = 0, round = 0; quiet < kQuietRounds && round < kMostRounds; ++round) {
+        std::this_thread::sleep_for(kRoundPause);
+        if (!lockWithin(oldFile, kLongestLockWait / 5)) {
+            return;
         }
-    } catch (const AppError&) {
-        if (newFile >= 0) {
-            ::close(newFile);
+        const off_t before = carried;
+        try {
+            carried = carryOver(oldFile, carried, path);
+        } catch (const AppError&) {
+            ::flock(oldFile, LOCK_UN);
+            throw;
         }
-        throw;
-    }
-    if (newFile >= 0 && ::close(newFile) != 0) {
-        throw systemError(errno, path);
+        ::flock(oldFile, LOCK_UN);
+        quiet = carried == before ? quiet + 1 : 0;
     }
 }
 

@@ -145,11 +145,12 @@ struct FileStamp {
 FileStamp fileStamp(int fd, std::string_view shownName);
 FileStamp fileStamp(const std::string& path);
 
-// After a rewrite of a file took the place of `oldFile` (still open), which had the stamp `read`
-// when the rewrite was made of it: the bytes that a writer taking no lock (a shell's ">>") added
-// to the old file meanwhile, appended to the new file at `path`, so that none is lost. Looks once
-// more after a moment, for a writer that opened the old file just before it was replaced.
-void carryOverAppendedBytes(int oldFile, const FileStamp& read, const std::string& path);
+// Ends a rewrite once its new file took the place of the file held by `lock`, which had the stamp
+// `read` when the rewrite was made of it. The bytes that writers added to the old file meanwhile
+// are appended to the new file at `path`: those of a writer taking no lock (a shell's ">>"), and,
+// after the lock is released, those of writers that opened the old file before it was replaced
+// and waited for its lock, until a few moments bring none. So no line added is lost.
+void handOverToReplacement(FileLock& lock, const FileStamp& read, const std::string& path);
 
 // Adds `line` and CR LF at the end of an existing file, starting it on a line of its own when
 // the file's last line has no line end, under the file's lock. Never creates the file: a

@@ -1,6 +1,7 @@
 #include "predict/fileprediction.h"
 
 #include <limits>
+#include <new>
 
 #include "common/numtext.h"
 #include "predict/direction.h"
@@ -55,10 +56,9 @@ void takeResults(FilePrediction& file, const RunOutcome& outcome) {
     file.report = outcome.state.reporttext;
 }
 
-}  // namespace
-
-FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
-                                  const std::string& lineEnd, bool localeDayFirst) {
+// predictHistoryFile, which catches what this throws.
+FilePrediction predictFile(const std::string& path, std::optional<double> open,
+                           const std::string& lineEnd, bool localeDayFirst) {
     FilePrediction file;
     const HistoryInMemory history = readHistoryInMemory(path, localeDayFirst);
     if (!history.taken()) {
@@ -87,6 +87,20 @@ FilePrediction predictHistoryFile(const std::string& path, std::optional<double>
     }
     takeResults(file, outcome);
     return file;
+}
+
+}  // namespace
+
+FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
+                                  const std::string& lineEnd, bool localeDayFirst) {
+    try {
+        return predictFile(path, open, lineEnd, localeDayFirst);
+    } catch (const std::bad_alloc&) {
+        // A shortage of memory refuses this file; the other files and the program go on.
+        FilePrediction file;
+        file.refusal = "out of memory while the file was read";
+        return file;
+    }
 }
 
 }  // namespace aurelant

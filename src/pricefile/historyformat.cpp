@@ -259,4 +259,24 @@ std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber)
     return prices;
 }
 
+void RecordCheck::plainDay(std::string_view line) {
+    if (++count_ == 1) {
+        separator_ = detectSeparator(line);
+    }
+}
+
+void RecordCheck::record(std::string_view line) {
+    plainDay(line);
+    if (refusal_ || !separator_) {
+        return;
+    }
+    if (const std::optional<PriceRecord> split = splitRecord(line, *separator_)) {
+        try {
+            recordPrices(*split, count_);
+        } catch (const AppError& error) {
+            refusal_ = error;
+        }
+    }
+}
+
 }  // namespace aurelant

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/errors.h"
 #include "common/numtext.h"
 
 // The history-file format: one trading day a line, Date, Open, High, Low and Close separated
@@ -67,5 +68,21 @@ std::optional<PlainRecord> plainRecord(std::string_view line, char separator);
 // Open, High, Low and Close of a record as possible prices. Throws AppError naming the record
 // (its line number) and the first price that is not a number, not above zero or out of range.
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber);
+
+// Whether the prediction would read a file's records, given one by one as Open counts them: the
+// first price it would refuse (one that is not a number, say), the records split at the
+// separator of the first. A file it refuses is never rewritten.
+class RecordCheck {
+  public:
+    // A record already known to be a day of plain prices, which the prediction reads.
+    void plainDay(std::string_view line);
+    void record(std::string_view line);
+    const std::optional<AppError>& refusal() const { return refusal_; }
+
+  private:
+    long count_ = 0;
+    std::optional<char> separator_;
+    std::optional<AppError> refusal_;
+};
 
 }  // namespace aurelant

@@ -94,7 +94,11 @@ std::vector<std::string_view> textLines(std::string_view text) {
             ++end;
         }
         const std::string_view line = text.substr(0, end);
-        lines.push_back(line.size() > kLongestLine ? std::string_view() : line);
+        // Short lines after the sample line are no records and are never looked at: not kept, so
+        // that a file of blank lines costs no more than its text.
+        if (lines.size() < kSampleLine || !isShortLine(line)) {
+            lines.push_back(line.size() > kLongestLine ? std::string_view() : line);
+        }
         const bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
         text.remove_prefix(std::min(text.size(), end + (crlf ? 2 : 1)));
     }

@@ -24,7 +24,9 @@ struct HistoryInMemory {
 HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst);
 
 // The lines of a text as the program's readers take them: line ends CR LF, LF or a lone CR, a
-// byte-order mark at the start left out, a line over the longest a reader keeps read as empty.
+// byte-order mark at the start left out, a line over the longest a reader keeps read as empty; of
+// the short lines (blank lines, notes) only those among the first four, where the format check
+// looks.
 std::vector<std::string_view> textLines(std::string_view text);
 
 }  // namespace aurelant

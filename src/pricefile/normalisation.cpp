@@ -16,21 +16,24 @@ Normalisation::Normalisation(const std::string& path) : path_(path), lock_(path)
 
 void Normalisation::read() {
     stamp_ = fileStamp(path_);
-    LineReader reader(path_);
+    LineReader reader(path_, LongLines::Refuse);
     count_ = 0;
     notRecords_.clear();
     check_ = LayoutCheck();
+    records_ = RecordCheck();
     std::size_t number = 0;
     for (std::string_view line; reader.next(line); ++number) {
         // A day is never a header line: its Open is a number.
         const bool shortLine = isShortLine(line);
         if (!shortLine && check_.day(line)) {
             ++count_;
+            records_.plainDay(line);
         } else if (shortLine || isHeaderLine(line)) {
             notRecords_.push_back(number);
         } else {
             check_.otherRecord();
             ++count_;
+            records_.record(line);
         }
     }
     onlyRecords_ = notRecords_.empty() && reader.crLfOnly();
@@ -40,8 +43,11 @@ bool Normalisation::replace() {
     if (onlyRecords_) {
         return true;
     }
+    if (records_.refusal()) {
+        throw *records_.refusal();  // the file stays as it is
+    }
     FileReplacement replacement(path_);
-    LineReader reader(path_);
+    LineReader reader(path_, LongLines::Refuse);
     auto skipped = notRecords_.begin();
     std::size_t number = 0;
     for (std::string_view line; reader.next(line); ++number) {
@@ -54,7 +60,7 @@ bool Normalisation::replace() {
     if (!replacement.commit(stamp_)) {
         return false;
     }
-    carryOverAppendedBytes(lock_.descriptor(), stamp_, path_);
+    handOverToReplacement(lock_, stamp_, path_);
     return true;
 }
 

@@ -42,9 +42,16 @@ std::optional<std::size_t> readRecords(const std::string& path,
     LineReader reader(path, LongLines::Refuse);
     std::size_t count = 0;
     std::string line;
+    RecordCheck check;
     while (reader.next(line)) {
         if (!isRecord(line)) {
             continue;
+        }
+        if (!isShortLine(line) && !isHeaderLine(line)) {
+            check.record(line);
+            if (check.refusal()) {
+                throw *check.refusal();  // as Open refuses it; the file stays as it is
+            }
         }
         if (++count > kMostRecords) {
             return std::nullopt;
@@ -56,7 +63,7 @@ std::optional<std::size_t> readRecords(const std::string& path,
 
 // Replaces the file read as `read` by its records in reverse order, unless it changed since.
 void writeReversed(const std::string& path, const std::array<std::string, kMostRecords + 1>& lines,
-                   std::size_t count, const FileLock& lock, const FileStamp& read) {
+                   std::size_t count, FileLock& lock, const FileStamp& read) {
     requireUserFile(path, Access::Write);
     FileReplacement replacement(path);
     for (std::size_t index = count; index >= 1; --index) {
@@ -68,7 +75,7 @@ void writeReversed(const std::string& path, const std::array<std::string, kMostR
                                                    "not been changed. Reverse it again when no "
                                                    "other program is writing it");
     }
-    carryOverAppendedBytes(lock.descriptor(), read, path);
+    handOverToReplacement(lock, read, path);
 }
 
 void showReversedFile(AppState& window, std::size_t count) {

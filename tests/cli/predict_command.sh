@@ -43,6 +43,13 @@ run() {  # prints the command, its output and its exit status
     run --open 1e13 up.csv
     run --open 1e-320 up.csv
     run --open 104,5 up.csv
+    for output in /dev/full '&-'; do  # an output that cannot be written fails
+        echo "\$ aurelant predict up.csv >$output"
+        set +e
+        eval 'env -i PATH="$PATH" "$program" predict up.csv 2>&1 >'"$output"
+        echo "exit $?"
+        set -e
+    done
 } >"$transcript"
 
 [ "$(ls -l --time-style=full-iso)" = "$before" ] || {

@@ -116,22 +116,31 @@ TEST_F(PriceFileCommands, OpenKeepsNulBytesAndLongLinesWithoutHarm) {
               "This file does not appear to contain valid OHLC data, and will not be opened.");
     EXPECT_EQ(read((folder / "noise.dat").string()), noise);
 
-    // A line longer than 1 MiB is no record: Open drops it as it drops a short line; Reverse,
-    // which keeps every line, refuses the file, as it refuses text that is not price data.
+    // A line longer than 1 MiB, or records the prediction would refuse (an address book under a
+    // header, a budget with notes): Open and Reverse refuse the file and leave it byte for byte.
     const std::string hugeLine = "05-Jan-2026," + std::string(8 << 20, '1') + ",1,1,1\r\n";
     std::string utf16;
     for (const char c : std::string(kRecords)) {
         utf16 += std::string(1, c) + '\0';
     }
-    for (const std::string& content : {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16}) {
-        const std::string path = write("refused.csv", content);
-        click("reverse", {path});
-        EXPECT_EQ(read(path), content);
+    std::string addresses = "Name,Street,City,Phone,Email\r\n";
+    for (int person = 0; person < 6; ++person) {
+        addresses += "Ann Lee,1 Main Street,Springfield,555-0101,a@b.org\r\n";
     }
-    const std::string huge = write("huge.csv", hugeLine + kRecords);
-    click("open", {huge});
-    EXPECT_TRUE(globals.fileopen);
-    EXPECT_EQ(read(huge), kRecords);
+    std::string budget = "Budget\r\n";
+    for (int day = 1; day <= 9; ++day) {
+        budget += "2026-01-0" + std::to_string(day) + ",Groceries,-10.50,Food,card\r\nnote\r\n";
+    }
+    for (const std::string& content : {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16,
+                                       "Date\r\n" + kRecords + hugeLine, addresses, budget}) {
+        const std::string path = write("refused.csv", content);
+        for (const char* command : {"open", "reverse"}) {
+            click(command, {path});
+            EXPECT_FALSE(globals.fileopen);
+            EXPECT_EQ(read(path), content) << command << content.substr(0, 40);
+        }
+    }
+    const std::string huge = write("huge.csv", kRecords);
     // A file that is already clean is not written at all, nor is anything beside it removed.
     const auto written = fs::last_write_time(huge);
     const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
@@ -173,17 +182,34 @@ TEST_F(PriceFileCommands, OpenLosesNoDayAddedMeanwhile) {
     }
 }
 
-// Open and Reverse hold the file's lock until their rewrite is in place. A writer without the
-// lock (a shell's ">>") that adds a line just before, and another through the old file after:
-// both lines are carried over into the new file.
+// Open and Reverse hold the file's lock until their rewrite is in place. Lines added to the old
+// file meanwhile are carried over into the new one: one by a writer taking no lock (a shell's
+// ">>") just before the rename, one through the old file just after, and one by a process that
+// opened the old file before the rename and waited for its lock (a script using flock).
 TEST_F(PriceFileCommands, RewritesCarryOverLinesAddedToTheFileTheyReplace) {
     for (const char* command : {"open", "reverse"}) {
         const std::string path = write("prices.csv", "Date\r\n" + kRecords);
         int oldFile = -1;
+        pid_t waiter = -1;
         aroundRename = [&](bool before) {
             if (before) {
                 oldFile = ::open(path.c_str(), O_WRONLY | O_APPEND);
                 EXPECT_NE(::flock(oldFile, LOCK_EX | LOCK_NB), 0) << command;
+                int opened[2];
+                ASSERT_EQ(::pipe(opened), 0);
+                waiter = ::fork();
+                if (waiter == 0) {
+                    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+                    [[maybe_unused]] const ssize_t told = ::write(opened[1], "", 1);
+                    ::flock(fd, LOCK_EX);
+                    [[maybe_unused]] const ssize_t written =
+                        ::write(fd, "09-Jan-2026,1,2,1,2\n", 20);
+                    ::_exit(0);
+                }
+                char ready = 0;
+                EXPECT_EQ(::read(opened[0], &ready, 1), 1);
+                ::close(opened[0]);
+                ::close(opened[1]);
             }
             const std::string line = before ? "07-Jan-2026,1,2,1,2\n" : "08-Jan-2026,1,2,1,2\n";
             EXPECT_EQ(::write(oldFile, line.data(), line.size()), ssize_t(line.size()));
@@ -191,7 +217,10 @@ TEST_F(PriceFileCommands, RewritesCarryOverLinesAddedToTheFileTheyReplace) {
         click(command, {path});
         aroundRename = nullptr;
         ::close(oldFile);
-        EXPECT_EQ(read(path), kRecords + "07-Jan-2026,1,2,1,2\n08-Jan-2026,1,2,1,2\n") << command;
+        ::waitpid(waiter, nullptr, 0);
+        EXPECT_EQ(read(path),
+                  kRecords + "07-Jan-2026,1,2,1,2\n08-Jan-2026,1,2,1,2\n09-Jan-2026,1,2,1,2\n")
+            << command;
     }
 }
 
