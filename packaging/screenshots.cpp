@@ -128,15 +128,17 @@ void predictMovement(aurelant::MainWindow& window, ModalDriver& driver, Shooter&
     shooter.save(window, "main-window");
 }
 
-// The price chart beside the main window, after the prediction of movement.
-void shootChart(aurelant::MainWindow& window, Shooter& shooter) {
-    window.runCommand("chart");
-    auto* chart = window.findChild<QWidget*>("chart");
-    if (chart != nullptr) {
-        chart->resize(960, 600);
-        shooter.save(*chart, "price-chart");
+// A window that `command` opens beside the main window (the price chart after the prediction of
+// movement, how reliable that prediction is), at `size`.
+void shootSideWindow(aurelant::MainWindow& window, Shooter& shooter, const std::string& command,
+                     const char* objectName, QSize size, const QString& name) {
+    window.runCommand(command);
+    auto* side = window.findChild<QWidget*>(objectName);
+    if (side != nullptr) {
+        side->resize(size);
+        shooter.save(*side, name);
     }
-    shooter.skipUnless(chart != nullptr, "price-chart");
+    shooter.skipUnless(side != nullptr, name);
 }
 
 // The import's preview, on a file in the layout of a German quote service.
@@ -283,10 +285,12 @@ int main(int argc, char** argv) {
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
     platform.setWatchlistOpener([&window] { window.showWatchlist(); });
+    platform.setReliabilityOpener([&window] { window.showReliability(); });
     window.start(sample);
 
     predictMovement(window, driver, shooter);
-    shootChart(window, shooter);
+    shootSideWindow(window, shooter, "chart", "chart", {960, 600}, "price-chart");
+    shootSideWindow(window, shooter, "reliable", "reliability", {980, 760}, "reliability");
     shooter.shootDialog(window, driver, "recalc", "recalcform", "re-prediction-dialog");
     shooter.shootDialog(window, driver, "saveimage", "saveasform", "save-as-dialog");
     shootImport(window, driver, shooter, work.filePath("boerse.csv"));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the screenshots in docs/ (README and metainfo) from the real windows, offscreen, on the
 # sample history file: the main window after a prediction of movement, the five-day panel, the
-# price chart and, where the program has them, the re-prediction dialog, the save-as dialog, the
+# price chart, how reliable the prediction is and, where the program has them, the re-prediction dialog, the save-as dialog, the
 # import's preview, the viewer and the watchlist.
 # Set QT_SCALE_FACTOR=2 to see the windows at twice the size.
 set -euo pipefail

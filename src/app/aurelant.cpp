@@ -4,6 +4,7 @@
 
 #include "app/helppage.h"
 #include "app/startup.h"
+#include "chart/reliability.h"
 #include "common/errors.h"
 #include "fiveday/fivedaycommands.h"
 #include "output/predictionsaves.h"
@@ -50,6 +51,7 @@ const std::map<std::string, Handler>& handlers() {
         {"predictmove", &Aurelant::predictmove_click},
         {"recalc", &Aurelant::recalc_click},
         {"chart", &Aurelant::chart_click},
+        {"reliable", &Aurelant::reliable_click},
         {"watchlist", &Aurelant::watchlist_click},
         {"web", &Aurelant::web_click},
         {"reverse", &Aurelant::reverse_click},
@@ -208,6 +210,15 @@ void Aurelant::screencut_click() {
 
 void Aurelant::screenpaste_click() {
     pasteFromClipboard(*this);
+}
+
+// The figures come from the last prediction's back-test.
+void Aurelant::reliable_click() {
+    if (runresults.file().empty()) {
+        showMessage(ReliabilityReport::predictFirst());
+        return;
+    }
+    platform.showReliability();
 }
 
 void Aurelant::strategy_click() {

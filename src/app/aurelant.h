@@ -41,6 +41,7 @@ class Aurelant : public AppState {
     void predictmove_click();
     void recalc_click();
     void chart_click() { platform.showChart(); }
+    void reliable_click();
     void watchlist_click() { platform.showWatchlist(); }
     void web_click() { tphomeimage_click(); }
     void reverse_click();

@@ -33,6 +33,7 @@ const std::vector<MenuEntry>& mainMenus() {
           {"predictmove", "Predict Direction and &Movement (morning Open is required)", {}},
           {"recalc", "&Re-Calculate After New \"Within-Day\" Prices Available", {}},
           {"chart", "Show Price &Chart", {}},
+          {"reliable", "How &Reliable Is It?", {}},
           {"watchlist", "&Watchlist...", {}}}},
         {"web", "&Web", {}},
         {"tools",

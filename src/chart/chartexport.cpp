@@ -23,29 +23,47 @@ PictureFormat formatOf(const std::string& path) {
 
 }  // namespace
 
-std::string pictureName(const std::string& historyFile) {
+std::string namedAfter(const std::string& historyFile, const std::string& ending) {
     return historyFile.empty()
                ? std::string()
-               : std::filesystem::path(historyFile).replace_extension(".png").string();
+               : std::filesystem::path(historyFile).replace_extension().string() + ending;
 }
 
-void exportChart(AppState& window, const std::function<std::string(PictureFormat)>& draw) {
-    const std::optional<std::string> path = window.askSaveTarget(saveModeRequest(
-        "Save the Chart as a Picture", "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
-        pictureName(window.globals.currentfile), "png"));
+std::string pictureName(const std::string& historyFile) {
+    return namedAfter(historyFile, ".png");
+}
+
+void saveMadeFile(AppState& window, const FileRequest& request,
+                  const std::function<std::string(const std::string& path)>& make,
+                  const std::string& unmade) {
+    const std::optional<std::string> path = window.askSaveTarget(request);
     if (!path) {
         return;
     }
-    const std::string picture = draw(formatOf(*path));
-    if (picture.empty()) {
-        window.showMessage("The chart could not be drawn as a picture.");
+    const std::string bytes = make(*path);
+    if (bytes.empty()) {
+        window.showMessage(unmade);
         return;
     }
     try {
-        writeUserFile(*path, [&picture](LineWriter& writer) { writer.write(picture); });
+        writeUserFile(*path, [&bytes](LineWriter& writer) { writer.write(bytes); });
     } catch (const AppError& error) {
         window.showMessage(errorMessage(ErrorWording::Plain, error));
     }
+}
+
+void exportPicture(AppState& window, const std::string& title, const std::string& ending,
+                   const std::function<std::string(PictureFormat)>& draw) {
+    saveMadeFile(
+        window,
+        saveModeRequest(title, "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
+                        namedAfter(window.globals.currentfile, ending), "png"),
+        [&draw](const std::string& path) { return draw(formatOf(path)); },
+        "The picture could not be drawn.");
+}
+
+void exportChart(AppState& window, const std::function<std::string(PictureFormat)>& draw) {
+    exportPicture(window, "Save the Chart as a Picture", ".png", draw);
 }
 
 void printChart(AppState& window, std::string png) {

@@ -579,6 +579,32 @@ CalendarDate dateFromNumber(double number) {
     return civilFromDays(static_cast<long>(std::floor(number)) + kDayZero);
 }
 
+int yearOfDate(std::string_view text) {
+    const auto year = [](std::string_view digits) {
+        int value = 0;
+        for (const char digit : digits) {
+            if (digit < '0' || digit > '9') {
+                return 0;
+            }
+            value = value * 10 + (digit - '0');
+        }
+        return value;
+    };
+    const auto apart = [](char next) { return next < '0' || next > '9'; };
+    constexpr std::size_t kDigits = 4;
+    if (text.size() > kDigits) {
+        if (const int last = year(text.substr(text.size() - kDigits));
+            last > 0 && apart(text[text.size() - kDigits - 1])) {
+            return last;
+        }
+        if (const int first = year(text.substr(0, kDigits)); first > 0 && apart(text[kDigits])) {
+            return first;
+        }
+    }
+    const std::optional<CalendarDate> date = parseDate(text);
+    return date ? date->year : 0;
+}
+
 bool isCompactDate(std::string_view text) {
     return text.size() == 8 && text.find_first_of(" -/") == std::string_view::npos;
 }

@@ -26,6 +26,10 @@ enum class NumericOrder { Lenient, MonthFirst, DayFirst };
 std::optional<CalendarDate> parseDate(std::string_view text,
                                       NumericOrder order = NumericOrder::Lenient);
 
+// The year of a date text: at once where the text starts or ends with four digits set apart from
+// the rest (2004-01-05, 05-Jan-2004), else as parseDate reads it; 0 when it reads none.
+int yearOfDate(std::string_view text);
+
 // How a date cell writes its date. The cells of one column of dates share it.
 enum class DateWriting {
     YearFirst,     // 2024-02-07, 2024/2/7, 2024.02.07, 2024年2月7日

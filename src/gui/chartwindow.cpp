@@ -1,7 +1,6 @@
 #include "chartwindow.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
 #include <QCategoryAxis>
@@ -17,7 +16,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
-#include <QSvgGenerator>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -30,6 +28,7 @@
 #include "app/aurelant.h"
 #include "chart/chartaxes.h"
 #include "common/dates.h"
+#include "widgetpicture.h"
 
 namespace aurelant {
 namespace {
@@ -170,26 +169,20 @@ ChartWindow::ChartWindow(AppState& window, QWidget* parent)
     view_ = view;
 
     auto* buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const char* name, const char* caption, auto action) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons->addWidget(button);
-    };
-    addButton("recent", "&Last 120 Days", [this] {
+    addButton(*this, *buttons, "recent", "&Last 120 Days", [this] {
         model_.showRecent();
         draw();
     });
-    addButton("whole", "&Whole History", [this] {
+    addButton(*this, *buttons, "whole", "&Whole History", [this] {
         model_.showWhole();
         draw();
     });
     // Their dialogs belong to the main window, which the desktop brings to the front after them.
-    addButton("export", "&Save as Picture...", [this] {
+    addButton(*this, *buttons, "export", "&Save as Picture...", [this] {
         exportChart(window_, [this](PictureFormat format) { return picture(format); });
         side_->show(nullptr);
     });
-    addButton("printchart", "&Print...", [this] {
+    addButton(*this, *buttons, "printchart", "&Print...", [this] {
         printChart(window_, picture(PictureFormat::Png));
         side_->show(nullptr);
     });
@@ -428,21 +421,7 @@ void ChartWindow::placeOverlays() {
 }
 
 std::string ChartWindow::picture(PictureFormat format) const {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (format == PictureFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(view_->size());
-        svg.setViewBox(view_->rect());
-        svg.setTitle(chart_->title());
-        QPainter painter(&svg);
-        view_->render(&painter);
-    } else if (!view_->grab().save(&buffer, "PNG")) {
-        return {};
-    }
-    return bytes.toStdString();
+    return widgetPicture(*view_, format, chart_->title());
 }
 
 }  // namespace aurelant

@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     platform.setRedraw([&window] { window.refresh(); });
     platform.setChartOpener([&window] { window.showChart(); });
     platform.setWatchlistOpener([&window] { window.showWatchlist(); });
+    platform.setReliabilityOpener([&window] { window.showReliability(); });
     platform.setOutputCheck(
         [&model](const std::string& path) { return model.refusesAsOutput(path); });
     window.start(line.file);

@@ -19,6 +19,7 @@
 #include "app/controls.h"
 #include "chartwindow.h"
 #include "pricefile/opencommand.h"
+#include "reliabilitywindow.h"
 #include "settings.h"
 #include "textconversion.h"
 #include "watchlistwindow.h"
@@ -334,6 +335,9 @@ void MainWindow::refresh() {
     if (chart_ != nullptr) {
         chart_->follow();
     }
+    if (reliability_ != nullptr) {
+        reliability_->follow();
+    }
 }
 
 void MainWindow::showChart() {
@@ -341,6 +345,13 @@ void MainWindow::showChart() {
         chart_ = new ChartWindow(model_, this);
     }
     chart_->showBeside(this);
+}
+
+void MainWindow::showReliability() {
+    if (reliability_ == nullptr) {
+        reliability_ = new ReliabilityWindow(model_, this);
+    }
+    reliability_->showBeside(this);
 }
 
 void MainWindow::showWatchlist() {

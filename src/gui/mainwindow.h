@@ -15,6 +15,7 @@ class QMenu;
 namespace aurelant {
 
 class ChartWindow;
+class ReliabilityWindow;
 class WatchlistWindow;
 
 // The main window as Qt draws it: a view of the Aurelant model that forwards every click.
@@ -35,6 +36,8 @@ class MainWindow : public QMainWindow {
     void refresh();
     // Opens the price chart window beside this one, or brings it to the front.
     void showChart();
+    // Opens the window of how reliable the last prediction is, or brings it to the front.
+    void showReliability();
     // Opens the watchlist window, or brings it to the front.
     void showWatchlist();
     // Shows the window where it was last left, or at the layout's size in the screen's middle.
@@ -66,6 +69,7 @@ class MainWindow : public QMainWindow {
     QMenu* recentMenu_ = nullptr;
     std::map<std::string, QAction*> actions_;
     ChartWindow* chart_ = nullptr;
+    ReliabilityWindow* reliability_ = nullptr;
     WatchlistWindow* watchlist_ = nullptr;
     std::string shownText_;  // the model text last drawn, to notice the user's edits
 };

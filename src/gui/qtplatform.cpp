@@ -263,6 +263,12 @@ void QtPlatform::showChart() {
     }
 }
 
+void QtPlatform::showReliability() {
+    if (openReliability_) {
+        openReliability_();
+    }
+}
+
 void QtPlatform::showWatchlist() {
     if (openWatchlist_) {
         openWatchlist_();

@@ -26,6 +26,7 @@ class QtPlatform : public Platform {
     // What opens the price chart window.
     void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
     void setWatchlistOpener(std::function<void()> open) { openWatchlist_ = std::move(open); }
+    void setReliabilityOpener(std::function<void()> open) { openReliability_ = std::move(open); }
     // What refuses a file as the PDF of a print job (the open history file), after a message.
     void setOutputCheck(std::function<bool(const std::string&)> refuses) {
         refusesOutput_ = std::move(refuses);
@@ -42,6 +43,7 @@ class QtPlatform : public Platform {
     // One viewer window: a further request brings it to the front on the new address.
     void showViewer() override;
     void showChart() override;
+    void showReliability() override;
     void showWatchlist() override;
     void setBusy(bool busy) override;
     std::string programFolder() override;
@@ -57,6 +59,7 @@ class QtPlatform : public Platform {
     std::function<void()> redraw_;
     std::function<void()> openChart_;
     std::function<void()> openWatchlist_;
+    std::function<void()> openReliability_;
     std::function<bool(const std::string&)> refusesOutput_;
     bool unattended_ = false;
 };

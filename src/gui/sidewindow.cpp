@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -81,6 +83,15 @@ bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void SideWindow::remember() {
     rememberValue(key_, window_.saveGeometry());
+}
+
+QPushButton* addButton(QWidget& window, QBoxLayout& row, const char* name, const QString& caption,
+                       const std::function<void()>& action) {
+    auto* button = new QPushButton(caption, &window);
+    button->setObjectName(name);
+    QObject::connect(button, &QPushButton::clicked, &window, action);
+    row.addWidget(button);
+    return button;
 }
 
 }  // namespace aurelant

@@ -4,6 +4,10 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
+class QBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace aurelant {
@@ -33,5 +37,9 @@ class SideWindow : public QObject {
     QSize size_;
     bool placed_ = false;
 };
+
+// A button named `name` at the end of `row`, doing `action` when clicked.
+QPushButton* addButton(QWidget& window, QBoxLayout& row, const char* name, const QString& caption,
+                       const std::function<void()>& action);
 
 }  // namespace aurelant

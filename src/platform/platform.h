@@ -69,6 +69,9 @@ class Platform {
     virtual void showViewer() = 0;
     // Opens the price chart window, or brings it to the front.
     virtual void showChart() = 0;
+    // Opens the window of how reliable the last prediction's probabilities are, or brings it to
+    // the front.
+    virtual void showReliability() = 0;
     // Opens the watchlist window, or brings it to the front.
     virtual void showWatchlist() = 0;
 

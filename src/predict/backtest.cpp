@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "common/dates.h"
 #include "common/numtext.h"
 #include "predict/checkedmath.h"
 #include "predict/runoutput.h"
@@ -111,6 +112,7 @@ void BackTest::completePending(long recordNumber, std::string_view date, const D
         pendingLine_.append(resultText(outcome.reached));
         pendingMade_.right = outcome.right;
         judged_.push_back(pendingMade_);
+        calibration_.add(pendingProbability_, pendingMade_.up, outcome.right, pendingYear_);
         if (output_.comments(recordNumber)) {
             output_.screen.append(outcomeComment(date, day, outcome));
         }
@@ -154,7 +156,8 @@ void BackTest::makePrediction(long recordNumber, std::string_view date,
     ++tally_.predictionsMade;
     tally_.probabilitySum += direction.probability;
     pendingDirection_ = direction.up ? 1 : -1;
-    pendingMade_ = {recordNumber, std::string(date), direction.up, false};
+    pendingMade_ = {recordNumber, std::string(date), direction.up, direction.probability, false};
+    pendingYear_ = yearOfDate(date);
     if (output_.comments(recordNumber)) {
         output_.screen.append(
             std::string(date) + " Predicting " + probabilityText(direction.probability) +

@@ -7,6 +7,7 @@
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
 #include "predict/statistics.h"
+#include "state/calibration.h"
 #include "state/runresults.h"
 
 namespace aurelant {
@@ -31,6 +32,8 @@ class BackTest {
     double units() const { return units_; }
     // Hands over the predictions judged so far, in the order of their judging days.
     std::vector<JudgedPrediction> takeJudged() { return std::move(judged_); }
+    // Hands over how the judged predictions compare with their stated probabilities.
+    Calibration takeCalibration() { return std::move(calibration_); }
 
   private:
     struct Outcome {
@@ -66,7 +69,9 @@ class BackTest {
     std::array<std::string, 32> predictionTails_;
     std::string pendingLine_;       // the data-file line that waits for its day's outcome
     JudgedPrediction pendingMade_;  // the prediction of 54 % or more that waits
+    int pendingYear_ = 0;           // of the day it was made on
     std::vector<JudgedPrediction> judged_;
+    Calibration calibration_;
     double units_ = 0;
 };
 

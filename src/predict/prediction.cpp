@@ -42,6 +42,7 @@ class PredictionRun {
         outcome_.tally = backTest_.tally();
         outcome_.units = backTest_.units();
         outcome_.judged = backTest_.takeJudged();
+        outcome_.calibration = backTest_.takeCalibration();
         if (outcome_.tally.predictionsMade == 0) {
             outcome_.screen.append(globals_.crlf +
                                    "No Prediction carried out, so no prediction can be made" +

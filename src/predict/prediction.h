@@ -8,6 +8,7 @@
 
 #include "common/errors.h"
 #include "predict/statistics.h"
+#include "state/calibration.h"
 #include "state/globals.h"
 #include "state/runresults.h"
 
@@ -37,6 +38,7 @@ struct RunOutcome {
     bool predicted = false;
     long lastRecord = 0;  // every line read counts, valid or not
     std::vector<JudgedPrediction> judged;
+    Calibration calibration;
     Outlook outlook;
     BackTestTally tally;
     double units = 0;

@@ -78,7 +78,8 @@ void applyOutcome(AppState& window, RunOutcome outcome, LineWriter& dataFile) {
         window.strategyEnabled = true;
     }
     window.runresults.complete(window.globals.currentfile, outcome.lastRecord,
-                               std::move(outcome.judged), std::move(outcome.outlook));
+                               std::move(outcome.judged), std::move(outcome.calibration),
+                               std::move(outcome.outlook));
 }
 
 void runAfterChecks(AppState& window) {

@@ -6,15 +6,17 @@ void RunResults::clear() {
     file_.clear();
     lastRecord_ = 0;
     judged_.clear();
+    calibration_ = Calibration();
     outlook_ = {};
     ++revision_;
 }
 
 void RunResults::complete(std::string file, long lastRecord, std::vector<JudgedPrediction> judged,
-                          Outlook outlook) {
+                          Calibration calibration, Outlook outlook) {
     file_ = std::move(file);
     lastRecord_ = lastRecord;
     judged_ = std::move(judged);
+    calibration_ = std::move(calibration);
     outlook_ = std::move(outlook);
     ++revision_;
 }

@@ -5,14 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "state/calibration.h"
+
 namespace aurelant {
 
 // A back-test prediction that the following day judged: the record it was made on, which way it
-// pointed and whether the direction came true (the data file's "Yes" and TRUE or FALSE).
+// pointed at what probability and whether the direction came true (the data file's "Yes" and
+// TRUE or FALSE).
 struct JudgedPrediction {
     long recordNumber = 0;
     std::string date;  // as the data file writes it
     bool up = true;
+    float probability = 0;  // in percent
     bool right = false;
 };
 
@@ -37,7 +41,7 @@ class RunResults {
   public:
     void clear();
     void complete(std::string file, long lastRecord, std::vector<JudgedPrediction> judged,
-                  Outlook outlook);
+                  Calibration calibration, Outlook outlook);
     // A re-prediction's direction and levels replace the run's.
     void repredict(Outlook outlook);
 
@@ -46,6 +50,7 @@ class RunResults {
     // The number of the file's last line as the run read it.
     long lastRecord() const { return lastRecord_; }
     const std::vector<JudgedPrediction>& judged() const { return judged_; }
+    const Calibration& calibration() const { return calibration_; }
     const Outlook& outlook() const { return outlook_; }
     // Grows with every change, so that a view notices one.
     unsigned revision() const { return revision_; }
@@ -54,6 +59,7 @@ class RunResults {
     std::string file_;
     long lastRecord_ = 0;
     std::vector<JudgedPrediction> judged_;
+    Calibration calibration_;
     Outlook outlook_;
     unsigned revision_ = 0;
 };

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -27,6 +28,7 @@
 
 #include "app/controls.h"
 #include "chart/pricechart.h"
+#include "chart/reliability.h"
 #include "chartwindow.h"
 #include "commandline.h"
 #include "fiveday/dailydata.h"
@@ -110,7 +112,7 @@ void collectLeaves(const std::vector<MenuEntry>& entries, std::vector<MenuEntry>
 TEST_F(MainWindowSmoke, EveryMenuItemExistsWithItsCaption) {
     std::vector<MenuEntry> leaves;
     collectLeaves(mainMenus(), leaves);
-    EXPECT_EQ(leaves.size(), 29u);
+    EXPECT_EQ(leaves.size(), 30u);
     for (const MenuEntry& leaf : leaves) {
         auto* action = window->findChild<QAction*>(QString::fromStdString(leaf.name));
         ASSERT_NE(action, nullptr) << leaf.name;
@@ -330,9 +332,58 @@ TEST_F(MainWindowSmoke, TheChartWindowFollowsTheMainWindowAndSavesPictures) {
     EXPECT_TRUE(chartWindow->findChild<QLabel*>("note")->text().startsWith("No file is open"));
 }
 
+// Predict > How Reliable Is It? says to predict first; after a prediction its window opens from
+// the keyboard beside the main window, saves its table and picture, and Escape closes it.
+TEST_F(MainWindowSmoke, TheReliabilityWindowOpensFromTheMenuAndSavesItsTable) {
+    window->runCommand("reliable");
+    EXPECT_NE(lastMessage().find("Predict first"), std::string::npos);
+    const std::string prices = write("prices.csv", "");
+    writeRandomWalkHistory(prices, 1000);
+    platform.fileAnswers = {prices};
+    window->runCommand("open");
+    platform.answers = {Answer::Ok};
+    window->runCommand("predictchange");
+    // Alt+P opens the Predict menu; the Down key steps to this item, over the greyed ones.
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
+    auto* predict = window->findChild<QMenu*>("predict");
+    ASSERT_TRUE(predict->isVisible());
+    for (int step = 0;
+         step < 8 && predict->activeAction() != window->findChild<QAction*>("reliable"); ++step) {
+        QTest::keyClick(predict, Qt::Key_Down);
+    }
+    QTest::keyClick(predict, Qt::Key_Return);
+    EXPECT_EQ(platform.transcript.back(), "reliability window");
+    window->showReliability();
+    auto* reliable = window->findChild<QWidget*>("reliability");
+    ASSERT_TRUE(reliable != nullptr && reliable->isVisible());
+
+    ReliabilityReport report;
+    report.follow(model);
+    EXPECT_EQ(reliable->findChild<QLabel*>("verdict")->text().toStdString(), report.verdict());
+    QChart* diagram = reliable->findChild<QChartView*>("diagram")->chart();
+    // The diagonal, and an interval and a point for each stated probability.
+    EXPECT_EQ(diagram->series().size(), 1 + 2 * static_cast<qsizetype>(report.points().size()));
+    EXPECT_EQ(seriesOf<QLineSeries>(reliable->findChild<QChartView*>("recent")->chart()), 3);
+    EXPECT_EQ(reliable->findChild<QTableWidget*>("years")->rowCount(),
+              static_cast<int>(report.tableRows().size()));
+
+    const std::string csv = (folder / "table.csv").string();
+    const std::string png = (folder / "reliability.png").string();
+    platform.fileAnswers = {csv, png};
+    reliable->findChild<QPushButton*>("savetable")->click();
+    reliable->findChild<QPushButton*>("export")->click();
+    EXPECT_EQ(read(csv), report.tableCsv());
+    EXPECT_EQ(read(png).substr(0, 4), "\x89PNG");
+    QApplication::setActiveWindow(reliable);
+    QTest::keyClick(reliable, Qt::Key_Escape);
+    EXPECT_FALSE(reliable->isVisible());
+}
+
 // Where the window manager puts the side windows: beside the main window, narrowed to the room
-// there, else over the main window's right half; and the chart stays in front after the dialog of
-// its Save as Picture. Offscreen there is no window manager to ask.
+// there, else over the main window's right half; and the chart stays in front after the dialog
+// of its Save as Picture. Offscreen there is no window manager to ask.
 TEST_F(MainWindowSmoke, SideWindowsOpenBesideTheMainWindowUnderAWindowManager) {
     if (QGuiApplication::platformName() == "offscreen") {
         GTEST_SKIP() << "no window manager offscreen";
@@ -382,7 +433,8 @@ TEST_F(MainWindowSmoke, SideWindowsOpenBesideTheMainWindowUnderAWindowManager) {
         << QToolTip::text().toStdString();
 }
 
-// The desktop's clipboard holds the screen's lines with its own line ends; a picture is no text.
+// The desktop's clipboard holds the screen's lines with its own line ends; a picture is no
+// text.
 TEST(QtClipboard, TextComesBackWithWindowsLineEndsAndAPictureIsNoText) {
     ensureQtApplication();
     QtPlatform platform;

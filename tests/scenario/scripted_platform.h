@@ -52,6 +52,7 @@ class ScriptedPlatform : public Platform {
     void showModal(FormModel& form) override;
     void showViewer() override;
     void showChart() override { transcript.push_back("chart window"); }
+    void showReliability() override { transcript.push_back("reliability window"); }
     void showWatchlist() override { transcript.push_back("watchlist window"); }
     void setBusy(bool busy) override;
     std::string programFolder() override { return folder; }

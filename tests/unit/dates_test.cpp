@@ -31,6 +31,16 @@ TEST(ParseDate, RefusesTextsThatAreNotDates) {
     EXPECT_TRUE(parseDate("2004-02-29").has_value());
 }
 
+// The quick look at four digits at either end agrees with the full reading.
+TEST(ParseDate, YearOfADateText) {
+    const std::pair<const char*, int> years[] = {
+        {"05-Jan-2004", 2004}, {"2004-01-05", 2004}, {"01/05/1999", 1999}, {"Jan 5, 2004", 2004},
+        {"5-Jan-04", 2004},    {"1/5/30", 1930},     {"12005", 0},         {"Date", 0}};
+    for (const auto& [text, year] : years) {
+        EXPECT_EQ(yearOfDate(text), year) << text;
+    }
+}
+
 // Every date encoding of price tables, each with how it is written; a timestamp's day is the one
 // its text gives, and the day in UTC for unix time.
 TEST(ReadDateCell, EveryCommonEncoding) {
