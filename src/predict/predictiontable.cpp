@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
 
 #include "common/numtext.h"
 
@@ -12,6 +15,9 @@ constexpr std::array<const char*, 14> kKeys = {
     "file",        "last_date", "records",       "direction",      "probability",
     "confident",   "open",      "level75",       "level50",        "level25",
     "predictions", "right",     "percent_right", "percent_reached"};
+
+// The CSV's last columns; JSON has these and more under "calibration".
+constexpr std::array<const char*, 3> kCalibrationKeys = {"brier", "brier_base_rate", "skill"};
 
 struct Field {
     std::string text;
@@ -46,6 +52,13 @@ std::array<Field, kKeys.size()> fieldsOf(const std::string& path, const FilePred
             Field{file.percentReached, true}};
 }
 
+std::array<Field, kCalibrationKeys.size()> calibrationFields(const Calibration& calibration) {
+    const std::optional<double> skill = calibration.skill();
+    return {Field{trimmedNumberText(calibration.brier()), true},
+            Field{trimmedNumberText(calibration.brierBaseRate()), true},
+            Field{skill ? trimmedNumberText(*skill) : "", true}};
+}
+
 // Numbers as JSON has them: ".5" -> 0.5, "-.5" -> -0.5; null for none.
 std::string jsonNumber(const std::string& text) {
     if (text.empty()) {
@@ -77,22 +90,58 @@ std::string jsonString(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string csvRow(const std::array<Field, kKeys.size()>& fields) {
+std::string csvCells(std::span<const Field> fields) {
     std::string row;
     for (const Field& field : fields) {
         row += (row.empty() ? "" : ",") + csvField(field.text);
     }
-    return row + "\n";
+    return row;
 }
 
-std::string jsonObject(const std::array<Field, kKeys.size()>& fields) {
+std::string csvRow(const std::string& path, const FilePrediction& file) {
+    return csvCells(fieldsOf(path, file)) + "," + csvCells(calibrationFields(file.calibration)) +
+           "\n";
+}
+
+std::string jsonNumber(double value) {
+    return jsonNumber(trimmedNumberText(value));
+}
+
+// {"probability": 54, "predictions": 3, "right": 2}, or with "year" in place of "probability".
+std::string jsonShare(const char* key, const std::string& value, const Share& share) {
+    return "{\"" + std::string(key) + "\": " + jsonNumber(value) +
+           ", \"predictions\": " + std::to_string(share.predictions) +
+           ", \"right\": " + std::to_string(share.right) + "}";
+}
+
+std::string jsonCalibration(const Calibration& calibration) {
+    const std::optional<double> skill = calibration.skill();
+    std::string object = "{\"judged\": " + std::to_string(calibration.judged()) +
+                         ", \"brier\": " + jsonNumber(calibration.brier()) +
+                         ", \"brier_base_rate\": " + jsonNumber(calibration.brierBaseRate()) +
+                         ", \"skill\": " + (skill ? jsonNumber(*skill) : "null") +
+                         ", \"by_probability\": [";
+    for (const ProbabilityShare& stated : calibration.byProbability()) {
+        object += (object.ends_with("[") ? "" : ", ") +
+                  jsonShare("probability", trimmedNumberText(stated.probability), stated.share);
+    }
+    object += "], \"by_year\": [";
+    for (const YearShare& year : calibration.byYear()) {
+        object += (object.ends_with("[") ? "" : ", ") +
+                  jsonShare("year", std::to_string(year.year), year.share);
+    }
+    return object + "]}";
+}
+
+std::string jsonObject(const std::string& path, const FilePrediction& file) {
+    const auto fields = fieldsOf(path, file);
     std::string object = "{";
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
         const Field& field = fields[i];
         object += (i == 0 ? "\"" : ", \"") + std::string(kKeys[i]) +
                   "\": " + (field.number ? jsonNumber(field.text) : jsonString(field.text));
     }
-    return object + "}";
+    return object + ", \"calibration\": " + jsonCalibration(file.calibration) + "}";
 }
 
 std::string reports(const std::vector<std::string>& paths,
@@ -113,6 +162,9 @@ std::string predictionTableHeader() {
     std::string header;
     for (const char* key : kKeys) {
         header += (header.empty() ? "" : ",") + std::string(key);
+    }
+    for (const char* key : kCalibrationKeys) {
+        header += "," + std::string(key);
     }
     return header;
 }
@@ -138,11 +190,10 @@ std::string predictionTable(const std::vector<std::string>& paths,
         if (predictions[i].refused()) {
             continue;
         }
-        const auto fields = fieldsOf(paths[i], predictions[i]);
         if (format == TableFormat::Csv) {
-            text += csvRow(fields);
+            text += csvRow(paths[i], predictions[i]);
         } else {
-            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(fields);
+            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(paths[i], predictions[i]);
         }
     }
     if (format == TableFormat::Csv) {
