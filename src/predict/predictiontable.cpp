@@ -1,12 +1,16 @@
 #include "predict/predictiontable.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "common/numtext.h"
+#include "common/utf8.h"
 
 namespace aurelant {
 namespace {
@@ -73,18 +77,24 @@ std::string jsonNumber(const std::string& text) {
     return text;
 }
 
+// A JSON string; bytes that are not UTF-8 become U+FFFD, so the document stays valid.
 std::string jsonString(const std::string& text) {
     std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = characterLength(text, at);
+        const std::string_view character = std::string_view(text).substr(at, length);
+        at += length;
+        const auto byte = static_cast<unsigned char>(character[0]);
+        if (character == "\"" || character == "\\") {
+            quoted += "\\" + std::string(character);
+        } else if (byte < 0x20) {
             std::array<char, 8> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", byte);
             quoted += escaped.data();
+        } else if (!isValidUtf8(character)) {
+            quoted += "\\ufffd";
         } else {
-            quoted += c;
+            quoted += character;
         }
     }
     return quoted + "\"";
@@ -144,13 +154,26 @@ std::string jsonObject(const std::string& path, const FilePrediction& file) {
     return object + ", \"calibration\": " + jsonCalibration(file.calibration) + "}";
 }
 
+// The report's lines, each with its control characters escaped, so that a name or date from a
+// file can neither start a line nor move the terminal's cursor.
+std::string escapedLines(std::string_view text) {
+    std::string escaped;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        escaped += escapedControls(text.substr(start, end - start));
+        escaped += end < text.size() ? "\n" : "";
+        start = end + 1;
+    }
+    return escaped;
+}
+
 std::string reports(const std::vector<std::string>& paths,
                     const std::vector<FilePrediction>& predictions) {
     std::string text;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (!predictions[i].refused()) {
-            text +=
-                (paths.size() > 1 ? "== " + paths[i] + "\n" : "") + predictions[i].report + "\n";
+            text += (paths.size() > 1 ? "== " + escapedControls(paths[i]) + "\n" : "") +
+                    escapedLines(predictions[i].report) + "\n";
         }
     }
     return text;
@@ -170,10 +193,17 @@ std::string predictionTableHeader() {
 }
 
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    // A spreadsheet takes a cell beginning with one of these as a formula; a quote before it
+    // makes it text. A plain number such as -2.5 is no formula and stays a number.
+    double number = 0;
+    const bool plainNumber = std::from_chars(text.data(), text.data() + text.size(), number).ptr ==
+                             text.data() + text.size();
+    const bool formula = !text.empty() && !plainNumber &&
+                         std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    if (!formula && text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }
-    std::string quoted = "\"";
+    std::string quoted = formula ? "\"'" : "\"";
     for (const char c : text) {
         quoted += c == '"' ? "\"\"" : std::string(1, c);
     }
