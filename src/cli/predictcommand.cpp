@@ -11,6 +11,7 @@
 #include "common/dayorder.h"
 #include "common/errors.h"
 #include "common/numtext.h"
+#include "common/utf8.h"
 #include "predict/fileprediction.h"
 #include "predict/predictiontable.h"
 
@@ -141,7 +142,7 @@ int runPredictCommand(const std::vector<std::string>& arguments, std::FILE* outp
     Options options;
     if (const std::optional<std::string> mistake = parse(arguments, options)) {
         std::fprintf(errors, "aurelant predict: %s\nTry 'aurelant predict --help'.\n",
-                     mistake->c_str());
+                     escapedControls(*mistake).c_str());
         return 2;
     }
     if (options.help) {
@@ -154,7 +155,8 @@ int runPredictCommand(const std::vector<std::string>& arguments, std::FILE* outp
     bool refused = false;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].refused()) {
-            std::fprintf(errors, "%s: %s\n", options.files[i].c_str(), results[i].refusal.c_str());
+            std::fprintf(errors, "%s: %s\n", escapedControls(options.files[i]).c_str(),
+                         escapedControls(results[i].refusal).c_str());
             refused = true;
         }
     }

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
     platform.setChartOpener([&window] { window.showChart(); });
     platform.setWatchlistOpener([&window] { window.showWatchlist(); });
     platform.setReliabilityOpener([&window] { window.showReliability(); });
+    platform.setOutputCheck(
+        [&model](const std::string& path) { return model.refusesAsOutput(path); });
     window.start(line.file);
     if (unattended) {
         return reportUnattended(window, model);

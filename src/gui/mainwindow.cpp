@@ -357,6 +357,8 @@ void MainWindow::showReliability() {
 void MainWindow::showWatchlist() {
     if (watchlist_ == nullptr) {
         watchlist_ = new WatchlistWindow([this](const QString& path) { openFile(path); }, this);
+        watchlist_->setOutputCheck(
+            [this](const std::string& path) { return model_.refusesAsOutput(path); });
     }
     watchlist_->showBeside(this);
     watchlist_->start();

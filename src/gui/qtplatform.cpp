@@ -220,7 +220,7 @@ PrintOutcome QtPlatform::print(const PrintJob& job) {
                                   .initialName = "",
                                   .defaultSuffix = ".pdf",
                                   .overwritePrompt = true});
-        if (!pdf) {
+        if (!pdf || (refusesOutput_ && refusesOutput_(*pdf))) {
             return {PrintOutcome::Kind::Cancelled, ""};
         }
         target = QString::fromStdString(*pdf);

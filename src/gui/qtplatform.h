@@ -24,6 +24,10 @@ class QtPlatform : public Platform {
     void setChartOpener(std::function<void()> open) { openChart_ = std::move(open); }
     void setWatchlistOpener(std::function<void()> open) { openWatchlist_ = std::move(open); }
     void setReliabilityOpener(std::function<void()> open) { openReliability_ = std::move(open); }
+    // What refuses a file as the PDF of a print job (the open history file), after a message.
+    void setOutputCheck(std::function<bool(const std::string&)> refuses) {
+        refusesOutput_ = std::move(refuses);
+    }
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& request) override;
@@ -53,6 +57,7 @@ class QtPlatform : public Platform {
     std::function<void()> openChart_;
     std::function<void()> openWatchlist_;
     std::function<void()> openReliability_;
+    std::function<bool(const std::string&)> refusesOutput_;
     bool unattended_ = false;
 };
 

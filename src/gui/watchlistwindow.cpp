@@ -357,7 +357,7 @@ void WatchlistWindow::takeUpdate(const std::string& path, const std::string& res
 void WatchlistWindow::saveTable() {
     const QString target = QFileDialog::getSaveFileName(this, tr("Save Table"), "watchlist.csv",
                                                         tr("CSV files (*.csv)"));
-    if (target.isEmpty()) {
+    if (target.isEmpty() || (refusesOutput_ && refusesOutput_(target.toStdString()))) {
         return;
     }
     try {

@@ -64,6 +64,10 @@ class WatchlistWindow : public QWidget {
     // `openFile` opens a file in the main window as File > Open does.
     WatchlistWindow(std::function<void(const QString&)> openFile, QWidget* parent);
     ~WatchlistWindow() override;
+    // What refuses a file as the saved table (the open history file), after a message.
+    void setOutputCheck(std::function<bool(const std::string&)> refuses) {
+        refusesOutput_ = std::move(refuses);
+    }
 
     // Shows the window beside the main window, or brings it to the front.
     void showBeside(const QWidget* main);
@@ -91,6 +95,7 @@ class WatchlistWindow : public QWidget {
     void takeUpdate(const std::string& path, const std::string& result);
 
     std::function<void(const QString&)> openFile_;
+    std::function<bool(const std::string&)> refusesOutput_;
     Watchlist watchlist_;
     WatchlistTable* table_;
     QTableView* view_;

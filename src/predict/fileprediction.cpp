@@ -45,6 +45,7 @@ void takeResults(FilePrediction& file, const RunOutcome& outcome) {
     file.percentReached =
         tally.predictionsMade > 0 ? percentOf(tally.reached, tally.predictionsMade) : "0";
     file.predicted = outcome.predicted;
+    file.calibration = outcome.calibration;
     if (!outcome.predicted) {
         file.report = trimmed(outcome.screen);
         return;

@@ -25,7 +25,8 @@ struct FilePrediction {
     int confidentRight = 0;
     std::string percentRight;
     std::string percentReached;
-    std::string report;  // the report block, from its heading to the disclaimer
+    std::string report;       // the report block, from its heading to the disclaimer
+    Calibration calibration;  // how far the back-test's stated probabilities held
 
     bool refused() const { return !refusal.empty(); }
 };

@@ -1,9 +1,16 @@
 #include "predict/predictiontable.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "common/numtext.h"
+#include "common/utf8.h"
 
 namespace aurelant {
 namespace {
@@ -12,6 +19,9 @@ constexpr std::array<const char*, 14> kKeys = {
     "file",        "last_date", "records",       "direction",      "probability",
     "confident",   "open",      "level75",       "level50",        "level25",
     "predictions", "right",     "percent_right", "percent_reached"};
+
+// The CSV's last columns; JSON has these and more under "calibration".
+constexpr std::array<const char*, 3> kCalibrationKeys = {"brier", "brier_base_rate", "skill"};
 
 struct Field {
     std::string text;
@@ -46,6 +56,13 @@ std::array<Field, kKeys.size()> fieldsOf(const std::string& path, const FilePred
             Field{file.percentReached, true}};
 }
 
+std::array<Field, kCalibrationKeys.size()> calibrationFields(const Calibration& calibration) {
+    const std::optional<double> skill = calibration.skill();
+    return {Field{trimmedNumberText(calibration.brier()), true},
+            Field{trimmedNumberText(calibration.brierBaseRate()), true},
+            Field{skill ? trimmedNumberText(*skill) : "", true}};
+}
+
 // Numbers as JSON has them: ".5" -> 0.5, "-.5" -> -0.5; null for none.
 std::string jsonNumber(const std::string& text) {
     if (text.empty()) {
@@ -60,39 +77,94 @@ std::string jsonNumber(const std::string& text) {
     return text;
 }
 
+// A JSON string; bytes that are not UTF-8 become U+FFFD, so the document stays valid.
 std::string jsonString(const std::string& text) {
     std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = characterLength(text, at);
+        const std::string_view character = std::string_view(text).substr(at, length);
+        at += length;
+        const auto byte = static_cast<unsigned char>(character[0]);
+        if (character == "\"" || character == "\\") {
+            quoted += "\\" + std::string(character);
+        } else if (byte < 0x20) {
             std::array<char, 8> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", byte);
             quoted += escaped.data();
+        } else if (!isValidUtf8(character)) {
+            quoted += "\\ufffd";
         } else {
-            quoted += c;
+            quoted += character;
         }
     }
     return quoted + "\"";
 }
 
-std::string csvRow(const std::array<Field, kKeys.size()>& fields) {
+std::string csvCells(std::span<const Field> fields) {
     std::string row;
     for (const Field& field : fields) {
         row += (row.empty() ? "" : ",") + csvField(field.text);
     }
-    return row + "\n";
+    return row;
 }
 
-std::string jsonObject(const std::array<Field, kKeys.size()>& fields) {
+std::string csvRow(const std::string& path, const FilePrediction& file) {
+    return csvCells(fieldsOf(path, file)) + "," + csvCells(calibrationFields(file.calibration)) +
+           "\n";
+}
+
+std::string jsonNumber(double value) {
+    return jsonNumber(trimmedNumberText(value));
+}
+
+// {"probability": 54, "predictions": 3, "right": 2}, or with "year" in place of "probability".
+std::string jsonShare(const char* key, const std::string& value, const Share& share) {
+    return "{\"" + std::string(key) + "\": " + jsonNumber(value) +
+           ", \"predictions\": " + std::to_string(share.predictions) +
+           ", \"right\": " + std::to_string(share.right) + "}";
+}
+
+std::string jsonCalibration(const Calibration& calibration) {
+    const std::optional<double> skill = calibration.skill();
+    std::string object = "{\"judged\": " + std::to_string(calibration.judged()) +
+                         ", \"brier\": " + jsonNumber(calibration.brier()) +
+                         ", \"brier_base_rate\": " + jsonNumber(calibration.brierBaseRate()) +
+                         ", \"skill\": " + (skill ? jsonNumber(*skill) : "null") +
+                         ", \"by_probability\": [";
+    for (const ProbabilityShare& stated : calibration.byProbability()) {
+        object += (object.ends_with("[") ? "" : ", ") +
+                  jsonShare("probability", trimmedNumberText(stated.probability), stated.share);
+    }
+    object += "], \"by_year\": [";
+    for (const YearShare& year : calibration.byYear()) {
+        object += (object.ends_with("[") ? "" : ", ") +
+                  jsonShare("year", std::to_string(year.year), year.share);
+    }
+    return object + "]}";
+}
+
+std::string jsonObject(const std::string& path, const FilePrediction& file) {
+    const auto fields = fieldsOf(path, file);
     std::string object = "{";
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
         const Field& field = fields[i];
         object += (i == 0 ? "\"" : ", \"") + std::string(kKeys[i]) +
                   "\": " + (field.number ? jsonNumber(field.text) : jsonString(field.text));
     }
-    return object + "}";
+    return object + ", \"calibration\": " + jsonCalibration(file.calibration) + "}";
+}
+
+// The report's lines, each with its control characters escaped, so that a name or date from a
+// file can neither start a line nor move the terminal's cursor.
+std::string escapedLines(std::string_view text) {
+    std::string escaped;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        escaped += escapedControls(text.substr(start, end - start));
+        escaped += end < text.size() ? "\n" : "";
+        start = end + 1;
+    }
+    return escaped;
 }
 
 std::string reports(const std::vector<std::string>& paths,
@@ -100,8 +172,8 @@ std::string reports(const std::vector<std::string>& paths,
     std::string text;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (!predictions[i].refused()) {
-            text +=
-                (paths.size() > 1 ? "== " + paths[i] + "\n" : "") + predictions[i].report + "\n";
+            text += (paths.size() > 1 ? "== " + escapedControls(paths[i]) + "\n" : "") +
+                    escapedLines(predictions[i].report) + "\n";
         }
     }
     return text;
@@ -114,14 +186,24 @@ std::string predictionTableHeader() {
     for (const char* key : kKeys) {
         header += (header.empty() ? "" : ",") + std::string(key);
     }
+    for (const char* key : kCalibrationKeys) {
+        header += "," + std::string(key);
+    }
     return header;
 }
 
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    // A spreadsheet takes a cell beginning with one of these as a formula; a quote before it
+    // makes it text. A plain number such as -2.5 is no formula and stays a number.
+    double number = 0;
+    const bool plainNumber = std::from_chars(text.data(), text.data() + text.size(), number).ptr ==
+                             text.data() + text.size();
+    const bool formula = !text.empty() && !plainNumber &&
+                         std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    if (!formula && text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }
-    std::string quoted = "\"";
+    std::string quoted = formula ? "\"'" : "\"";
     for (const char c : text) {
         quoted += c == '"' ? "\"\"" : std::string(1, c);
     }
@@ -138,11 +220,10 @@ std::string predictionTable(const std::vector<std::string>& paths,
         if (predictions[i].refused()) {
             continue;
         }
-        const auto fields = fieldsOf(paths[i], predictions[i]);
         if (format == TableFormat::Csv) {
-            text += csvRow(fields);
+            text += csvRow(paths[i], predictions[i]);
         } else {
-            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(fields);
+            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(paths[i], predictions[i]);
         }
     }
     if (format == TableFormat::Csv) {

@@ -7,7 +7,8 @@
 
 namespace aurelant {
 
-// A CSV field: quoted when it holds a comma, a quote or a line end.
+// A CSV field: quoted when it holds a comma, a quote or a line end. A text beginning with = + - @,
+// a tab or a CR gets a ' before it and is quoted, so that a spreadsheet shows it as text.
 std::string csvField(const std::string& text);
 
 // The header row of the CSV table: "file,last_date,records,...".

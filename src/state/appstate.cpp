@@ -81,13 +81,20 @@ bool AppState::askYesNo(const std::string& question, const std::string& caption,
 
 std::optional<std::string> AppState::askSaveTarget(const FileRequest& request) {
     std::optional<std::string> target = platform.askFile(request);
-    const std::string& open = globals.currentfile;
-    if (target && !open.empty() && (*target == open || sameFile(*target, open))) {
-        showMessage("The file chosen for the output is the open price file, " + open +
-                    "; choose another name. The price file has not been changed.");
+    if (target && refusesAsOutput(*target)) {
         return std::nullopt;
     }
     return target;
+}
+
+bool AppState::refusesAsOutput(const std::string& target) {
+    const std::string& open = globals.currentfile;
+    if (open.empty() || (target != open && !sameFile(target, open))) {
+        return false;
+    }
+    showMessage("The file chosen for the output is the open price file, " + open +
+                "; choose another name. The price file has not been changed.");
+    return true;
 }
 
 }  // namespace aurelant

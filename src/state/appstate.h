@@ -74,6 +74,9 @@ class AppState {
     // The file a save writes, as the user names it; nothing when cancelled, and nothing after a
     // message for the open history file, which no save may replace.
     std::optional<std::string> askSaveTarget(const FileRequest& request);
+    // True, after that message, when target is the open history file; for the dialogs of the
+    // windows, which ask for their files themselves.
+    bool refusesAsOutput(const std::string& target);
     // After a failure on the open file: no file is open any more, the screen is idle and the
     // five-day panel's modes are cleared.
     void dropFileAfterError(const std::string& newCaption);

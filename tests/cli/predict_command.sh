@@ -23,11 +23,17 @@ write_file fx.csv 1.10607 1.10811 1.10505 1.10403 1.10733 1.10612 1.10807 1.1070
 tail -n +2 up.csv | tac | awk -F, '{ split($1, d, "-"); for (i = 2; i <= 5; i++) gsub(/\./, ",", $i)
     printf "%s.%s.%s;%s;%s;%s;%s\r\n", d[3], d[2], d[1], $2, $3, $4, $5 }' >german.csv
 printf 'a few\nwords\n' >notes.txt
+# Names that a spreadsheet would run as a formula, or that hold a terminal's escape and a byte
+# that is not UTF-8.
+cp up.csv '=1+2.csv'
+odd=$'odd\e[2J\xff.csv'
+cp up.csv "$odd"
+cp notes.txt $'@notes\r.txt'
 touch -d '2020-01-01' ./*
 before=$(ls -l --time-style=full-iso)
 
 run() {  # prints the command, its output and its exit status
-    echo "\$ aurelant predict $*"
+    echo "\$ aurelant predict $*" | LC_ALL=C sed 's/[^[:print:]]/?/g'
     set +e
     env -i PATH="$PATH" "$program" predict "$@" 2>&1
     echo "exit $?"
@@ -38,6 +44,9 @@ run() {  # prints the command, its output and its exit status
     run --open 104.5 up.csv fx.csv
     run --format csv --open 1.11 --jobs 1 up.csv notes.txt fx.csv german.csv
     run --format=json fx.csv up.csv
+    run --format csv '=1+2.csv' $'@notes\r.txt' "$odd"
+    run --format json "$odd"
+    run '=1+2.csv' "$odd" $'@notes\r.txt'
     run --jobs 0 up.csv
     run --open abc up.csv
     run --open 1e13 up.csv

@@ -77,6 +77,15 @@ TEST_F(OutputWindows, WithoutAPrinterPrintsIntoThePdfFileOrReportsWhyNot) {
     EXPECT_NE(pdfText(pdf, "pdftotext -bbox").find("<page width=\"842"), std::string::npos);
 
     EXPECT_EQ(PdfPlatform(std::nullopt).print(job).kind, PrintOutcome::Kind::Cancelled);
+    // The open price file named as the PDF is refused, as every save refuses it, and kept.
+    globals.currentfile = write("prices.csv", "kept\n");
+    PdfPlatform refusing(globals.currentfile);
+    refusing.setUnattended(true);
+    Aurelant model(globals, refusing);
+    refusing.setOutputCheck(
+        [&model](const std::string& path) { return model.refusesAsOutput(path); });
+    EXPECT_EQ(refusing.print(job).kind, PrintOutcome::Kind::Cancelled);
+    EXPECT_EQ(read(globals.currentfile), "kept\n");
     const PrintOutcome failed = PdfPlatform((folder / "gone" / "x.pdf").string()).print(job);
     EXPECT_EQ(failed.kind, PrintOutcome::Kind::Failed);
     EXPECT_FALSE(failed.failure.empty());

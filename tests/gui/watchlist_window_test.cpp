@@ -5,11 +5,13 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "qtapplication.h"
 #include "quotes/remembered.h"
@@ -101,6 +103,28 @@ TEST_F(WatchlistWindowTest, PredictsAFolderInTheBackgroundSortsFiltersTakesAnOpe
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, name.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, name.center());
     EXPECT_EQ(opened, QStringList{QString::fromStdString((folder / "x.csv").string())});
+
+    // Save Table refuses the file the check names (the open price file) and leaves it alone.
+    const std::string prices = write("prices.csv", "kept\n");
+    std::vector<std::string> refused;
+    window.setOutputCheck([&refused](const std::string& path) {
+        refused.push_back(path);
+        return true;
+    });
+    QTimer::singleShot(0, [&prices] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(QString::fromStdString(prices));
+        static_cast<QDialog*>(dialog)->done(
+            QDialog::Accepted);  // past the question about replacing it
+    });
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == "&Save Table...") {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    EXPECT_EQ(refused, std::vector<std::string>{prices});
+    EXPECT_EQ(read(prices), "kept\n");
 
     // Another window takes the remembered folder without asking for one.
     WatchlistWindow again([](const QString&) {}, nullptr);
