@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "state/calibration.h"
+#include "common/calibration.h"
 #include "state/runresults.h"
 
 namespace aurelant {

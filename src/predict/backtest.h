@@ -9,7 +9,7 @@
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
 #include "predict/statistics.h"
-#include "state/calibration.h"
+#include "common/calibration.h"
 
 namespace aurelant {
 

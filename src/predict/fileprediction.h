@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/calibration.h"
 #include "common/outlook.h"
 
 namespace aurelant {

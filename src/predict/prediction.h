@@ -10,7 +10,7 @@
 #include "common/outlook.h"
 #include "predict/direction.h"
 #include "predict/statistics.h"
-#include "state/calibration.h"
+#include "common/calibration.h"
 
 namespace aurelant {
 

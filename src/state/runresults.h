@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/outlook.h"
-#include "state/calibration.h"
+#include "common/calibration.h"
 
 namespace aurelant {
 

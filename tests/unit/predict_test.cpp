@@ -6,7 +6,7 @@
 #include "predict/prediction.h"
 #include "predict/pricelevels.h"
 #include "predict/report.h"
-#include "state/calibration.h"
+#include "common/calibration.h"
 
 namespace aurelant {
 namespace {

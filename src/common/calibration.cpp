@@ -1,4 +1,4 @@
-#include "state/calibration.h"
+#include "common/calibration.h"
 
 #include <algorithm>
 #include <charconv>
