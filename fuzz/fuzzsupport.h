@@ -31,6 +31,7 @@ class FuzzPlatform : public Platform {
     void showModal(FormModel& form) override { form.hide(); }
     void showViewer() override {}
     void showChart() override {}
+    void showReliability() override {}
     void showWatchlist() override {}
     void setBusy(bool /*busy*/) override {}
     std::string programFolder() override { return folder_; }
