@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzzsupport.h"
 #include "common/utf8.h"
+#include "fuzzsupport.h"
 #include "import/recognition.h"
 #include "import/textdecoding.h"
 #include "pricefile/historyformat.h"
@@ -40,17 +40,16 @@ void checkDays(const import::Recognition& recognition) {
     if (!recognition.recognised()) {
         return;
     }
-        fuzz::require(recognition.days.size() >= import::kFewestDailyRecords &&
-                          recognition.days.size() <= import::kMostDailyRecords,
-                      "a recognised file gives a usable number of days");
-        for (std::size_t index = 0; index < recognition.days.size(); ++index) {
-            const std::string& line = recognition.days[index].line;
-            fuzz::require(readByThePrediction(line), "a daily line is a record the run reads");
-            fuzz::require(parseDate(line.substr(0, 10)) == recognition.days[index].date,
-                          "a daily line's date reads back");
-            fuzz::require(
-                index == 0 || recognition.days[index - 1].date < recognition.days[index].date,
-                "days run oldest first, each once");
+    fuzz::require(recognition.days.size() >= import::kFewestDailyRecords &&
+                      recognition.days.size() <= import::kMostDailyRecords,
+                  "a recognised file gives a usable number of days");
+    for (std::size_t index = 0; index < recognition.days.size(); ++index) {
+        const std::string& line = recognition.days[index].line;
+        fuzz::require(readByThePrediction(line), "a daily line is a record the run reads");
+        fuzz::require(parseDate(line.substr(0, 10)) == recognition.days[index].date,
+                      "a daily line's date reads back");
+        fuzz::require(index == 0 || recognition.days[index - 1].date < recognition.days[index].date,
+                      "days run oldest first, each once");
     }
 }
 

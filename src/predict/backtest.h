@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/calibration.h"
 #include "common/outlook.h"
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
 #include "predict/statistics.h"
-#include "common/calibration.h"
 
 namespace aurelant {
 

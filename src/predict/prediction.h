@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/calibration.h"
 #include "common/errors.h"
 #include "common/outlook.h"
 #include "predict/direction.h"
 #include "predict/statistics.h"
-#include "common/calibration.h"
 
 namespace aurelant {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "common/outlook.h"
 #include "common/calibration.h"
+#include "common/outlook.h"
 
 namespace aurelant {
 

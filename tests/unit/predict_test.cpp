@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "chart/reliability.h"
+#include "common/calibration.h"
 #include "common/errors.h"
 #include "predict/direction.h"
 #include "predict/prediction.h"
 #include "predict/pricelevels.h"
 #include "predict/report.h"
-#include "common/calibration.h"
 
 namespace aurelant {
 namespace {
