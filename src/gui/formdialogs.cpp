@@ -72,4 +72,18 @@ void drawControls(QDialog& dialog, const std::vector<ControlState>& controls) {
     }
 }
 
+void forwardToForm(QDialog& dialog, FormModel& form, const char* control, bool isOption,
+                   const std::function<void()>& redraw) {
+    if (isOption) {
+        form.choose(control);
+    } else {
+        form.press(control);
+    }
+    if (!form.visible()) {
+        dialog.accept();
+        return;
+    }
+    redraw();
+}
+
 }  // namespace aurelant

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "platform/formmodel.h"
@@ -14,5 +15,10 @@ std::unique_ptr<QDialog> makeFormDialog(FormModel& form, QWidget* parent);
 // Draws each control of a form on the dialog's child of the same name: labels, text boxes,
 // option buttons and buttons take their text, option buttons their choice, all their enabling.
 void drawControls(QDialog& dialog, const std::vector<ControlState>& controls);
+
+// Hands a press or an option choice to the form, then closes the dialog as accepted when the
+// form has hidden itself, or else redraws it.
+void forwardToForm(QDialog& dialog, FormModel& form, const char* control, bool isOption,
+                   const std::function<void()>& redraw);
 
 }  // namespace aurelant

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "formdialogs.h"
 #include "textconversion.h"
 
 namespace aurelant {
@@ -72,16 +73,7 @@ ImportFormDialog::ImportFormDialog(ImportForm& model, QWidget* parent)
 }
 
 void ImportFormDialog::forward(const char* control, bool isOption) {
-    if (isOption) {
-        model_.choose(control);
-    } else {
-        model_.press(control);
-    }
-    if (!model_.visible()) {
-        accept();
-        return;
-    }
-    redraw();
+    forwardToForm(*this, model_, control, isOption, [this] { redraw(); });
 }
 
 void ImportFormDialog::redraw() {

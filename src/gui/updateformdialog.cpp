@@ -58,16 +58,7 @@ void UpdateFormDialog::forward(const char* control, bool isOption) {
     for (const char* box : {UpdateForm::kSymbol, UpdateForm::kKey}) {
         model_.setText(box, findChild<QLineEdit*>(box)->text().toStdString());
     }
-    if (isOption) {
-        model_.choose(control);
-    } else {
-        model_.press(control);
-    }
-    if (!model_.visible()) {
-        accept();
-        return;
-    }
-    redraw();
+    forwardToForm(*this, model_, control, isOption, [this] { redraw(); });
 }
 
 void UpdateFormDialog::redraw() {
