@@ -139,6 +139,29 @@ void splitFields(std::string_view line, char separator, std::vector<std::string_
     cells.emplace_back(start, static_cast<std::size_t>(end - start));
 }
 
+void Grid::add(const std::vector<std::string_view>& cells) {
+    for (const std::string_view cell : cells) {
+        bounds_.push_back(static_cast<std::uint32_t>(cell.data() - base_));
+    }
+    bounds_.push_back(
+        static_cast<std::uint32_t>(cells.back().data() + cells.back().size() - base_));
+}
+
+std::string_view Grid::at(std::size_t row, std::size_t column) const {
+    const std::uint32_t* bounds = &bounds_[row * (width_ + 1) + column];
+    const char* const begin = base_ + bounds[0];
+    const char* end = base_ + bounds[1];  // where the next cell begins, or the last one ends
+    if (column + 1 < width_) {
+        // The separator before the next cell: one character, or a run of blanks that no cell
+        // ends in outside its quotes.
+        --end;
+        while (separator_ == kBlankRuns && end > begin && isBlank(end[-1])) {
+            --end;
+        }
+    }
+    return {begin, static_cast<std::size_t>(end - begin)};
+}
+
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
     if (std::none_of(cell.begin(), cell.end(),
                      [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; })) {
