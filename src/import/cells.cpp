@@ -170,9 +170,13 @@ std::string_view bareNumber(std::string_view cell, Decorations& found, std::stri
     scratch.clear();
     for (std::size_t at = 0; at < cell.size(); ++at) {
         const char c = cell[at];
-        const auto wide = std::find_if(kWideSigns.begin(), kWideSigns.end(), [&](const auto& sign) {
-            return cell.substr(at, sign.bytes.size()) == sign.bytes;
-        });
+        const bool high = static_cast<unsigned char>(c) >= 0x80;  // as every wide sign begins
+        const auto wide =
+            high ? std::find_if(kWideSigns.begin(), kWideSigns.end(),
+                                [&](const auto& sign) {
+                                    return cell.substr(at, sign.bytes.size()) == sign.bytes;
+                                })
+                 : kWideSigns.end();
         if (wide != kWideSigns.end()) {
             found.currency = found.currency || wide->currency;
             at += wide->bytes.size() - 1;
@@ -321,7 +325,8 @@ bool looksNumeric(std::string_view cell) {
     }
     suffixScale(bare);
     return !bare.empty() && isDigit(bare.front()) && isDigit(bare.back()) &&
-           bare.find_first_not_of("0123456789.,") == std::string_view::npos;
+           std::all_of(bare.begin(), bare.end(),
+                       [](char c) { return isDigit(c) || c == '.' || c == ','; });
 }
 
 std::optional<double> cellNumber(std::string_view cell, NumberMarks marks, std::string& scratch) {
