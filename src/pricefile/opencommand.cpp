@@ -65,13 +65,14 @@ std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
 }
 
-void showOpenedFile(AppState& window, std::size_t count) {
+void showOpenedFile(AppState& window, const std::vector<std::string_view>& records) {
     Globals& g = window.globals;
+    const std::size_t count = records.size();
     g.fileopen = true;
     window.maintext.setText("Aurelant's Prices - File:" + upperCase(g.currentfile) + g.crlf +
                             std::to_string(count) + " records found" + g.crlf + g.crlf);
     g.displayfrom = recordsBeyondPreview(count);
-    appendPreview(window.maintext, g.currentfile, count, g.crlf);
+    appendPreview(window.maintext, records, g.crlf);
     g.suggestedfile = g.currentfile;
     window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
 }
@@ -183,7 +184,7 @@ void openChosenFile(AppState& window) {
     }
     BusyPointer busy(window.platform);
     normalised->commit(kFewestRecords, kMostHistoryRecords);
-    showOpenedFile(window, normalised->count());
+    showOpenedFile(window, normalised->acceptance().records);
 }
 
 // The steps after the file dialog.

@@ -84,7 +84,9 @@ void showReversedFile(AppState& window, std::size_t count) {
     window.maintext.setText("The order of file " + shownPath + " has been REVERSED." + g.crlf +
                             g.crlf);
     window.caption = g.programtitle + " - " + shownPath;
-    appendPreview(window.maintext, g.currentfile, count, g.crlf);
+    std::vector<std::string_view> reversed(g.reverselines.rend() - count - 1,
+                                           g.reverselines.rend() - 1);
+    appendPreview(window.maintext, reversed, g.crlf);
     g.lastdialogfile = g.currentfile;
     window.infolabel.caption = kOrderHint;
 }
