@@ -199,9 +199,12 @@ void noteUses(const PriceColumns& prices, Evidence& evidence) {
 }  // namespace
 
 Recognition recognise(std::string_view bytes, const Overrides& overrides) {
+    return recognise(decodeText(bytes), overrides);
+}
+
+Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
     Recognition result;
     Evidence& evidence = result.evidence;
-    const DecodedText decoded = decodeText(bytes);
     evidence.encoding = decoded.encoding;
     if (!decoded.problem.empty()) {
         result.problem = decoded.problem;
