@@ -11,6 +11,7 @@
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/importcommand.h"
+#include "pricefile/layoutcheck.h"
 #include "pricefile/normalisation.h"
 #include "state/appstate.h"
 
@@ -29,10 +30,6 @@ constexpr const char* kOrderHint =
     "File should be in chronological order, with the oldest dates at the top, and the latest "
     "dates at the bottom. If it's not in this order, it will need to be reversed with the "
     "'Reverse' tool (in the 'Tools' menu) or the 'Reverse' icon.";
-constexpr const char* kFormatHint =
-    "Ensure that the file is in either 'Comma Sparated' (CSV), or 'Tab Separated' format. The "
-    "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
-    "space-separated.";
 
 // The differences from the program's layout that the recognition of the whole file shows.
 std::vector<import::Difference> recognisedDifferences(AppState& window, const std::string& path) {
@@ -68,6 +65,9 @@ std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
 }
 
+// The banner suggests Reverse only for a file whose dates run newest first. It never suggests
+// Convert: a file that opens is comma- or TAB-separated, and one separated by blanks is offered
+// the import.
 void showOpenedFile(AppState& window, std::size_t count) {
     Globals& g = window.globals;
     g.fileopen = true;
@@ -76,7 +76,9 @@ void showOpenedFile(AppState& window, std::size_t count) {
     g.displayfrom = recordsBeyondPreview(count);
     appendPreview(window.maintext, g.currentfile, count, g.crlf);
     g.suggestedfile = g.currentfile;
-    window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
+    if (runsNewestFirst(g.currentfile)) {
+        window.infolabel.caption = kOrderHint;
+    }
 }
 
 // Where the lines do not confirm the program's own layout and the recognition of the whole file
