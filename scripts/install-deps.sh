@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
     libgtest-dev libbenchmark-dev
-    libcurl4-openssl-dev nlohmann-json3-dev python3 openssl ca-certificates
+    libcurl4-openssl-dev nlohmann-json3-dev libcli11-dev python3 openssl ca-certificates
     poppler-utils file librsvg2-bin desktop-file-utils appstream
     clang libclang-rt-14-dev
     lintian devscripts

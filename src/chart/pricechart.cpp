@@ -9,6 +9,7 @@
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/numtext.h"
+#include "common/outlook.h"
 #include "common/textfile.h"
 #include "pricefile/historyformat.h"
 #include "state/appstate.h"
@@ -306,7 +307,7 @@ std::string PriceChart::candleTip(double date) const {
 std::string PriceChart::markerTip(double date) const {
     for (const ChartMarker& marker : markers()) {
         if (marker.date == date) {
-            return formatDate(dateFromNumber(date)) + ": " + (marker.up ? "UP" : "DOWN") +
+            return formatDate(dateFromNumber(date)) + ": " + directionName(marker.up) +
                    " predicted for the next trading day, " +
                    (marker.right ? "which came true." : "which did not come true.");
         }

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <optional>
 
+#include "cli/arguments.h"
 #include "common/errors.h"
 #include "quotes/curlclient.h"
 #include "quotes/remembered.h"
@@ -21,47 +22,41 @@ struct Options {
     std::vector<std::string> files;
 };
 
-// The value of an option given as "--name VALUE" or "--name=VALUE"; nothing when it is missing.
-std::optional<std::string> valueOf(const std::vector<std::string>& arguments, std::size_t& i) {
-    const std::size_t equals = arguments[i].find('=');
-    if (equals != std::string::npos) {
-        return arguments[i].substr(equals + 1);
-    }
-    return i + 1 < arguments.size() ? std::optional<std::string>(arguments[++i]) : std::nullopt;
+const CommandHelp& updateHelp() {
+    static const CommandHelp help{
+        "update",
+        "Appends to each price file the days its source on the web has after the file's\n"
+        "latest one, in the file's own layout, once the days both hold agree. Exit status: 0\n"
+        "when every file is up to date, 1 when some failed (each named on standard error), 2\n"
+        "for a mistake on the command line.\n",
+        {{"--source", "SPEC", "",
+          "sets and remembers the source of every FILE: yahoo:SYMBOL,\n"
+          "binance:SYMBOL, alphavantage:SYMBOL (with AURELANT_ALPHAVANTAGE_KEY)\n"
+          "or url:ADDRESS with {from}, {to}, {from_unix} and {to_unix}"},
+         {"--dry-run", "", "", "shows what would be added and writes nothing"},
+         {"--jobs", "N", "",
+          "files updated at once (default 4; each host is asked at most\n"
+          "twice at once and four times a second)"}}};
+    return help;
 }
 
 std::optional<std::string> parse(const std::vector<std::string>& arguments, Options& options) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const std::string name = argument.substr(0, argument.find('='));
-        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
-            options.files.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "-h" || argument == "--help") {
-            options.help = true;
-        } else if (argument == "--dry-run") {
-            options.dryRun = true;
-        } else if (name == "--source" || name == "--jobs") {
-            const std::optional<std::string> value = valueOf(arguments, i);
-            if (!value) {
-                return name + " needs a value";
-            }
-            std::string problem;
-            if (name == "--source" && !(options.source = quotes::parseSource(*value, &problem))) {
-                return "--source: " + problem;
-            }
-            if (name == "--jobs") {
-                const bool digits = !value->empty() && value->size() < 4 &&
-                                    value->find_first_not_of("0123456789") == std::string::npos;
-                options.jobs = digits ? static_cast<unsigned>(std::stoul(*value)) : 0;
-                if (options.jobs < 1 || options.jobs > kMostJobs) {
-                    return "--jobs needs a count from 1 to " + std::to_string(kMostJobs);
-                }
-            }
-        } else {
-            return "unknown option " + argument;
+    GivenArguments given;
+    if (std::optional<std::string> mistake = parseArguments(updateHelp(), arguments, given)) {
+        return mistake;
+    }
+    options.files = std::move(given.files);
+    options.help = given.help;
+    options.dryRun = given.valueOf("--dry-run") != nullptr;
+    if (const std::string* source = given.valueOf("--source")) {
+        std::string problem;
+        if (!(options.source = quotes::parseSource(*source, &problem))) {
+            return "--source: " + problem;
+        }
+    }
+    if (const std::string* jobs = given.valueOf("--jobs")) {
+        if (std::optional<std::string> mistake = jobCount(*jobs, kMostJobs, options.jobs)) {
+            return mistake;
         }
     }
     if (options.files.empty() && !options.help) {
@@ -103,27 +98,18 @@ std::vector<quotes::FileJob> jobsOf(const Options& options) {
 }  // namespace
 
 std::string updateUsage() {
-    return "Usage: aurelant update [--source SPEC] [--dry-run] [--jobs N] FILE...\n"
-           "Appends to each price file the days its source on the web has after the file's\n"
-           "latest one, in the file's own layout, once the days both hold agree. Exit status: 0\n"
-           "when every file is up to date, 1 when some failed (each named on standard error), 2\n"
-           "for a mistake on the command line.\n"
-           "\n"
-           "  --source SPEC  sets and remembers the source of every FILE: yahoo:SYMBOL,\n"
-           "                 binance:SYMBOL, alphavantage:SYMBOL (with AURELANT_ALPHAVANTAGE_KEY)\n"
-           "                 or url:ADDRESS with {from}, {to}, {from_unix} and {to_unix}\n"
-           "  --dry-run      shows what would be added and writes nothing\n"
-           "  --jobs N       files updated at once (default 4; each host is asked at most\n"
-           "                 twice at once and four times a second)\n";
+    return usageOf(updateHelp());
+}
+
+std::string updateSynopsis() {
+    return synopsisOf(updateHelp());
 }
 
 int runUpdateCommand(const std::vector<std::string>& arguments, std::FILE* output,
                      std::FILE* errors) {
     Options options;
     if (const std::optional<std::string> mistake = parse(arguments, options)) {
-        std::fprintf(errors, "aurelant update: %s\nTry 'aurelant update --help'.\n",
-                     mistake->c_str());
-        return 2;
+        return commandLineMistake(updateHelp(), *mistake, errors);
     }
     if (options.help) {
         std::fputs(updateUsage().c_str(), output);

@@ -13,6 +13,8 @@ namespace aurelant {
 int runUpdateCommand(const std::vector<std::string>& arguments, std::FILE* output,
                      std::FILE* errors);
 
+// The sub-command's --help, and its usage line for the program's --help.
 std::string updateUsage();
+std::string updateSynopsis();
 
 }  // namespace aurelant

@@ -1,5 +1,8 @@
 #include "commandline.h"
 
+#include "cli/predictcommand.h"
+#include "cli/updatecommand.h"
+
 namespace aurelant {
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -32,10 +35,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 }
 
 QString usageText() {
-    return "Usage: aurelant [FILE]\n"
-           "       aurelant predict [--open PRICE] [--format report|csv|json] [--jobs N] FILE...\n"
-           "       aurelant update [--source SPEC] [--dry-run] [--jobs N] FILE...\n"
-           "Predicts the next trading day from a history of daily prices. FILE, when given, is\n"
+    return "Usage: aurelant [FILE]\n       " + QString::fromStdString(predictSynopsis()) +
+           "\n       " + QString::fromStdString(updateSynopsis()) +
+           "\nPredicts the next trading day from a history of daily prices. FILE, when given, is\n"
            "opened as File > Open opens it: the file is checked, cleaned in place and shown.\n"
            "\n"
            "  -h, --help     show this help and exit\n"

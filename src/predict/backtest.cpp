@@ -159,10 +159,9 @@ void BackTest::makePrediction(long recordNumber, std::string_view date,
     pendingMade_ = {recordNumber, std::string(date), direction.up, direction.probability, false};
     pendingYear_ = yearOfDate(date);
     if (output_.comments(recordNumber)) {
-        output_.screen.append(
-            std::string(date) + " Predicting " + probabilityText(direction.probability) +
-            (direction.up ? "% UP for next trading day" : "% DOWN for next trading day") +
-            output_.crlf);
+        output_.screen.append(std::string(date) + " Predicting " +
+                              probabilityText(direction.probability) + "% " +
+                              directionName(direction.up) + " for next trading day" + output_.crlf);
     }
 }
 

@@ -31,6 +31,8 @@ struct FilePrediction {
     Calibration calibration;  // how far the back-test's stated probabilities held
 
     bool refused() const { return !refusal.empty(); }
+    // Up or down; nothing when no prediction was made.
+    std::optional<bool> direction() const { return predicted ? std::optional(up) : std::nullopt; }
 };
 
 // Predicts the file at `path`, with levels for `open` when given; report lines end in `lineEnd`.

@@ -28,13 +28,6 @@ struct Field {
     bool number = false;
 };
 
-const char* directionName(const FilePrediction& file) {
-    if (!file.predicted) {
-        return "NONE";
-    }
-    return file.up ? "UP" : "DOWN";
-}
-
 std::array<Field, kKeys.size()> fieldsOf(const std::string& path, const FilePrediction& file) {
     const bool withLevels = file.predicted && file.levels.has_value();
     const auto level = [&](std::size_t i) {
@@ -43,7 +36,7 @@ std::array<Field, kKeys.size()> fieldsOf(const std::string& path, const FilePred
     return {Field{path},
             Field{file.lastDate},
             Field{std::to_string(file.records), true},
-            Field{directionName(file)},
+            Field{directionName(file.direction())},
             Field{file.predicted ? file.probability : "", true},
             Field{file.predicted && file.confident ? "yes" : "no"},
             Field{withLevels ? file.levels->open : "", true},
@@ -179,6 +172,26 @@ std::string reports(const std::vector<std::string>& paths,
     return text;
 }
 
+std::string csvTable(const std::vector<std::string>& paths,
+                     const std::vector<FilePrediction>& predictions) {
+    std::string text = predictionTableHeader() + "\n";
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        text += predictions[i].refused() ? "" : csvRow(paths[i], predictions[i]);
+    }
+    return text;
+}
+
+std::string jsonArray(const std::vector<std::string>& paths,
+                      const std::vector<FilePrediction>& predictions) {
+    std::string text;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!predictions[i].refused()) {
+            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(paths[i], predictions[i]);
+        }
+    }
+    return text.empty() ? "[]\n" : text + "\n]\n";
+}
+
 }  // namespace
 
 std::string predictionTableHeader() {
@@ -210,26 +223,11 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string predictionTable(const std::vector<std::string>& paths,
-                            const std::vector<FilePrediction>& predictions, TableFormat format) {
-    if (format == TableFormat::Report) {
-        return reports(paths, predictions);
-    }
-    std::string text;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (predictions[i].refused()) {
-            continue;
-        }
-        if (format == TableFormat::Csv) {
-            text += csvRow(paths[i], predictions[i]);
-        } else {
-            text += (text.empty() ? "[\n  " : ",\n  ") + jsonObject(paths[i], predictions[i]);
-        }
-    }
-    if (format == TableFormat::Csv) {
-        return predictionTableHeader() + "\n" + text;
-    }
-    return text.empty() ? "[]\n" : text + "\n]\n";
+std::span<const TableFormat> tableFormats() {
+    static constexpr std::array<TableFormat, 3> kFormats = {TableFormat{"report", reports, true},
+                                                            TableFormat{"csv", csvTable, false},
+                                                            TableFormat{"json", jsonArray, false}};
+    return kFormats;
 }
 
 }  // namespace aurelant

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "predict/fileprediction.h"
@@ -14,12 +16,20 @@ std::string csvField(const std::string& text);
 // The header row of the CSV table: "file,last_date,records,...".
 std::string predictionTableHeader();
 
-enum class TableFormat { Report, Csv, Json };
+// The predictions of several files, one for each path in the same order, as a text. Refused
+// files are left out.
+using TableWriter = std::string (*)(const std::vector<std::string>& paths,
+                                    const std::vector<FilePrediction>& predictions);
 
-// The predictions of several files, one for each path in the same order, as a text: the report
-// blocks (each after "== PATH" when there are several), a CSV table with a header row, or a JSON
-// array of objects with the CSV's keys. Refused files are left out.
-std::string predictionTable(const std::vector<std::string>& paths,
-                            const std::vector<FilePrediction>& predictions, TableFormat format);
+// A way to write the predictions, by the name that chooses it.
+struct TableFormat {
+    std::string_view name;
+    TableWriter write;
+    bool reportText;  // the writer shows the report blocks, which the others leave unmade
+};
+
+// The report blocks (each after "== PATH" when there are several), a CSV table with a header row,
+// or a JSON array of objects with the CSV's keys; the first is the default.
+std::span<const TableFormat> tableFormats();
 
 }  // namespace aurelant
