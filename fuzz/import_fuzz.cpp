@@ -58,9 +58,7 @@ void checkDays(const import::Recognition& recognition) {
 }
 
 // The preview as the user drives it: every option it offers, each read back as chosen.
-void choosePreviewOptions(std::string_view text) {
-    import::ImportForm form(text, false);
-    form.load();
+void choosePreviewOptions(import::ImportForm& form) {
     for (const ControlState& control : form.controls()) {
         if (!control.selected || !control.enabled || !form.choose(control.name)) {
             continue;
@@ -90,10 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const import::DecodedText decoded = import::decodeText(text);
     fuzz::require(!decoded.problem.empty() || isValidUtf8(decoded.text()),
                   "decoded text is valid UTF-8");
-    const import::Recognition first = import::recognise(text);
+    import::ImportForm form(text, false);
+    form.load();
+    const import::Recognition first = form.recognition();
     checkDays(first);
     checkDays(import::recognise(text, {true, false}));
-    choosePreviewOptions(text);
+    choosePreviewOptions(form);
     const import::PriceTableCheck check = import::checkPriceTable(text, false);
     fuzz::require(check.priceTable == first.recognised() &&
                       check.ownLayout == (first.recognised() && first.differences().empty()),
