@@ -306,6 +306,16 @@ TEST_F(PriceFileCommands, AFolderInPlaceOfAFileIsReported) {
     EXPECT_EQ(click("redisplay", {}), "Error: " + notAFile(prices));
 }
 
+// Reverse keeps a header above the days, so that Open then takes the file without a question.
+TEST_F(PriceFileCommands, AReversedFileOpensWithoutAQuestion) {
+    const std::string path = write("prices.csv", "Date,Open,High,Low,Close\r\n" + kReversedRecords);
+    click("reverse", {path});
+    EXPECT_EQ(read(path), "Date,Open,High,Low,Close\r\n" + kRecords);
+    click("open", {path});
+    EXPECT_TRUE(globals.fileopen);
+    EXPECT_EQ(read(path), kRecords);
+}
+
 TEST_F(PriceFileCommands, LinksLeadToTheFilesTheyName) {
     const std::string real = write("real.csv", kRecords);
     fs::create_symlink(real, folder / "link.csv");
