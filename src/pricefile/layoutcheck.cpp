@@ -143,7 +143,7 @@ std::optional<LayoutCheck::DigitRun> LayoutCheck::differingDigits(std::string_vi
 bool LayoutCheck::differsOnlyIn(std::string_view text, DigitRun run) const {
     const std::size_t after = run.at + run.length;
     const std::string_view last = lastText_;
-    return text.substr(0, run.at) == last.substr(0, run.at) &&
+    return after <= text.size() && text.substr(0, run.at) == last.substr(0, run.at) &&
            text.substr(after) == last.substr(after);
 }
 
