@@ -406,16 +406,18 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
         {{day1, day2}, true},
         {{"", "Prices", header, day1, "", day2, "", "end"}, true},
         {{"2000-01-03\t1\t2\t0.5\t1.5", "2000-01-04\t1.5\t2\t1\t1.2"}, true},
-        {{day2, day1}, false},                                          // newest first
-        {{day1, day1}, false},                                          // a repeated day
-        {{"01-Jan-2000,2,1,0.5,1.5"}, false},                           // Open above High
-        {{"01-Jan-2000,1,2,1.5,1.2"}, false},                           // Low above Close
-        {{"01/02/2000,1,2,0.5,1.5", "01/03/2000,1.5,2,1,1.2"}, false},  // the locale's order
-        {{"2000-01-01 09:30,1,2,0.5,1.5"}, false},                      // a bar within the day
-        {{"946684800,1,2,0.5,1.5"}, false},                             // unix time
-        {{day1, "2000-01-02,1.5,2,1,1.2"}, false},                      // dates written two ways
-        {{day1, day2 + ",1200"}, false},                                // a column beyond Close
-        {{day1, "note", day2}, false},                                  // a note among the days
+        {{"30-Jan-2000,1,2,0.5,1.5", "31-Jan-2000,1.5,2,1,1.2"}, true},
+        {{"28-Feb-2001,1,2,0.5,1.5", "29-Feb-2001,1.5,2,1,1.2"}, false},  // a day Feb lacks
+        {{day2, day1}, false},                                            // newest first
+        {{day1, day1}, false},                                            // a repeated day
+        {{"01-Jan-2000,2,1,0.5,1.5"}, false},                             // Open above High
+        {{"01-Jan-2000,1,2,1.5,1.2"}, false},                             // Low above Close
+        {{"01/02/2000,1,2,0.5,1.5", "01/03/2000,1.5,2,1,1.2"}, false},    // the locale's order
+        {{"2000-01-01 09:30,1,2,0.5,1.5"}, false},                        // a bar within the day
+        {{"946684800,1,2,0.5,1.5"}, false},                               // unix time
+        {{day1, "2000-01-02,1.5,2,1,1.2"}, false},                        // dates written two ways
+        {{day1, day2 + ",1200"}, false},                                  // a column beyond Close
+        {{day1, "note", day2}, false},                                    // a note among the days
         {{header, "note", day1, day2}, false},  // a note between the header and the days
         {{day1, header, day2}, false},          // a header among the days
         {{"Date,Close,High,Low,Open", day1, day2}, false},  // Open and Close named the other way
