@@ -4,8 +4,11 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
+#include "common/dates.h"
 #include "common/errors.h"
 #include "common/farprice.h"
 #include "common/numtext.h"
@@ -70,6 +73,65 @@ std::vector<fs::path> priceFiles(const std::string& folder, std::error_code& err
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+// The lines at the start and at the end of a file, where its oldest and latest records stand.
+std::vector<std::string> endLines(const std::string& path) {
+    constexpr std::streamoff kEndBytes = 4096;
+    std::ifstream file(path, std::ios::binary);
+    const std::streamoff size = file.seekg(0, std::ios::end).tellg();
+    std::vector<std::string> lines;
+    if (size <= 0) {
+        return lines;  // gone, unreadable or empty
+    }
+    for (const std::streamoff from :
+         {std::streamoff{0}, std::max<std::streamoff>(0, size - kEndBytes)}) {
+        std::string chunk(static_cast<std::size_t>(std::min(kEndBytes, size)), '\0');
+        file.seekg(from).read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        std::istringstream text(chunk);
+        for (std::string line; std::getline(text, line);) {
+            if (line.ends_with('\r')) {
+                line.pop_back();
+            }
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// The cells of a line, split at its separators, or at its blanks when it has none.
+std::vector<std::string> cellsOf(const std::string& line) {
+    const std::string separators = line.find_first_of(",;\t|") == std::string::npos ? " " : ",;\t|";
+    std::vector<std::string> cells;
+    for (std::size_t start = 0; start <= line.size();) {
+        const std::size_t end = std::min(line.find_first_of(separators, start), line.size());
+        cells.push_back(trimmed(line.substr(start, end - start)));
+        start = end + 1;
+    }
+    return cells;
+}
+
+// The latest date as the file itself writes it. A file in another layout is predicted from the
+// import's records, whose dates are written year first; its own text for the date is the cell of
+// its first or last lines that reads as that day, in either order of day and month.
+std::string dateAsWritten(const std::string& path, const std::string& date) {
+    const std::optional<CalendarDate> day = parseDate(date);
+    if (!day) {
+        return date;
+    }
+    for (const std::string& line : endLines(path)) {
+        for (const std::string& cell : cellsOf(line)) {
+            for (const NumericOrder order : {NumericOrder::MonthFirst, NumericOrder::DayFirst}) {
+                const std::optional<DateCell> read = readDateCell(cell, order);
+                if (read && read->date == *day) {
+                    return cell.size() > 1 && cell.front() == '"' && cell.back() == '"'
+                               ? cell.substr(1, cell.size() - 2)
+                               : cell;
+                }
+            }
+        }
+    }
+    return date;
 }
 
 // A number cell's value for sorting; text cells and empty ones sort by their text.
@@ -249,6 +311,7 @@ void Watchlist::setPrediction(const WatchJob& job, FilePrediction prediction,
         return;  // gone, or changed while it was read: a later job takes it
     }
     row->prediction = std::move(prediction);
+    row->prediction.lastDate = dateAsWritten(row->path, row->prediction.lastDate);
     row->stamp = stamp;
     row->pending = false;
 }

@@ -125,5 +125,29 @@ TEST_F(WatchlistTest, TypedOpensAndChangedFilesWaitForANewPrediction) {
     EXPECT_EQ(watchlist.pendingJobs()[0].open, std::nullopt);  // typed for the file as it was
 }
 
+// A file in another layout is predicted from the import's records, dated year first; its row
+// shows the latest date as the file itself writes it, wherever it stands.
+TEST_F(WatchlistTest, ShowsTheLatestDateAsTheFileWritesIt) {
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"Date;Open;High;Low;Close\r\n03/23/2026;1;2;0.5;1.5\r\n03/24/2026;1;2;0.5;1.5\r\n",
+         "03/24/2026"},
+        {"\"Date\",\"Close\",\"Open\"\n\"24.03.2026\",1,2\n\"23.03.2026\",1,2\n", "24.03.2026"},
+        {"24-Mar-2026,1,2,0.5,1.5\n", "24-Mar-2026"},
+        {"no date here\n", "2026-03-24"},
+    };
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        write("f" + std::to_string(i) + ".csv", files[i].first);
+    }
+    ASSERT_FALSE(watchlist.setFolder(folder.string()));
+    for (const WatchJob& job : watchlist.pendingJobs()) {
+        FilePrediction prediction;
+        prediction.lastDate = "2026-03-24";
+        watchlist.setPrediction(job, prediction, stampOf(job.path));
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(watchlist.cell(i, WatchColumn::LastDate), files[i].second) << files[i].first;
+    }
+}
+
 }  // namespace
 }  // namespace aurelant
