@@ -359,8 +359,4 @@ std::optional<double> typedPrice(std::string_view text) {
     }
 }
 
-bool isPossiblePrice(double value) {
-    return value >= kLowestPrice && value <= kHighestPrice;
-}
-
 }  // namespace aurelant

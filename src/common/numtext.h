@@ -15,7 +15,9 @@ namespace aurelant {
 // would overflow or lose it.
 inline constexpr double kLowestPrice = 1e-12;
 inline constexpr double kHighestPrice = 1e12;
-bool isPossiblePrice(double value);
+inline bool isPossiblePrice(double value) {
+    return value >= kLowestPrice && value <= kHighestPrice;
+}
 
 // Shortest general form with up to 15 significant digits, a leading blank unless negative and
 // no zero before the point: 0.75 -> " .75", -2.5 -> "-2.5", 12 -> " 12".

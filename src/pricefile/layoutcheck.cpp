@@ -78,7 +78,7 @@ bool LayoutCheck::day(std::string_view line) {
         return false;
     }
     const auto [open, high, low, close] = *prices;
-    const std::optional<DateCell> date = readDate(line.substr(0, dateEnd));
+    const std::optional<DateCell>& date = readDate(line.substr(0, dateEnd));
     const bool bounded = high >= std::max(open, close) && low <= std::min(open, close);
     // Dates written in numbers alone leave the day order to the user's locale; the recognition
     // judges them.
@@ -95,14 +95,11 @@ bool LayoutCheck::day(std::string_view line) {
     return true;
 }
 
-std::optional<DateCell> LayoutCheck::readDate(std::string_view text) {
-    if (const std::optional<DateCell> next = nextInMonth(text)) {
-        std::copy_n(text.data() + dayRun_->at, dayRun_->length, lastText_.data() + dayRun_->at);
-        lastCell_ = next;
-        return next;
+const std::optional<DateCell>& LayoutCheck::readDate(std::string_view text) {
+    if (!nextInMonth(text)) {
+        lastCell_ = readDateCell(text, NumericOrder::Lenient);
+        lastText_.assign(text);
     }
-    lastCell_ = readDateCell(text, NumericOrder::Lenient);
-    lastText_.assign(text);
     return lastCell_;
 }
 
@@ -140,51 +137,50 @@ std::optional<LayoutCheck::DigitRun> LayoutCheck::differingDigits(std::string_vi
     return DigitRun{first, last - first + 1};
 }
 
-bool LayoutCheck::differsOnlyIn(std::string_view text, DigitRun run) const {
-    const std::size_t after = run.at + run.length;
-    const std::string_view last = lastText_;
-    return after <= text.size() && text.substr(0, run.at) == last.substr(0, run.at) &&
-           text.substr(after) == last.substr(after);
-}
-
 // Most days are written as the day before them but for the digits of the day: such a date is
-// that day of the same month, as the date reader reads it too, at a fraction of its cost.
-// Nothing where the digits that differ cannot be told to be the day's.
-std::optional<DateCell> LayoutCheck::nextInMonth(std::string_view text) {
+// that day of the same month, as the date reader reads it too, at a fraction of its cost. False
+// where the digits that differ cannot be told to be the day's; the date read last is then left to
+// be read anew.
+bool LayoutCheck::nextInMonth(std::string_view text) {
     if (!lastCell_ || lastCell_->timed || lastCell_->writing == DateWriting::NumbersFirst ||
         text.size() != lastText_.size()) {
-        return std::nullopt;
+        return false;
     }
-    if (!dayRun_ || !differsOnlyIn(text, *dayRun_)) {
+    if (!dayRun_ || dayRun_->at + dayRun_->length > text.size()) {
         dayRun_ = differingDigits(text);
         if (!dayRun_) {
-            return std::nullopt;
+            return false;
         }
     }
     int before = 0;
     int now = 0;
     for (std::size_t at = dayRun_->at; at < dayRun_->at + dayRun_->length; ++at) {
         if (!digitAt(text, at) || !digitAt(lastText_, at)) {
-            return std::nullopt;
+            return false;
         }
         before = before * 10 + (lastText_[at] - '0');
         now = now * 10 + (text[at] - '0');
+        lastText_[at] = text[at];
     }
-    const CalendarDate& previous = lastCell_->date;
-    if (before != previous.day || before == previous.month || before == previous.year % 100) {
-        return std::nullopt;
+    if (text != lastText_) {
+        dayRun_.reset();  // the dates write their day elsewhere
+        return false;
+    }
+    CalendarDate& date = lastCell_->date;
+    if (before != date.day || before == date.month || before == date.year % 100) {
+        return false;
     }
     // Every month has the first 28 days.
     constexpr int kDaysOfEveryMonth = 28;
-    const std::optional<CalendarDate> date = now >= 1 && now <= kDaysOfEveryMonth
-                                                 ? CalendarDate{previous.year, previous.month, now}
-                                                 : validDate(previous.year, previous.month, now);
-    if (!date) {
-        return std::nullopt;
+    if (now >= 1 && now <= kDaysOfEveryMonth) {
+        date.day = now;
+        return true;
     }
-    DateCell cell = *lastCell_;
-    cell.date = *date;
-    return cell;
+    const std::optional<CalendarDate> valid = validDate(date.year, date.month, now);
+    if (valid) {
+        date = *valid;
+    }
+    return valid.has_value();
 }
 
 void LayoutCheck::follow(const std::array<double, 4>& prices) {

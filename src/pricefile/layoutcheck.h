@@ -33,10 +33,9 @@ class LayoutCheck {
         std::size_t at = 0;
         std::size_t length = 0;
     };
-    std::optional<DateCell> readDate(std::string_view text);
-    std::optional<DateCell> nextInMonth(std::string_view text);
+    const std::optional<DateCell>& readDate(std::string_view text);
+    bool nextInMonth(std::string_view text);
     std::optional<DigitRun> differingDigits(std::string_view text) const;
-    bool differsOnlyIn(std::string_view text, DigitRun run) const;
     void follow(const std::array<double, 4>& prices);
 
     std::optional<char> separator_;
