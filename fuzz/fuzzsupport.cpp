@@ -31,7 +31,8 @@ Answer FuzzPlatform::message(const MessageRequest& request) {
         case Buttons::YesNo:
             break;
     }
-    return Answer::Yes;
+    ++questions;
+    return answerNo ? Answer::No : Answer::Yes;
 }
 
 FuzzSession::FuzzSession() : folder_(makeFolder()), inputPath_(folder_ + "/prices.csv") {}

@@ -19,6 +19,8 @@ class FuzzPlatform : public Platform {
     explicit FuzzPlatform(std::string folder) : folder_(std::move(folder)) {}
 
     std::optional<std::string> chosenFile;
+    bool answerNo = false;  // to every question with Yes and No
+    int questions = 0;      // asked so far
 
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> askFile(const FileRequest& /*request*/) override {
@@ -55,6 +57,9 @@ class FuzzSession {
 
     // A fresh state and window that has the input file open, as Open leaves it.
     Aurelant& windowWithInputOpen();
+    // The desktop of the window made last.
+    FuzzPlatform& platform() { return *platform_; }
+    const std::string& inputPath() const { return inputPath_; }
 
   private:
     std::string folder_;

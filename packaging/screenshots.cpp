@@ -141,26 +141,25 @@ void shootSideWindow(aurelant::MainWindow& window, Shooter& shooter, const std::
     shooter.skipUnless(side != nullptr, name);
 }
 
-// The import's preview, on a file in the layout of a German quote service.
+// The import's preview, on a file in the layout of a German quote service whose headings do not
+// say which of two prices is Open and which Close, with a change column the import leaves out.
 void shootImport(aurelant::MainWindow& window, ModalDriver& driver, Shooter& shooter,
                  const QString& source) {
     QFile file(source);
     file.open(QIODevice::WriteOnly);
-    file.write(
-        "Datum;Er\xC3\xB6"
-        "ffnung;Hoch;Tief;Schlusskurs;Volumen\r\n");
+    file.write("Datum;Wert A;Hoch;Tief;Wert B;Ver\xC3\xA4nderung %;Volumen\r\n");
+    auto price = [](int cents) {
+        return QString("%1,%2").arg(cents / 100).arg(cents % 100, 2, 10, QChar('0'));
+    };
     for (int day = 1; day <= 29; ++day) {
         const int cents = 2350 + (day * 37) % 90;
-        file.write(QString("%1.02.2024;%2,%3;%4,%5;%6,%7;%8,%9;1.%10\r\n")
+        const int change = (day * 53) % 200 - 100;
+        file.write(QString("%1.02.2024;%2;%3;%4;%5;%6%7,%8%;1.%9\r\n")
                        .arg(day, 2, 10, QChar('0'))
-                       .arg(cents / 100)
-                       .arg(cents % 100, 2, 10, QChar('0'))
-                       .arg((cents + 40) / 100)
-                       .arg((cents + 40) % 100, 2, 10, QChar('0'))
-                       .arg((cents - 35) / 100)
-                       .arg((cents - 35) % 100, 2, 10, QChar('0'))
-                       .arg((cents + 12) / 100)
-                       .arg((cents + 12) % 100, 2, 10, QChar('0'))
+                       .arg(price(cents), price(cents + 40), price(cents - 35), price(cents + 12))
+                       .arg(change < 0 ? "-" : "+")
+                       .arg(std::abs(change) / 100)
+                       .arg(std::abs(change) % 100, 2, 10, QChar('0'))
                        .arg(200 + day * 13)
                        .toUtf8());
     }

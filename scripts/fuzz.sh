@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-12}
 declare -A seeds=([open]=history [prediction]=history [fiveday]=fiveday [convert]=convert
-                  [dates]=dates [import]=import)
+                  [dates]=dates [import]=import [acceptance]=acceptance)
 
 if [ ! -f build-fuzz/CMakeCache.txt ]; then
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
@@ -17,7 +17,7 @@ fi
 cmake --build build-fuzz --parallel "$(nproc)"
 
 mkdir -p build-fuzz/crashes
-for target in open prediction fiveday convert dates import; do
+for target in open prediction fiveday convert dates import acceptance; do
     corpus=build-fuzz/corpus/$target
     log=build-fuzz/$target.log
     mkdir -p "$corpus"

@@ -174,8 +174,20 @@ std::string lowerLetters(std::string_view word) {
     return lower;
 }
 
+// The bytes that month names begin with: the words of most cells begin otherwise.
+constexpr std::array<bool, 256> kMonthInitials = [] {
+    std::array<bool, 256> initials{};
+    for (const MonthPrefix& prefix : kMonthPrefixes) {
+        initials[static_cast<unsigned char>(prefix.letters.front())] = true;
+    }
+    return initials;
+}();
+
 // The month a lower-case word names; 0 for none.
 int monthFromName(const std::string& lower) {
+    if (lower.empty() || !kMonthInitials[static_cast<unsigned char>(lower.front())]) {
+        return 0;
+    }
     int month = 0;
     std::size_t longest = 0;
     for (const MonthPrefix& prefix : kMonthPrefixes) {
@@ -219,9 +231,11 @@ std::vector<Token> tokenize(std::string_view text) {
         current.clear();
     };
     for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool wide = static_cast<unsigned char>(text[at]) >= 0x80;  // as every mark is
         const auto mark =
-            std::find_if(std::begin(kDatePartMarks), std::end(kDatePartMarks),
-                         [&](std::string_view m) { return text.substr(at).starts_with(m); });
+            wide ? std::find_if(std::begin(kDatePartMarks), std::end(kDatePartMarks),
+                                [&](std::string_view m) { return text.substr(at).starts_with(m); })
+                 : std::end(kDatePartMarks);
         if (mark != std::end(kDatePartMarks)) {
             flush();
             at += mark->size() - 1;

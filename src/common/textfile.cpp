@@ -148,6 +148,12 @@ OpenedFile openForReading(const std::string& path) {
 
 }  // namespace
 
+AppError lineTooLong(const std::string& path) {
+    return programError(Failure::LineTooLong, "Out of string space: a line of " + path +
+                                                  " is longer than 1 MiB, which no price file's "
+                                                  "line is");
+}
+
 std::string sizeRefusal(std::uintmax_t size) {
     if (size <= kLargestFile) {
         return {};
@@ -227,9 +233,7 @@ bool LineReader::skip() {
 void LineReader::take(std::string_view piece, std::string& line, bool& tooLong) {
     tooLong = tooLong || line.size() + piece.size() > kLongestLine;
     if (tooLong && longLines_ == LongLines::Refuse) {
-        throw programError(Failure::LineTooLong, "Out of string space: a line of " + path_ +
-                                                     " is longer than 1 MiB, which no price "
-                                                     "file's line is");
+        throw lineTooLong(path_);
     }
     crLfOnly_ = crLfOnly_ && !tooLong;
     if (tooLong) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/errors.h"
 #include "common/lines.h"
 
 // Line-by-line reading and writing of the text files the program works on. Reading accepts
@@ -26,6 +27,9 @@ enum class LongLines { ReadAsEmpty, Refuse };
 // longest history the program opens could ever need, and small enough that a reader holding a
 // whole file stays well within the memory of any machine.
 inline constexpr std::uintmax_t kLargestFile = std::uintmax_t{64} << 20;
+
+// The refusal of a file with a line longer than kLongestLine by a reader that would write it back.
+AppError lineTooLong(const std::string& path);
 
 // Why a file of `size` bytes is not read ("larger than 64 MB, ..."); empty when it may be.
 std::string sizeRefusal(std::uintmax_t size);

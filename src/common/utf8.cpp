@@ -87,7 +87,9 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
 }
 
 bool isValidUtf8(std::string_view text) {
-    for (std::size_t at = asciiPrefixLength(text); at < text.size();) {
+    // A word or a name of another script stands among long runs of ASCII, each skipped at once.
+    for (std::size_t at = asciiPrefixLength(text); at < text.size();
+         at += asciiPrefixLength(text.substr(at))) {
         const std::size_t length = decodeUtf8(text, at).second;
         if (length == 0) {
             return false;

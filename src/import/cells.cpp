@@ -139,6 +139,29 @@ void splitFields(std::string_view line, char separator, std::vector<std::string_
     cells.emplace_back(start, static_cast<std::size_t>(end - start));
 }
 
+void Grid::add(const std::vector<std::string_view>& cells) {
+    for (const std::string_view cell : cells) {
+        bounds_.push_back(static_cast<std::uint32_t>(cell.data() - base_));
+    }
+    bounds_.push_back(
+        static_cast<std::uint32_t>(cells.back().data() + cells.back().size() - base_));
+}
+
+std::string_view Grid::at(std::size_t row, std::size_t column) const {
+    const std::uint32_t* bounds = &bounds_[row * (width_ + 1) + column];
+    const char* const begin = base_ + bounds[0];
+    const char* end = base_ + bounds[1];  // where the next cell begins, or the last one ends
+    if (column + 1 < width_) {
+        // The separator before the next cell: one character, or a run of blanks that no cell
+        // ends in outside its quotes.
+        --end;
+        while (separator_ == kBlankRuns && end > begin && isBlank(end[-1])) {
+            --end;
+        }
+    }
+    return {begin, static_cast<std::size_t>(end - begin)};
+}
+
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
     if (std::none_of(cell.begin(), cell.end(),
                      [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; })) {
@@ -147,9 +170,13 @@ std::string_view bareNumber(std::string_view cell, Decorations& found, std::stri
     scratch.clear();
     for (std::size_t at = 0; at < cell.size(); ++at) {
         const char c = cell[at];
-        const auto wide = std::find_if(kWideSigns.begin(), kWideSigns.end(), [&](const auto& sign) {
-            return cell.substr(at, sign.bytes.size()) == sign.bytes;
-        });
+        const bool high = static_cast<unsigned char>(c) >= 0x80;  // as every wide sign begins
+        const auto wide =
+            high ? std::find_if(kWideSigns.begin(), kWideSigns.end(),
+                                [&](const auto& sign) {
+                                    return cell.substr(at, sign.bytes.size()) == sign.bytes;
+                                })
+                 : kWideSigns.end();
         if (wide != kWideSigns.end()) {
             found.currency = found.currency || wide->currency;
             at += wide->bytes.size() - 1;
@@ -298,7 +325,8 @@ bool looksNumeric(std::string_view cell) {
     }
     suffixScale(bare);
     return !bare.empty() && isDigit(bare.front()) && isDigit(bare.back()) &&
-           bare.find_first_not_of("0123456789.,") == std::string_view::npos;
+           std::all_of(bare.begin(), bare.end(),
+                       [](char c) { return isDigit(c) || c == '.' || c == ','; });
 }
 
 std::optional<double> cellNumber(std::string_view cell, NumberMarks marks, std::string& scratch) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,19 +10,33 @@
 // or a volume, whatever marks and decorations the quote service wrote around it.
 namespace aurelant::import {
 
-// The cells of a table's body, row by row, each row `width` cells wide.
-struct Grid {
-    std::vector<std::string_view> cells;
-    std::size_t width = 0;
-
-    std::size_t rows() const { return width == 0 ? 0 : cells.size() / width; }
-    std::string_view at(std::size_t row, std::size_t column) const {
-        return cells[row * width + column];
-    }
-};
-
 // A blank here stands for runs of blanks and TABs.
 inline constexpr char kBlankRuns = ' ';
+
+// The cells of a table's body, row by row, each row `width` cells wide. A row keeps only where
+// each of its cells begins in the text and where it ends, a fifth of what views of the cells
+// take: a large file's cells would take more memory than its text.
+class Grid {
+  public:
+    // Rows of cells in `text`, cut at `separator`; the text must outlive the grid.
+    Grid(std::string_view text, std::size_t width, char separator)
+        : base_(text.data()), width_(width), separator_(separator) {}
+
+    void reserve(std::size_t rows) { bounds_.reserve(rows * (width_ + 1)); }
+    // Adds a row, `width` cells in the text, as splitFields cuts them.
+    void add(const std::vector<std::string_view>& cells);
+
+    std::size_t width() const { return width_; }
+    std::size_t rows() const { return width_ == 0 ? 0 : bounds_.size() / (width_ + 1); }
+    std::string_view at(std::size_t row, std::size_t column) const;
+
+  private:
+    const char* base_;
+    std::size_t width_;
+    char separator_;
+    // Of each row, where each cell begins and where its last cell ends, from base_.
+    std::vector<std::uint32_t> bounds_;
+};
 
 // Cuts a line at `separator` outside double quotes; the cells keep their quotes and blanks.
 // `cells` is reused between lines, so that reading a file does not allocate a vector a line.

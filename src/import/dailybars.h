@@ -38,10 +38,13 @@ struct BarCounts {
     std::size_t barsJoined = 0;  // bars within the day, joined into
     std::size_t joinedDays = 0;  // this many days
     std::size_t repeatedDates = 0;
+    std::size_t dailyRecords = 0;  // the dates the rows give
 };
 
 // The daily bars of the grid, oldest first; its dates read in `order` and written as `writing`.
+// None when the rows give more than `most` dates, which `counts` then gives.
 std::vector<DailyBar> dailyBars(const Grid& grid, const BarColumns& columns, NumberMarks marks,
-                                NumericOrder order, DateWriting writing, BarCounts& counts);
+                                NumericOrder order, DateWriting writing, std::size_t most,
+                                BarCounts& counts);
 
 }  // namespace aurelant::import

@@ -100,7 +100,7 @@ bool runsOneWay(const DateColumn& column) {
 std::optional<DateColumn> findDateColumn(const Grid& grid, std::string& problem) {
     std::optional<DateColumn> best;
     bool datedColumn = false;
-    for (std::size_t column = 0; column < grid.width; ++column) {
+    for (std::size_t column = 0; column < grid.width(); ++column) {
         const std::optional<DateWriting> writing = likelyWriting(grid, column);
         if (!writing || (best && rankOf(*writing) >= rankOf(best->writing))) {
             continue;

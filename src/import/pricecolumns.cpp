@@ -29,7 +29,7 @@ std::vector<NumberColumn> numberColumns(const Grid& grid, NumberMarks marks,
                                         const std::vector<std::size_t>& notPrices) {
     std::vector<NumberColumn> columns;
     std::string scratch;
-    for (std::size_t column = 0; column < grid.width; ++column) {
+    for (std::size_t column = 0; column < grid.width(); ++column) {
         if (std::find(notPrices.begin(), notPrices.end(), column) != notPrices.end()) {
             continue;
         }
@@ -84,7 +84,7 @@ double bandWidth(const NumberColumn& high, const NumberColumn& low) {
 
 // How far a day's `open` lies from the previous day's `close`, summed over the file.
 double distance(const NumberColumn& open, const NumberColumn& close,
-                const std::vector<std::size_t>& chronological) {
+                const std::vector<std::uint32_t>& chronological) {
     double sum = 0;
     for (std::size_t index = 1; index < chronological.size(); ++index) {
         const double gap =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,7 +38,7 @@ struct PriceColumns {
 // rows, oldest first, in which to judge continuity.
 struct PriceEvidence {
     std::vector<std::optional<Role>> named;
-    std::vector<std::size_t> chronological;
+    std::vector<std::uint32_t> chronological;
     std::vector<std::size_t> notPrices;  // the date's and time's columns
     bool header = false;
 };

@@ -23,15 +23,14 @@ std::string countText(std::size_t count) {
     return digits;
 }
 
-Grid bodyGrid(const Table& table) {
-    Grid grid;
-    grid.width = table.width;
-    grid.cells.reserve((table.last - table.first) * table.width);
+Grid bodyGrid(std::string_view text, const Table& table) {
+    Grid grid(text, table.width, table.separator);
+    grid.reserve(table.last - table.first);
     std::vector<std::string_view> cells;
     for (std::size_t line = table.first; line < table.last; ++line) {
         splitFields(table.lines[line], table.separator, cells);
         if (cells.size() == table.width) {
-            grid.cells.insert(grid.cells.end(), cells.begin(), cells.end());
+            grid.add(cells);
         }
     }
     return grid;
@@ -69,9 +68,24 @@ void countSkipped(const Table& table, Evidence& evidence) {
     countLong(table.last, table.lines.size());
 }
 
+// The body's cells, with the lines skipped and the header noted; the table's lines are let go
+// before the cells are read.
+std::optional<Grid> findGrid(std::string_view text, Evidence& evidence,
+                             PriceEvidence& priceEvidence, std::string& problem) {
+    const Table table = findTable(text, problem);
+    if (!problem.empty()) {
+        return std::nullopt;
+    }
+    evidence.separator = table.separator;
+    countSkipped(table, evidence);
+    readHeader(table, evidence, priceEvidence.named);
+    priceEvidence.header = evidence.header;
+    return bodyGrid(text, table);
+}
+
 // A column of times of day beside the dates.
 std::optional<std::size_t> timeColumn(const Grid& grid, std::size_t dateColumn) {
-    for (std::size_t column = 0; column < grid.width; ++column) {
+    for (std::size_t column = 0; column < grid.width(); ++column) {
         std::size_t times = 0;
         if (column == dateColumn) {
             continue;
@@ -125,7 +139,7 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
     MarkTally tally;
     Decorations ignored;
     std::string scratch;
-    for (std::size_t column = 0; column < grid.width; ++column) {
+    for (std::size_t column = 0; column < grid.width(); ++column) {
         if (std::find(skipped.begin(), skipped.end(), column) != skipped.end()) {
             continue;
         }
@@ -141,12 +155,16 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
 }
 
 // The rows with a date, oldest first.
-std::vector<std::size_t> chronologicalRows(const Grid& grid, const DateColumn& dates,
-                                           NumericOrder order) {
-    std::vector<std::pair<CalendarDate, std::size_t>> dated;
+std::vector<std::uint32_t> chronologicalRows(const Grid& grid, const DateColumn& dates,
+                                             NumericOrder order) {
+    // Each day as yyyymmdd beside its row, in half the room of a date.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> dated;
+    dated.reserve(grid.rows());
     for (std::size_t row = 0; row < grid.rows(); ++row) {
         if (const auto date = readDateCell(grid.at(row, dates.column), order)) {
-            dated.emplace_back(date->date, row);
+            const CalendarDate& d = date->date;
+            dated.emplace_back(static_cast<std::uint32_t>((d.year * 100 + d.month) * 100 + d.day),
+                               static_cast<std::uint32_t>(row));
         }
     }
     if (dates.falling > dates.rising) {
@@ -154,7 +172,7 @@ std::vector<std::size_t> chronologicalRows(const Grid& grid, const DateColumn& d
     }
     std::stable_sort(dated.begin(), dated.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::size_t> rows(dated.size());
+    std::vector<std::uint32_t> rows(dated.size());
     std::transform(dated.begin(), dated.end(), rows.begin(),
                    [](const auto& d) { return d.second; });
     return rows;
@@ -196,16 +214,13 @@ Recognition recognise(std::string_view bytes, const Overrides& overrides) {
         result.problem = decoded.problem;
         return result;
     }
-    const Table table = findTable(decoded.text(), result.problem);
-    if (!result.recognised()) {
+    PriceEvidence priceEvidence;
+    const std::optional<Grid> body =
+        findGrid(decoded.text(), evidence, priceEvidence, result.problem);
+    if (!body) {
         return result;
     }
-    evidence.separator = table.separator;
-    countSkipped(table, evidence);
-    const Grid grid = bodyGrid(table);
-    PriceEvidence priceEvidence;
-    readHeader(table, evidence, priceEvidence.named);
-    priceEvidence.header = evidence.header;
+    const Grid& grid = *body;
     const std::optional<DateColumn> dates = findDateColumn(grid, result.problem);
     if (!dates || !decideOrder(*dates, overrides, evidence, result.problem)) {
         return result;
@@ -232,14 +247,16 @@ Recognition recognise(std::string_view bytes, const Overrides& overrides) {
                        evidence.columns[Role::Time],
                        {prices->openClose.open, prices->high, prices->low, prices->openClose.close},
                        prices->volume};
-    result.days = dailyBars(grid, columns, evidence.marks, order, dates->writing, evidence);
-    if (result.days.size() < kFewestDailyRecords) {
-        result.problem = "This file gives only " + countText(result.days.size()) +
-                         (result.days.size() == 1 ? " daily record" : " daily records") +
+    result.days = dailyBars(grid, columns, evidence.marks, order, dates->writing, kMostDailyRecords,
+                            evidence);
+    const std::size_t records = evidence.dailyRecords;
+    if (records < kFewestDailyRecords) {
+        result.problem = "This file gives only " + countText(records) +
+                         (records == 1 ? " daily record" : " daily records") +
                          "; a prediction needs at least " + std::to_string(kFewestDailyRecords) +
                          ".";
-    } else if (result.days.size() > kMostDailyRecords) {
-        result.problem = "This file gives " + countText(result.days.size()) +
+    } else if (records > kMostDailyRecords) {
+        result.problem = "This file gives " + countText(records) +
                          " daily records, more than the " + countText(kMostDailyRecords) +
                          " that the program can open.";
     }

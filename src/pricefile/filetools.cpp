@@ -17,28 +17,27 @@ constexpr std::size_t kPreviewHalf = 60;
 
 }  // namespace
 
-void appendPreview(MainScreen& screen, const std::string& path, std::size_t count,
+void appendPreview(MainScreen& screen, const std::vector<std::string_view>& lines,
                    const std::string& lineEnd) {
-    const bool snipped = count > kPreviewLimit;
-    const std::size_t tailStart = snipped ? count - kPreviewHalf : kPreviewHalf;
+    const bool snipped = lines.size() > kPreviewLimit;
     if (snipped) {
         screen.append("Displaying up to 120 records from the file...");
         screen.append(lineEnd);
     }
-    LineReader reader(path);
-    std::string_view line;
-    auto shown = [&](std::size_t number) { return number <= kPreviewHalf || number > tailStart; };
-    // The lines between the two halves are passed over without being copied.
-    for (std::size_t number = 1; shown(number) ? reader.next(line) : reader.skip(); ++number) {
-        if (shown(number)) {
-            screen.append(line);
+    auto appendLines = [&](std::size_t from, std::size_t to) {
+        for (std::size_t index = from; index < to; ++index) {
+            screen.append(lines[index]);
             screen.append(lineEnd);
         }
-        if (number == kPreviewHalf && snipped) {
-            screen.append(" <...snip...>");
-            screen.append(lineEnd);
-        }
+    };
+    if (!snipped) {
+        appendLines(0, lines.size());
+        return;
     }
+    appendLines(0, kPreviewHalf);
+    screen.append(" <...snip...>");
+    screen.append(lineEnd);
+    appendLines(lines.size() - kPreviewHalf, lines.size());
 }
 
 void closeFileAfterError(AppState& window, const AppError& error) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/historylimits.h"
 #include "common/userfile.h"
@@ -15,10 +16,9 @@ class AppError;
 class AppState;
 struct MainScreen;
 
-// Appends a file of `count` lines to the screen, each followed by `lineEnd`: the whole file when
-// it has at most 120 lines, otherwise a notice, the first 60 lines, a snip marker and the last
-// 60 lines.
-void appendPreview(MainScreen& screen, const std::string& path, std::size_t count,
+// Appends the lines of a file to the screen, each followed by `lineEnd`: all of them when there
+// are at most 120, otherwise a notice, the first 60 lines, a snip marker and the last 60 lines.
+void appendPreview(MainScreen& screen, const std::vector<std::string_view>& lines,
                    const std::string& lineEnd);
 
 // The error path of the commands that open or rewrite a history file: no file is open any more,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,21 +9,38 @@
 
 namespace aurelant {
 
-// Open's confirmation that a file is in the program's own layout, line by line as Open reads it:
-// each record a day of plain prices (the date, then Open, High, Low and Close, High and Low
-// bounding the others), each day later than the one before. Cheap enough for every line of the
-// largest file; a file it cannot confirm goes to the recognition of the whole file.
+// Open's confirmation that a file is in the program's own layout, line by line as Open reads it,
+// cheap enough for every line of the largest file. It confirms only what the recognition of the
+// whole file would confirm too: days of plain prices (the date, then Open, High, Low and Close and
+// nothing after them, High and Low bounding the others), each later than the one before and
+// written alike, in one run; above them at most one header naming Open, High, Low and Close, and
+// notes; below them notes. Without a header, Open and Close must also be told apart as the
+// recognition tells them: by how each day's Open follows the previous day's Close. A file it
+// cannot confirm goes to the recognition.
 class LayoutCheck {
   public:
-    // Whether a line that is not a short line is such a day; a line that is not may be a header.
+    // Whether a line that is not a short line is a day of plain prices; a line that is not may be
+    // a header.
     bool day(std::string_view line);
-    // A record line that is no such day: the file is not confirmed.
+    // A header line, a short line (blank lines included), a record line that is no such day.
+    void header(std::string_view line);
+    void shortLine(std::string_view line);
     void otherRecord() { confirmed_ = false; }
-    bool confirmed() const { return confirmed_; }
+    bool confirmed() const;
 
   private:
+    void follow(const std::array<double, 4>& prices);
+
     std::optional<char> separator_;
     std::optional<CalendarDate> last_;
+    std::optional<DateWriting> writing_;
+    std::optional<std::array<double, 4>> previous_;
+    bool header_ = false;       // a header names the prices
+    bool headerAbove_ = false;  // and stands just above the first day
+    bool ended_ = false;        // a note follows the days
+    unsigned apart_ = 0;        // which of High and Low some day sets apart from the others
+    double openGap_ = 0;        // each Open from the previous Close, summed
+    double closeGap_ = 0;       // each Close from the previous Open, summed
     bool confirmed_ = true;
 };
 

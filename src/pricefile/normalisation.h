@@ -2,30 +2,28 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 #include "common/textfile.h"
-#include "pricefile/historyformat.h"
-#include "pricefile/layoutcheck.h"
+#include "pricefile/acceptance.h"
 
 namespace aurelant {
 
-// Open's rewrite of a history file to its record lines, under the file's lock (which Add Latest
-// takes too). A file that holds nothing but its records, each ended by CR LF, is never written. A
-// line longer than any record throws AppError: it is never dropped.
+// Open's reading of a history file and its rewrite to its record lines, under the file's lock
+// (which Add Latest takes too). A file that holds nothing but its records, each ended by CR LF,
+// is never written.
 class Normalisation {
   public:
-    // Locks the file and counts its records.
-    explicit Normalisation(const std::string& path);
+    // Locks the file, reads it and judges it as every reader does.
+    Normalisation(const std::string& path, bool localeDayFirst);
 
-    std::size_t count() const { return count_; }
-    // Whether the lines read confirm the program's own layout.
-    bool ownLayoutConfirmed() const { return check_.confirmed(); }
+    const Acceptance& acceptance() const { return acceptance_; }
+    std::size_t count() const { return acceptance_.recordCount; }
 
     // Replaces the file by its records; throws AppError for a file the prediction would refuse (a
     // price that is not one, say), leaving it as it is. A file that changed since it was read (an
-    // outside program appending, say) is read again, up to three times; when it keeps changing, or
-    // its new count lies outside [fewest, most], throws AppError and leaves the file as it is.
+    // outside program appending, say) is read again, up to three times; when it keeps changing, is
+    // judged otherwise, or its new count lies outside [fewest, most], throws AppError and leaves
+    // the file as it is.
     void commit(std::size_t fewest, std::size_t most);
 
   private:
@@ -33,13 +31,11 @@ class Normalisation {
     bool replace();
 
     std::string path_;
+    bool localeDayFirst_;
     FileLock lock_;
     FileStamp stamp_;
-    std::size_t count_ = 0;
-    bool onlyRecords_ = false;
-    std::vector<std::size_t> notRecords_;  // the numbers (from 0) of the lines that are not records
-    LayoutCheck check_;
-    RecordCheck records_;  // whether the prediction would read them
+    std::string text_;
+    Acceptance acceptance_;
 };
 
 }  // namespace aurelant

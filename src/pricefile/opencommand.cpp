@@ -8,6 +8,7 @@
 #include "common/textfile.h"
 #include "common/utf8.h"
 #include "import/description.h"
+#include "pricefile/acceptance.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/importcommand.h"
@@ -29,16 +30,12 @@ constexpr const char* kOrderHint =
     "File should be in chronological order, with the oldest dates at the top, and the latest "
     "dates at the bottom. If it's not in this order, it will need to be reversed with the "
     "'Reverse' tool (in the 'Tools' menu) or the 'Reverse' icon.";
+constexpr const char* kNotPriceData =
+    "This file does not appear to contain valid OHLC data, and will not be opened.";
 constexpr const char* kFormatHint =
     "Ensure that the file is in either 'Comma Sparated' (CSV), or 'Tab Separated' format. The "
     "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
     "space-separated.";
-
-// The differences from the program's layout that the recognition of the whole file shows.
-std::vector<import::Difference> recognisedDifferences(AppState& window, const std::string& path) {
-    return import::checkPriceTable(readWholeFile(path), window.platform.datesDayFirst())
-        .differences;
-}
 
 // Asks whether to import a file in another layout; runs the import on Yes.
 bool importedOnRequest(AppState& window, const std::string& path,
@@ -68,33 +65,64 @@ std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
 }
 
-void showOpenedFile(AppState& window, std::size_t count) {
+void showOpenedFile(AppState& window, const std::vector<std::string_view>& records) {
     Globals& g = window.globals;
+    const std::size_t count = records.size();
     g.fileopen = true;
     window.maintext.setText("Aurelant's Prices - File:" + upperCase(g.currentfile) + g.crlf +
                             std::to_string(count) + " records found" + g.crlf + g.crlf);
     g.displayfrom = recordsBeyondPreview(count);
-    appendPreview(window.maintext, g.currentfile, count, g.crlf);
+    appendPreview(window.maintext, records, g.crlf);
     g.suggestedfile = g.currentfile;
     window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
 }
 
-// Where the lines do not confirm the program's own layout and the recognition of the whole file
-// finds another, asks whether to import the file. False when Open ends there, the file imported or
-// left alone; otherwise `normalised` holds the file read again, to be opened as it stands.
+// Refuses a file with a message that names the problem, or the error that names it; the file
+// stays as it is.
+void refuseFile(AppState& window, const Acceptance& acceptance) {
+    Globals& g = window.globals;
+    switch (acceptance.refusal) {
+        case Refusal::TooMany:
+            throw programError(Failure::TooManyRecords);
+        case Refusal::LongLine:
+            throw lineTooLong(g.currentfile);
+        case Refusal::BadRecord:
+            throw *acceptance.recordError;
+        case Refusal::TooFew:
+            window.showMessage(tooFewRecordsText(acceptance.recordCount));
+            break;
+        case Refusal::NotATable:
+            window.showMessage(
+                "This file is not a table of daily prices, and will not be opened. " +
+                acceptance.recognition->problem);
+            break;
+        default:
+            window.showMessage(kNotPriceData);
+            break;
+    }
+    g.fileopen = false;
+    window.caption = g.programtitle;
+}
+
+// Where the file is not in the program's own layout: asks whether to import a table in another
+// layout, or refuses the file. False when Open ends there, the file imported or left alone;
+// otherwise `normalised` holds the file read again, to be opened as it stands.
 bool goesOnAfterLayoutCheck(AppState& window, std::optional<Normalisation>& normalised) {
-    if (normalised->ownLayoutConfirmed()) {
+    const Acceptance& acceptance = normalised->acceptance();
+    if (acceptance.verdict == Verdict::Own) {
         return true;
+    }
+    if (acceptance.verdict == Verdict::Refused) {
+        const Acceptance refused = acceptance;
+        normalised.reset();
+        refuseFile(window, refused);
+        return false;
     }
     Globals& g = window.globals;
-    // No lock is held while the whole file is recognised and the user decides, so that Add
-    // Latest and other programs can go on writing it.
+    const auto differences = acceptance.differences();
+    // No lock is held while the user decides, so that Add Latest and other programs can go on
+    // writing the file.
     normalised.reset();
-    const auto differences = recognisedDifferences(window, g.currentfile);
-    if (differences.empty()) {
-        normalised.emplace(g.currentfile);
-        return true;
-    }
     g.fileopen = false;
     window.caption = g.programtitle;
     const bool onlyNewestFirst = differences == std::vector{import::Difference::NewestFirst};
@@ -105,7 +133,13 @@ bool goesOnAfterLayoutCheck(AppState& window, std::optional<Normalisation>& norm
     g.fileopen = true;
     window.caption = g.programtitle + " - " + g.currentfile;
     BusyPointer busy(window.platform);
-    normalised.emplace(g.currentfile);
+    normalised.emplace(g.currentfile, window.platform.datesDayFirst());
+    if (normalised->acceptance().verdict == Verdict::Refused) {
+        const Acceptance refused = normalised->acceptance();
+        normalised.reset();
+        refuseFile(window, refused);
+        return false;
+    }
     return true;
 }
 
@@ -118,11 +152,16 @@ void openChosenFile(AppState& window) {
             "The file you are attempting to open contains no data. Possibly a bad downloaded?");
         return;
     }
-    if (!passesFormatCheck(g.currentfile)) {
-        const auto differences = recognisedDifferences(window, g.currentfile);
+    std::optional<Normalisation> normalised;
+    {
+        BusyPointer busy(window.platform);
+        normalised.emplace(g.currentfile, window.platform.datesDayFirst());
+    }
+    if (!normalised->acceptance().formatPasses) {
+        const auto differences = normalised->acceptance().differences();
+        normalised.reset();
         if (differences.empty()) {
-            window.showMessage(
-                "This file does not appear to contain valid OHLC data, and will not be opened.");
+            window.showMessage(kNotPriceData);
         } else {
             importedOnRequest(window, g.currentfile, differences);
         }
@@ -132,28 +171,20 @@ void openChosenFile(AppState& window) {
     g.lastfile = g.currentfile;
     window.caption = g.programtitle + " - " + g.currentfile;
     requireUserFile(g.currentfile, Access::ReadWrite);
-    std::optional<Normalisation> normalised;
-    {
-        BusyPointer busy(window.platform);
-        normalised.emplace(g.currentfile);
-    }
     if (!goesOnAfterLayoutCheck(window, normalised)) {
         return;
     }
     const std::size_t count = normalised->count();
-    if (count < kFewestRecords) {
+    if (count < kFewestRecords || count > kMostHistoryRecords) {
+        Acceptance refused = normalised->acceptance();  // a file opened as it stands
+        refused.refusal = count < kFewestRecords ? Refusal::TooFew : Refusal::TooMany;
         normalised.reset();
-        window.showMessage(tooFewRecordsText(count));
-        g.fileopen = false;
-        window.caption = g.programtitle;
+        refuseFile(window, refused);
         return;
-    }
-    if (count > kMostHistoryRecords) {
-        throw programError(Failure::TooManyRecords);
     }
     BusyPointer busy(window.platform);
     normalised->commit(kFewestRecords, kMostHistoryRecords);
-    showOpenedFile(window, normalised->count());
+    showOpenedFile(window, normalised->acceptance().records);
 }
 
 // The steps after the file dialog.

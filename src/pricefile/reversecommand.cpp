@@ -2,10 +2,13 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
+#include "import/description.h"
+#include "pricefile/acceptance.h"
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "state/appstate.h"
@@ -26,6 +29,8 @@ FileRequest reverseDialog(const std::string& initialName) {
         initialName);
 }
 
+constexpr const char* kNotPriceData =
+    "This file does not appear to contain valid OHLC data, and will not be reversed.";
 constexpr const char* kOrderHint =
     "File should now be in chronological order, with the oldest dates at the top, and the "
     "latest dates at the bottom. If it's not in this order, it will need to be reversed with "
@@ -42,16 +47,9 @@ std::optional<std::size_t> readRecords(const std::string& path,
     LineReader reader(path, LongLines::Refuse);
     std::size_t count = 0;
     std::string line;
-    RecordCheck check;
     while (reader.next(line)) {
         if (!isRecord(line)) {
             continue;
-        }
-        if (!isShortLine(line) && !isHeaderLine(line)) {
-            check.record(line);
-            if (check.refusal()) {
-                throw *check.refusal();  // as Open refuses it; the file stays as it is
-            }
         }
         if (++count > kMostRecords) {
             return std::nullopt;
@@ -86,16 +84,57 @@ void showReversedFile(AppState& window, std::size_t count) {
     window.maintext.setText("The order of file " + shownPath + " has been REVERSED." + g.crlf +
                             g.crlf);
     window.caption = g.programtitle + " - " + shownPath;
-    appendPreview(window.maintext, g.currentfile, count, g.crlf);
+    std::vector<std::string_view> reversed(g.reverselines.rend() - count - 1,
+                                           g.reverselines.rend() - 1);
+    appendPreview(window.maintext, reversed, g.crlf);
     g.lastdialogfile = g.currentfile;
     window.infolabel.caption = kOrderHint;
 }
 
+// Why Open's check refuses to take the file as a price table in the program's layout, newest
+// first or not; empty when it takes it. Too few or too many records for a prediction do not keep
+// a file from being reversed.
+std::string layoutRefusal(AppState& window, const std::string& path) {
+    const Acceptance acceptance =
+        acceptHistory(readWholeFile(path), window.platform.datesDayFirst());
+    const auto differences = acceptance.differences();
+    if (!acceptance.formatPasses) {
+        return kNotPriceData;
+    }
+    switch (acceptance.refusal) {
+        case Refusal::LongLine:
+            throw lineTooLong(path);
+        case Refusal::BadRecord:
+            throw *acceptance.recordError;  // as Open refuses it; the file stays as it is
+        case Refusal::NotATable:
+            return "This file is not a table of daily prices, and will not be reversed. " +
+                   acceptance.recognition->problem;
+        case Refusal::TooFew:
+        case Refusal::TooMany:
+            if (acceptance.layoutConfirmed) {
+                return {};
+            }
+            break;
+        default:
+            break;
+    }
+    if (acceptance.verdict == Verdict::Own ||
+        differences == std::vector{import::Difference::NewestFirst}) {
+        return {};
+    }
+    if (!differences.empty()) {
+        return import::differenceSentence(differences.front()) +
+               " File > Import reads it into a new file in this program's layout; this file will "
+               "not be reversed.";
+    }
+    return kNotPriceData;
+}
+
 // Why the file is not reversed; empty when its `count` records are in `lines`.
-std::string refusalOf(const std::string& path, std::array<std::string, kMostRecords + 1>& lines,
-                      std::size_t& count) {
-    if (!passesFormatCheck(path)) {
-        return "This file does not appear to contain valid OHLC data, and will not be reversed.";
+std::string refusalOf(AppState& window, const std::string& path,
+                      std::array<std::string, kMostRecords + 1>& lines, std::size_t& count) {
+    if (std::string refusal = layoutRefusal(window, path); !refusal.empty()) {
+        return refusal;
     }
     const std::optional<std::size_t> records = readRecords(path, lines);
     if (!records) {
@@ -119,7 +158,7 @@ void reverseChosenFile(AppState& window) {
         requireUserFile(g.currentfile, Access::Read);
         lock.emplace(g.currentfile);
         read = fileStamp(g.currentfile);
-        refusal = refusalOf(g.currentfile, g.reverselines, count);
+        refusal = refusalOf(window, g.currentfile, g.reverselines, count);
     }
     if (!refusal.empty()) {
         lock.reset();

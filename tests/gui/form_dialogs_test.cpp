@@ -5,12 +5,14 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "app/aurelant.h"
 #include "dailydatadialog.h"
+#include "importformdialog.h"
 #include "qtapplication.h"
 #include "recalcformdialog.h"
 #include "saveasformdialog.h"
@@ -200,6 +202,48 @@ TEST_F(FormDialogs, UpdateDialogTakesTheProviderSymbolAndKeyTyped) {
     ASSERT_TRUE(form.chosen());
     EXPECT_EQ(form.chosen()->spec(), "alphavantage:IBM");
     EXPECT_EQ(form.typedKey(), "demo");
+}
+
+// The preview of a file that leaves both the day order and Open and Close to the user: clicks
+// and keys on the options read the file again, and the preview and its notes follow.
+TEST_F(FormDialogs, ImportPreviewFollowsTheChoicesLeftToTheUser) {
+    std::string text;
+    for (const char* date :
+         {"01/02/2024", "02/02/2024", "05/02/2024", "06/02/2024", "07/02/2024"}) {
+        text += std::string(date) + ",10.5,11,10.25,10.75\r\n";
+    }
+    import::ImportForm form(text, false);
+    form.load();
+    form.show();
+    ImportFormDialog dialog(form, nullptr);
+    dialog.show();
+    auto* preview = child<QPlainTextEdit>(dialog, import::ImportForm::kPreview);
+    auto* evidence = child<QLabel>(dialog, import::ImportForm::kEvidence);
+    auto firstLine = [&] { return preview->toPlainText().section('\n', 0, 0).toStdString(); };
+    auto click = [&](const char* name) {
+        auto* option = child<QRadioButton>(dialog, name);
+        EXPECT_TRUE(option->isVisible() && option->isEnabled()) << name;
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+        EXPECT_TRUE(option->isChecked()) << name;
+    };
+    EXPECT_EQ(firstLine(), "2024-01-02,10.5,11,10.25,10.75");
+    EXPECT_FALSE(child<QRadioButton>(dialog, import::ImportForm::kPriceChoices[2])->isVisible());
+
+    click(import::ImportForm::kDayFirst);
+    EXPECT_EQ(firstLine(), "2024-02-01,10.5,11,10.25,10.75");
+    EXPECT_FALSE(evidence->text().contains("Saturday or Sunday"));
+    click(import::ImportForm::kPriceChoices[1]);
+    EXPECT_EQ(firstLine(), "2024-02-01,10.75,11,10.25,10.5");
+    auto* monthFirst = child<QRadioButton>(dialog, import::ImportForm::kMonthFirst);
+    monthFirst->setFocus();
+    QTest::keyClick(monthFirst, Qt::Key_Space);
+    EXPECT_EQ(firstLine(), "2024-01-02,10.75,11,10.25,10.5");
+    EXPECT_TRUE(evidence->text().contains("1 date falls on a Saturday or Sunday"));
+
+    QTest::mouseClick(child<QPushButton>(dialog, import::ImportForm::kOk), Qt::LeftButton);
+    EXPECT_TRUE(form.accepted());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(form.recognition().days.front().line, "2024-01-02,10.75,11,10.25,10.5");
 }
 
 }  // namespace

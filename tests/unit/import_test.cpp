@@ -313,7 +313,25 @@ TEST(Recognise, ChoicesLeftToTheUser) {
     EXPECT_TRUE(recognise(walk("Date,Foo,High,Low,Adj Close", "D,O,H,L,C", kIso)).recognised());
 }
 
+// Hostile shapes among them: a table a hundred thousand columns wide, a body of one repeated line,
+// more days than the program opens.
 TEST(Recognise, FilesThatCannotBeImportedSayWhy) {
+    std::string tooManyDays;
+    for (long long second = 1'000'000'000; tooManyDays.size() < 32888 * 21; second += 86400) {
+        tooManyDays += std::to_string(second) + ",1,2,1,1.5\n";
+    }
+    std::string repeated;
+    for (int line = 0; line < 1000; ++line) {
+        repeated += "2024-02-12,1,2,1,1.5\n";
+    }
+    std::string wide;
+    for (const char* day : {"12", "13", "14", "15", "16"}) {
+        wide += "2024-02-" + std::string(day);
+        for (int column = 0; column < 100'000; ++column) {
+            wide += ",1";
+        }
+        wide += "\n";
+    }
     const std::pair<std::string, const char*> cases[] = {
         {std::string("PK\3\4\0\0", 6), "not a text file"},
         {"Date,Open,High,Low,Close\n" + fiveDays("2024-02-DD,1,2,1,1.5").substr(0, 66), "only 3"},
@@ -323,10 +341,15 @@ TEST(Recognise, FilesThatCannotBeImportedSayWhy) {
         {fiveDays("2024-02-DD,10,12"), "a date and four prices"},
         {fiveDays("2024-02-12,1,2,1,1.5,DD"), "run one way"},
         {std::string(2 << 20, 'x'), "a million characters"},
+        {tooManyDays, "32,888 daily records, more than the 32,887"},
+        {repeated, "run one way"},
+        {wide, "100000 columns of numbers"},
     };
     for (const auto& [text, problem] : cases) {
-        EXPECT_NE(recognise(text).problem.find(problem), std::string::npos)
-            << problem << ": " << recognise(text).problem;
+        const Recognition recognition = recognise(text);
+        EXPECT_NE(recognition.problem.find(problem), std::string::npos)
+            << problem << ": " << recognition.problem;
+        EXPECT_TRUE(recognition.days.size() <= kMostDailyRecords);
     }
 }
 

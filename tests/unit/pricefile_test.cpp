@@ -11,6 +11,7 @@
 #include "common/errors.h"
 #include "common/textfile.h"
 #include "pricefile/convertcommand.h"
+#include "pricefile/historyformat.h"
 #include "pricefile/layoutcheck.h"
 #include "scenario/scripted_platform.h"
 #include "unit/tempfolder.h"
@@ -40,8 +41,25 @@ extern "C" int rename(const char* from, const char* to) {
 namespace aurelant {
 namespace {
 
-constexpr const char* kRecord = "05-Jan-2026,10.5,11,10.25,10.75\r\n";
-const std::string kRecords = std::string(kRecord) + kRecord + kRecord + kRecord + kRecord;
+// Day `number` of a price file whose every month has 28 days, from 1900 on.
+std::string dayRecord(int number) {
+    constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char line[40];
+    std::snprintf(line, sizeof line, "%02d-%s-%04d,10.5,11,10.25,10.75\r\n", number % 28 + 1,
+                  kMonths[number / 28 % 12], 1900 + number / 336);
+    return line;
+}
+// Five days of January 2026, and the same newest first.
+std::string januaryRecords(int first, int step) {
+    std::string records;
+    for (int day = first; day >= 1 && day <= 5; day += step) {
+        records += "0" + std::to_string(day) + "-Jan-2026,10.5,11,10.25,10.75\r\n";
+    }
+    return records;
+}
+const std::string kRecords = januaryRecords(1, 1);
+const std::string kReversedRecords = januaryRecords(5, -1);
 std::string denied(const std::string& path) {
     return "Error Number: 13  Error is: Permission denied: " + path;
 }
@@ -104,37 +122,45 @@ TEST_F(PriceFileCommands, OpenNeverTouchesAFileNamedAfterAPointInAFolderName) {
     EXPECT_EQ(entries(folder), 2u);
 }
 
-TEST_F(PriceFileCommands, OpenKeepsNulBytesAndLongLinesWithoutHarm) {
-    const std::string withNul(std::string("05-Jan-2026,10.5,11,\0x10.25,10.75\r\n", 35));
-    const std::string binary = write("binary.csv", withNul + withNul + withNul + withNul + withNul);
-    click("open", {binary});
-    EXPECT_TRUE(globals.fileopen);
-    EXPECT_EQ(read(binary), withNul + withNul + withNul + withNul + withNul);
-
+TEST_F(PriceFileCommands, OpenAndReverseLeaveWhatTheyRefuseByteForByte) {
     const std::string noise = std::string("\0\xff\xfe\x01\r\n", 6) + "\x80\x81";
     EXPECT_EQ(click("open", {write("noise.dat", noise)}),
               "This file does not appear to contain valid OHLC data, and will not be opened.");
     EXPECT_EQ(read((folder / "noise.dat").string()), noise);
 
-    // A line longer than 1 MiB, or records the prediction would refuse (an address book under a
-    // header, a budget with notes): Open and Reverse refuse the file and leave it byte for byte.
+    // What the recognition does not confirm as a price table in the program's own layout: Open
+    // and Reverse refuse it, or offer the import, and leave it byte for byte. A line longer than
+    // 1 MiB, NUL bytes, an address book under a header, budgets with notes, a Latin-1 file, noise.
+    const std::string withNul(std::string("05-Jan-2026,10.5,11,\0x10.25,10.75\r\n", 35));
     const std::string hugeLine = "05-Jan-2026," + std::string(8 << 20, '1') + ",1,1,1\r\n";
+    const std::string hugeField = "05-Jan-2026,10.5,11,10.25,10.75," + std::string(2 << 20, 'x');
     std::string utf16;
     for (const char c : std::string(kRecords)) {
         utf16 += std::string(1, c) + '\0';
     }
     std::string addresses = "Name,Street,City,Phone,Email\r\n";
-    for (int person = 0; person < 6; ++person) {
-        addresses += "Ann Lee,1 Main Street,Springfield,555-0101,a@b.org\r\n";
-    }
     std::string budget = "Budget\r\n";
+    std::string figures = "Budget\r\n";
+    std::string french = "Date\tOuverture\tHaut\tBas\tCl\xf4ture\r\n";
     for (int day = 1; day <= 9; ++day) {
+        addresses += "Ann Lee,1 Main Street,Springfield,555-0101,a@b.org\r\n";
         budget += "2026-01-0" + std::to_string(day) + ",Groceries,-10.50,Food,card\r\nnote\r\n";
+        figures += "2026-01-0" + std::to_string(day) + ",12.50,30.00,5.00,9.00\r\nnote\r\n";
+        french += "0" + std::to_string(day) + "-Jan-2026\t10.5\t11\t10.25\t10.75\r\n";
     }
-    for (const std::string& content : {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16,
-                                       "Date\r\n" + kRecords + hugeLine, addresses, budget}) {
+    std::string randomBytes(100000, '\0');
+    std::uint32_t seed = 7;
+    for (char& byte : randomBytes) {
+        seed = seed * 1664525 + 1013904223;
+        byte = static_cast<char>(seed >> 24);
+    }
+    for (const std::string& content :
+         {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16, "Date\r\n" + kRecords + hugeLine,
+          kRecords + hugeField, withNul + withNul + withNul + withNul + withNul, addresses, budget,
+          figures, french, randomBytes}) {
         const std::string path = write("refused.csv", content);
         for (const char* command : {"open", "reverse"}) {
+            platform.answers.assign(1, Answer::No);  // to Open's offer of the import
             click(command, {path});
             EXPECT_FALSE(globals.fileopen);
             EXPECT_EQ(read(path), content) << command << content.substr(0, 40);
@@ -159,26 +185,27 @@ TEST_F(PriceFileCommands, OpenLosesNoDayAddedMeanwhile) {
     constexpr int kDays = 150;
     std::string records;
     for (int record = 0; record < 20000; ++record) {
-        records += kRecord;  // so that each rewrite takes a while
+        records += dayRecord(record);  // so that each rewrite takes a while
     }
     const std::string path = write("prices.csv", records);
     const pid_t appender = ::fork();
     if (appender == 0) {
         for (int day = 0; day < kDays; ++day) {
-            appendLineToExistingFile(path, "07-Jan-2026,1,2,1," + std::to_string(day));
+            std::string record = dayRecord(20000 + day);
+            appendLineToExistingFile(path, record.substr(0, record.size() - 2));
             ::usleep(1000);
         }
         ::_exit(0);
     }
     int status = 0;
     while (::waitpid(appender, &status, WNOHANG) == 0) {
-        appendLineToExistingFile(path, "note");  // a short line, for Open to remove
+        appendLineToExistingFile(path, "");  // a blank line, for Open to remove
         click("open", {path});
     }
     click("open", {path});
     const std::string content = read(path);
     for (int day = 0; day < kDays; ++day) {
-        EXPECT_NE(content.find(",1,2,1," + std::to_string(day) + "\r\n"), std::string::npos) << day;
+        EXPECT_NE(content.find(dayRecord(20000 + day)), std::string::npos) << day;
     }
 }
 
@@ -218,8 +245,9 @@ TEST_F(PriceFileCommands, RewritesCarryOverLinesAddedToTheFileTheyReplace) {
         aroundRename = nullptr;
         ::close(oldFile);
         ::waitpid(waiter, nullptr, 0);
+        const std::string records = command == std::string("open") ? kRecords : kReversedRecords;
         EXPECT_EQ(read(path),
-                  kRecords + "07-Jan-2026,1,2,1,2\n08-Jan-2026,1,2,1,2\n09-Jan-2026,1,2,1,2\n")
+                  records + "07-Jan-2026,1,2,1,2\n08-Jan-2026,1,2,1,2\n09-Jan-2026,1,2,1,2\n")
             << command;
     }
 }
@@ -279,11 +307,11 @@ TEST_F(PriceFileCommands, AFolderInPlaceOfAFileIsReported) {
 }
 
 TEST_F(PriceFileCommands, LinksLeadToTheFilesTheyName) {
-    const std::string real = write("real.csv", kRecords + "06-Jan-2026,1,2,1,2\r\n");
+    const std::string real = write("real.csv", kRecords);
     fs::create_symlink(real, folder / "link.csv");
     click("reverse", {(folder / "link.csv").string()});
     EXPECT_TRUE(fs::is_symlink(folder / "link.csv"));
-    EXPECT_EQ(read(real), "06-Jan-2026,1,2,1,2\r\n" + kRecords);
+    EXPECT_EQ(read(real), kReversedRecords);
 
     // An output that is the source through a link is refused.
     const std::string source = write("quotes.txt", kQuote);
@@ -338,7 +366,7 @@ TEST(SpaceSeparatedToCsv, BlanksAfterTheDateBecomeCommas) {
 TEST_F(PriceFileCommands, OpenLeavesAFileWithMoreRecordsThanItCanOpenAsItWas) {
     std::string content = "Date,Open,High,Low,Close\r\n";
     for (int record = 0; record < 32888; ++record) {
-        content += kRecord;
+        content += dayRecord(record);
     }
     const std::string path = write("toolarge.csv", content);
     click("open", {path});
@@ -368,31 +396,43 @@ TEST_F(PriceFileCommands, ARunSaysThatAWorkingFileItCannotWriteIsNotThePriceFile
                   (folder / "savescreen1.tmp").string() + " (not your price file)");
 }
 
-// Open confirms the program's own layout line by line: days of plain prices that High and Low
-// bound, each later than the one before; anything else goes to the recognition of the file.
-TEST(LayoutCheck, ConfirmsOnlyDaysInTheProgramsLayout) {
+// Open confirms the program's own layout line by line, only where the recognition of the whole
+// file would confirm it too; anything else goes to the recognition.
+TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
+    const std::string day1 = "01-Jan-2000,1,2,0.5,1.5";
+    const std::string day2 = "02-Jan-2000,1.5,2,1,1.2";
+    const std::string header = "Date,Open,High,Low,Close";
     const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.5,2,1,1", "2000-01-03,1,1,1,1,1200"}, true},
-        {{"2000-01-03\t1\t2\t0.5\t1.5", "2000-01-04\t1\t2\t0.5\t1.5"}, true},
-        {{"02-Jan-2000,1,2,0.5,1.5", "01-Jan-2000,1,2,0.5,1.5"}, false},  // newest first
-        {{"01-Jan-2000,1,2,0.5,1.5", "01-Jan-2000,1,2,0.5,1.5"}, false},  // a repeated day
-        {{"01-Jan-2000,2,1,0.5,1.5"}, false},                             // Open above High
-        {{"01-Jan-2000,1,2,1.5,1.2"}, false},                             // Low above Close
-        {{"13/01/2000,1,2,0.5,1.5"}, false},                              // day first
-        {{"2000-01-01 09:30,1,2,0.5,1.5"}, false},                        // a bar within the day
-        {{"946684800,1,2,0.5,1.5"}, false},                               // unix time
+        {{day1, day2}, true},
+        {{"", "Prices", header, day1, "", day2, "", "end"}, true},
+        {{"2000-01-03\t1\t2\t0.5\t1.5", "2000-01-04\t1.5\t2\t1\t1.2"}, true},
+        {{day2, day1}, false},                                          // newest first
+        {{day1, day1}, false},                                          // a repeated day
+        {{"01-Jan-2000,2,1,0.5,1.5"}, false},                           // Open above High
+        {{"01-Jan-2000,1,2,1.5,1.2"}, false},                           // Low above Close
+        {{"01/02/2000,1,2,0.5,1.5", "01/03/2000,1.5,2,1,1.2"}, false},  // the locale's order
+        {{"2000-01-01 09:30,1,2,0.5,1.5"}, false},                      // a bar within the day
+        {{"946684800,1,2,0.5,1.5"}, false},                             // unix time
+        {{day1, "2000-01-02,1.5,2,1,1.2"}, false},                      // dates written two ways
+        {{day1, day2 + ",1200"}, false},                                // a column beyond Close
+        {{day1, "note", day2}, false},                                  // a note among the days
+        {{header, "note", day1, day2}, false},  // a note between the header and the days
+        {{day1, header, day2}, false},          // a header among the days
+        {{"Date,Close,High,Low,Open", day1, day2}, false},  // Open and Close named the other way
+        {{"01-Jan-2000,1,2,0.5,2", "02-Jan-2000,2,2,1,2"}, false},        // Close always High
+        {{"01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.9,2,1,1.1"}, false},  // Open follows Open
     };
     for (const auto& [lines, confirmed] : cases) {
         LayoutCheck check;
         for (const std::string& line : lines) {
-            EXPECT_TRUE(check.day(line)) << line;
+            if (isShortLine(line)) {
+                check.shortLine(line);
+            } else if (!check.day(line)) {
+                check.header(line);
+            }
         }
-        EXPECT_EQ(check.confirmed(), confirmed) << lines.front();
+        EXPECT_EQ(check.confirmed(), confirmed) << lines.front() << " / " << lines.back();
     }
-    LayoutCheck check;
-    EXPECT_FALSE(check.day("Date,Open,High,Low,Close"));
-    EXPECT_FALSE(check.day("01-Jan-2000,1,2,,1.5"));
-    EXPECT_TRUE(check.confirmed());
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#include "pricefile/acceptance.h"
+
+#include "common/historylimits.h"
+#include "common/lines.h"
+#include "pricefile/historyformat.h"
+#include "pricefile/layoutcheck.h"
+
+namespace aurelant {
+namespace {
+
+// What one pass over the lines finds: the records (neither short lines nor header lines) with
+// their check, the sample line of the format check, and any line longer than a record can be.
+struct LinePass {
+    LayoutCheck layout;
+    RecordCheck records;
+    std::string_view sample;
+    bool longLine = false;
+};
+
+void classify(std::string_view line, LinePass& pass, Acceptance& acceptance) {
+    if (isShortLine(line)) {
+        pass.layout.shortLine(line);
+        acceptance.onlyRecords = false;
+        return;
+    }
+    // A day is never a header line: its Open is a number.
+    const bool day = pass.layout.day(line);
+    if (!day && isHeaderLine(line)) {
+        pass.layout.header(line);
+        acceptance.onlyRecords = false;
+        return;
+    }
+    if (day) {
+        pass.records.plainDay(line);
+    } else {
+        pass.layout.otherRecord();
+        pass.records.record(line);
+    }
+    if (++acceptance.recordCount <= kMostHistoryRecords + 1) {
+        acceptance.records.push_back(line);
+    }
+}
+
+LinePass readLines(std::string_view text, Acceptance& acceptance) {
+    LinePass pass;
+    const std::string_view withoutMark = withoutByteOrderMark(text);
+    acceptance.onlyRecords = withoutMark.size() == text.size();
+    LineSplitter splitter(withoutMark);
+    std::size_t number = 0;
+    for (std::string_view line; splitter.next(line);) {
+        acceptance.onlyRecords = acceptance.onlyRecords && splitter.ending() == LineEnding::CrLf;
+        if (line.size() > kLongestLine) {
+            pass.longLine = true;
+            line = {};  // read as a blank line
+        }
+        if (++number <= kSampleLine) {
+            pass.sample = line;
+        }
+        classify(line, pass, acceptance);
+    }
+    return pass;
+}
+
+// Asks the recognition; true when it finds a price table in another layout.
+bool recognisedElsewise(std::string_view text, bool localeDayFirst, Acceptance& acceptance) {
+    acceptance.recognition = import::recognise(text, {std::nullopt, localeDayFirst});
+    if (acceptance.recognition->recognised() && !acceptance.recognition->differences().empty()) {
+        acceptance.verdict = Verdict::Import;
+        return true;
+    }
+    return false;
+}
+
+Refusal countRefusal(std::size_t count) {
+    return count < kFewestRecords        ? Refusal::TooFew
+           : count > kMostHistoryRecords ? Refusal::TooMany
+                                         : Refusal::None;
+}
+
+}  // namespace
+
+Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
+    Acceptance acceptance;
+    if (text.empty()) {
+        acceptance.refusal = Refusal::NoData;
+        return acceptance;
+    }
+    LinePass pass = readLines(text, acceptance);
+    acceptance.formatPasses = looksLikePriceData(pass.sample);
+    const bool confirmed = pass.layout.confirmed() && !pass.longLine;
+    acceptance.layoutConfirmed = confirmed;
+    if (!acceptance.formatPasses || !confirmed) {
+        if (recognisedElsewise(text, localeDayFirst, acceptance)) {
+            return acceptance;
+        }
+    }
+    const bool recognisedOwn = confirmed || acceptance.recognition->recognised();
+    acceptance.recordError = pass.records.refusal();
+    if (!acceptance.formatPasses) {
+        acceptance.refusal = Refusal::NotPriceData;
+    } else if (pass.longLine) {
+        acceptance.refusal = Refusal::LongLine;
+    } else if (countRefusal(acceptance.recordCount) != Refusal::None) {
+        acceptance.refusal = countRefusal(acceptance.recordCount);
+    } else if (!recognisedOwn) {
+        acceptance.refusal = Refusal::NotATable;
+    } else if (acceptance.recordError) {
+        acceptance.refusal = Refusal::BadRecord;
+    } else if (const std::optional<char> separator = detectSeparator(acceptance.records.front())) {
+        acceptance.separator = *separator;
+        acceptance.verdict = Verdict::Own;
+    } else {
+        acceptance.refusal = Refusal::NoSeparator;
+    }
+    return acceptance;
+}
+
+std::vector<import::Difference> Acceptance::differences() const {
+    return verdict == Verdict::Import ? recognition->differences()
+                                      : std::vector<import::Difference>{};
+}
+
+std::string Acceptance::refusalPhrase() const {
+    switch (refusal) {
+        case Refusal::None:
+            break;
+        case Refusal::NoData:
+            return "the file contains no data";
+        case Refusal::NotPriceData:
+            return "the file does not appear to contain valid OHLC data";
+        case Refusal::LongLine:
+            return "a line is longer than 1 MiB, which no price file's line is";
+        case Refusal::TooFew:
+            return "only " + std::to_string(recordCount) +
+                   (recordCount == 1 ? " record" : " records") + ", too few for a prediction";
+        case Refusal::TooMany:
+            return "more than " + std::to_string(kMostHistoryRecords) + " records";
+        case Refusal::NotATable:
+            return recognition->problem;
+        case Refusal::BadRecord:
+            return recordError->description();
+        case Refusal::NoSeparator:
+            return "the file contains neither TAB nor COMMA field separators";
+    }
+    return {};
+}
+
+}  // namespace aurelant
