@@ -69,6 +69,9 @@ FilePrediction predictFile(const std::string& path, std::optional<double> open,
     if (const std::optional<std::string_view> latest = latestRecord(history)) {
         file.lastDate = trimmed(latest->substr(0, latest->find(history.separator)));
         levelDecimals = priceDecimals(splitRecord(*latest, history.separator)->close);
+        if (const std::optional<PlainRecord> plain = plainRecord(*latest, history.separator)) {
+            file.latestClose = plain->prices[3];
+        }
     }
     std::size_t next = 0;
     const LineSource lines = [&history, &next](std::string_view& line) {

@@ -15,6 +15,7 @@ struct FilePrediction {
     std::string refusal;   // why the file was not predicted; empty when it was
     std::string lastDate;  // of the latest record, as the file writes it
     std::size_t records = 0;
+    double latestClose = 0;  // of the latest record; 0 when it is not plainly written
     bool predicted = false;  // the back-test made a prediction, so there is a direction
     bool up = true;
     std::string probability;                // percent, as the report writes it
