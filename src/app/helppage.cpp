@@ -72,8 +72,9 @@ std::string helpPageText(const std::string& lineBreak) {
         "menu.",
         "'Show Price Chart' in the 'Predict' menu draws the file's prices with the predictions "
         "and levels,",
-        "the reliability window shows how often predictions of each probability came true,",
-        "and the 'Watchlist' predicts every price file of a folder at once.",
+        "'How Reliable Is It?' in the same menu shows how often predictions of each probability "
+        "came true,",
+        "and its 'Watchlist' predicts every price file of a folder at once.",
         "",
         "Remember that a predicted 60% probability of an increase also means a 40% probability",
         "of a drop.",

@@ -85,8 +85,8 @@ std::vector<FilePrediction> predictAll(const PredictOptions& options) {
     std::atomic<std::size_t> next = 0;
     auto work = [&] {
         for (std::size_t i = next++; i < results.size(); i = next++) {
-            results[i] =
-                predictHistoryFile(options.files[i], options.open, "\n", options.localeDayFirst);
+            results[i] = predictHistoryFile(options.files[i], options.open, "\n",
+                                            options.localeDayFirst, options.format->report);
         }
     };
     std::vector<std::jthread> workers;

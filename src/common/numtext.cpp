@@ -316,43 +316,6 @@ double leadingNumber(std::string_view text) {
     return convert(cleaned);
 }
 
-std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop) {
-    // Its digits as a whole number and the power of ten of its decimals are both exact doubles,
-    // so one division gives the correctly rounded value, the one that strtod gives too.
-    static constexpr std::array<double, kExactDigits + 1> kPowersOfTen = {
-        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    const bool negative = at != end && *at == '-';
-    const char* const start = negative ? at + 1 : at;
-    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
-    auto readDigits = [&digits, &at, end] {
-        for (; at != end; ++at) {
-            const auto digit = static_cast<unsigned char>(*at - '0');
-            if (digit >= 10) {
-                break;
-            }
-            digits = digits * 10 + digit;
-        }
-    };
-    at = start;
-    readDigits();
-    const char* const point = at != end && *at == '.' ? at++ : nullptr;
-    if (point != nullptr) {
-        readDigits();
-    }
-    if (at != end && *at != stop) {
-        return std::nullopt;
-    }
-    const auto digitCount = static_cast<std::size_t>(at - start) - (point != nullptr ? 1 : 0);
-    if (digitCount == 0 || digitCount > kExactDigits) {
-        return std::nullopt;
-    }
-    const auto decimals = point != nullptr ? static_cast<std::size_t>(at - point - 1) : 0;
-    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
-    return PlainDecimal{negative ? -value : value, static_cast<std::size_t>(at - text.data())};
-}
-
 double strictNumber(std::string_view text) {
     // Prices seldom stand between blanks: a text that reads as it is needs no trimming.
     if (const std::optional<double> value = shortDecimal(text)) {
@@ -394,10 +357,6 @@ std::optional<double> typedPrice(std::string_view text) {
     } catch (const AppError&) {
         return std::nullopt;
     }
-}
-
-bool isPossiblePrice(double value) {
-    return value >= kLowestPrice && value <= kHighestPrice;
 }
 
 }  // namespace aurelant

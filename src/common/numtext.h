@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +15,9 @@ namespace aurelant {
 // would overflow or lose it.
 inline constexpr double kLowestPrice = 1e-12;
 inline constexpr double kHighestPrice = 1e12;
-bool isPossiblePrice(double value);
+inline bool isPossiblePrice(double value) {
+    return value >= kLowestPrice && value <= kHighestPrice;
+}
 
 // Shortest general form with up to 15 significant digits, a leading blank unless negative and
 // no zero before the point: 0.75 -> " .75", -2.5 -> "-2.5", 12 -> " 12".
@@ -72,15 +76,53 @@ std::string_view trimmedView(std::string_view text);
 // "12.5x" -> 12.5, "1,000" -> 1, "abc" -> 0. Throws AppError when the number is out of range.
 double leadingNumber(std::string_view text);
 
-// A plain decimal at the start of a text, running to its end or to the first `stop`: a minus
-// sign if negative and 1 to 15 digits with at most one point, as prices are written ("50.8",
-// "-.5", "12."). Its value, which is exactly the one strictNumber reads, and its length; nothing
-// for a text that holds anything else before the end or `stop`.
+inline constexpr std::size_t kPlainDecimalDigits = 15;  // as many as a double holds exactly
 struct PlainDecimal {
     double value = 0;
     std::size_t length = 0;
 };
-std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop);
+
+// A plain decimal at the start of a text, running to its end or to the first `stop`: a minus
+// sign if negative and 1 to 15 digits with at most one point, as prices are written ("50.8",
+// "-.5", "12."). Its value, which is exactly the one strictNumber reads, and its length; nothing
+// for a text that holds anything else before the end or `stop`. Defined here, so that the readers
+// that take every price of a file through it can inline it.
+inline std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop) {
+    // Its digits as a whole number and the power of ten of its decimals are both exact doubles,
+    // so one division gives the correctly rounded value, the one that strtod gives too.
+    static constexpr std::array<double, kPlainDecimalDigits + 1> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    const bool negative = at != end && *at == '-';
+    const char* const start = negative ? at + 1 : at;
+    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused below
+    auto readDigits = [&digits, &at, end] {
+        for (; at != end; ++at) {
+            const auto digit = static_cast<unsigned char>(*at - '0');
+            if (digit >= 10) {
+                break;
+            }
+            digits = digits * 10 + digit;
+        }
+    };
+    at = start;
+    readDigits();
+    const char* const point = at != end && *at == '.' ? at++ : nullptr;
+    if (point != nullptr) {
+        readDigits();
+    }
+    if (at != end && *at != stop) {
+        return std::nullopt;
+    }
+    const auto digitCount = static_cast<std::size_t>(at - start) - (point != nullptr ? 1 : 0);
+    if (digitCount == 0 || digitCount > kPlainDecimalDigits) {
+        return std::nullopt;
+    }
+    const auto decimals = point != nullptr ? static_cast<std::size_t>(at - point - 1) : 0;
+    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return PlainDecimal{negative ? -value : value, static_cast<std::size_t>(at - text.data())};
+}
 
 // The whole text as a number, blanks around it allowed and commas accepted as digit grouping
 // ("1,000.5"). Throws AppError for anything else, an empty text included.

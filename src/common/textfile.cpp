@@ -174,34 +174,25 @@ LineReader::~LineReader() {
 }
 
 bool LineReader::fill() {
-    for (;;) {
-        const ssize_t count = ::read(fd_, buffer_.data(), buffer_.size());
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    ssize_t count = 0;
+    while ((count = ::read(fd_, buffer_.data(), buffer_.size())) < 0) {
+        if (errno != EINTR) {
             throw systemError(errno, path_);
         }
-        position_ = 0;
-        nextCarriageReturn_ = kUnknown;
-        nextLineFeed_ = kUnknown;
-        length_ = static_cast<std::size_t>(count);
-        return count > 0;
     }
-}
-
-std::size_t LineReader::findLineEnd() {
-    auto next = [this](char wanted, std::size_t& cached) {
-        if (cached == kUnknown || cached < position_) {
-            const void* found =
-                std::memchr(buffer_.data() + position_, wanted, length_ - position_);
-            cached =
-                found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
-                      : length_;
-        }
-        return cached;
-    };
-    return std::min(next('\r', nextCarriageReturn_), next('\n', nextLineFeed_));
+    std::string_view text(buffer_.data(), static_cast<std::size_t>(count));
+    if (atStart_) {
+        atStart_ = false;
+        crLfOnly_ = !text.starts_with(kByteOrderMark);
+        text = withoutByteOrderMark(text);
+    }
+    if (skipLineFeed_ && !text.empty()) {
+        skipLineFeed_ = false;
+        crLfOnly_ = crLfOnly_ && text.front() == '\n';
+        text.remove_prefix(text.front() == '\n' ? 1 : 0);
+    }
+    splitter_ = LineSplitter(text);
+    return count > 0;
 }
 
 bool LineReader::next(std::string& line) {
@@ -210,8 +201,7 @@ bool LineReader::next(std::string& line) {
 }
 
 bool LineReader::next(std::string_view& line) {
-    if (const std::optional<std::string_view> whole = lineInBuffer()) {
-        line = *whole;
+    if (lineInBuffer(line)) {
         return true;
     }
     const bool haveLine = next(spill_);
@@ -219,83 +209,61 @@ bool LineReader::next(std::string_view& line) {
     return haveLine;
 }
 
-// The next line as a view into the buffer, when the buffer holds it whole with its line end;
-// nothing leaves the rest to advance(), which starts a file, refills and joins pieces.
-std::optional<std::string_view> LineReader::lineInBuffer() {
-    if (atStart_ || position_ >= length_) {
-        return std::nullopt;
+// The next line as a view into the buffer, when the buffer holds it whole with its line end, as
+// it holds nearly every line; false leaves the rest to advance(), which refills and joins pieces.
+bool LineReader::lineInBuffer(std::string_view& line) {
+    if (!splitter_.nextEnded(line)) {
+        return false;
     }
-    if (skipLineFeed_) {
-        skipLineFeed_ = false;
-        crLfOnly_ = crLfOnly_ && buffer_[position_] == '\n';
-        if (buffer_[position_] == '\n' && ++position_ == length_) {
-            return std::nullopt;
-        }
-    }
-    const std::size_t end = findLineEnd();
-    if (end == length_) {
-        return std::nullopt;
-    }
-    const std::string_view line(buffer_.data() + position_, end - position_);
-    noteLineEnd(end);
-    position_ = end + 1;
-    return line;
+    noteLineEnd();
+    return true;
 }
 
-void LineReader::noteLineEnd(std::size_t end) {
-    skipLineFeed_ = buffer_[end] == '\r';
-    crLfOnly_ = crLfOnly_ && skipLineFeed_;
+void LineReader::noteLineEnd() {
+    const LineEnding ending = splitter_.ending();
+    // A CR that ends the buffer may be the first half of a CR LF that the next one completes.
+    skipLineFeed_ = ending == LineEnding::Cr && splitter_.rest().empty();
+    crLfOnly_ = crLfOnly_ && (ending == LineEnding::CrLf || skipLineFeed_);
 }
 
 bool LineReader::skip() {
     return advance(nullptr);
 }
 
+void LineReader::take(std::string_view piece, std::string& line, bool& tooLong) {
+    tooLong = tooLong || line.size() + piece.size() > kLongestLine;
+    if (tooLong && longLines_ == LongLines::Refuse) {
+        throw lineTooLong(path_);
+    }
+    crLfOnly_ = crLfOnly_ && !tooLong;
+    if (tooLong) {
+        line.clear();
+    } else {
+        line.append(piece);
+    }
+}
+
 bool LineReader::advance(std::string* line) {
     bool haveLine = false;
     bool tooLong = false;
     for (;;) {
-        if (position_ == length_ && !fill()) {
+        std::string_view piece;
+        const bool ended = splitter_.nextEnded(piece);
+        if (!ended) {
+            piece = splitter_.rest();
+        }
+        if (line != nullptr) {
+            take(piece, *line, tooLong);
+        }
+        if (ended) {
+            noteLineEnd();
+            return true;
+        }
+        haveLine = haveLine || !piece.empty();
+        if (!fill()) {
             // A last line without a line end, or ended by a lone CR.
             crLfOnly_ = crLfOnly_ && !haveLine && !skipLineFeed_;
             return haveLine;
-        }
-        if (atStart_) {
-            atStart_ = false;
-            if (length_ >= kByteOrderMark.size() &&
-                std::string_view(buffer_.data(), kByteOrderMark.size()) == kByteOrderMark) {
-                position_ += kByteOrderMark.size();
-                crLfOnly_ = false;
-                continue;
-            }
-        }
-        if (skipLineFeed_) {
-            skipLineFeed_ = false;
-            crLfOnly_ = crLfOnly_ && buffer_[position_] == '\n';
-            if (buffer_[position_] == '\n') {
-                ++position_;
-                continue;
-            }
-        }
-        const std::size_t end = findLineEnd();
-        if (line != nullptr) {
-            tooLong = tooLong || line->size() + (end - position_) > kLongestLine;
-            if (tooLong && longLines_ == LongLines::Refuse) {
-                throw lineTooLong(path_);
-            }
-            crLfOnly_ = crLfOnly_ && !tooLong;
-            if (tooLong) {
-                line->clear();
-            } else {
-                line->append(buffer_.data() + position_, end - position_);
-            }
-        }
-        haveLine = true;
-        position_ = end;
-        if (end < length_) {
-            noteLineEnd(end);
-            ++position_;
-            return true;
         }
     }
 }

@@ -55,31 +55,22 @@ class LineReader {
     bool crLfOnly() const { return crLfOnly_; }
 
   private:
-    std::optional<std::string_view> lineInBuffer();
+    bool lineInBuffer(std::string_view& line);
     // Reads up to the next line end, keeping the line in `line` unless that is null.
     bool advance(std::string* line);
+    void take(std::string_view piece, std::string& line, bool& tooLong);
     bool fill();
-    std::size_t findLineEnd();
-
-    void noteLineEnd(std::size_t end);
+    void noteLineEnd();
 
     std::string path_;
     LongLines longLines_;
     int fd_ = -1;
     std::vector<char> buffer_;
-    std::string spill_;  // a line that runs across the end of the buffer, joined
-    std::size_t position_ = 0;
-    std::size_t length_ = 0;
+    LineSplitter splitter_{{}};  // over the part of the buffer not read yet
+    std::string spill_;          // a line that runs across the end of the buffer, joined
     bool atStart_ = true;
-    bool skipLineFeed_ = false;  // the previous line ended in CR; an LF now belongs to it
+    bool skipLineFeed_ = false;  // the buffer ended in CR; an LF that starts the next belongs to it
     bool crLfOnly_ = true;
-
-    // Where the next CR and LF stand in the buffer (its length when it holds none); a position
-    // found is kept until the reading passes it, so a kind absent from the buffer is searched
-    // for once per buffer, not once per line.
-    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
-    std::size_t nextCarriageReturn_ = kUnknown;
-    std::size_t nextLineFeed_ = kUnknown;
 };
 
 // The whole file as it is on the disk, for readers that must see all of it at once.

@@ -1,11 +1,11 @@
 #include "fiveday/dailydata.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "common/dates.h"
 #include "common/errors.h"
+#include "common/farprice.h"
 #include "common/numtext.h"
 #include "common/textfile.h"
 #include "common/utf8.h"
@@ -28,8 +28,6 @@ constexpr const char* kInvalidOpen = "'The day-5 Open' box must contain a valid 
 constexpr CalendarDate kNotADate{1900, 1, 1};
 
 constexpr const char* kNotOneBar = "The Open and the Close must lie between the Low and the High";
-// A price further than this share away from the latest Close is more likely a slip than a move.
-constexpr double kLargestPlainMove = 0.5;
 constexpr int kOpen = 1;
 constexpr int kHigh = 2;
 constexpr int kLow = 3;
@@ -350,23 +348,17 @@ bool DailyData::dayFiveIsOneBar() {
     }
     // One question, about the first price far from the latest Close.
     for (int field = 1; field < kFields; ++field) {
-        if (farFromLatestClose(prices[field])) {
+        if (farFromLatestClose(prices[field], latestClose_)) {
             return confirmedFarPrice(field, "Save it");
         }
     }
     return true;
 }
 
-bool DailyData::farFromLatestClose(double price) const {
-    return latestClose_ > 0 && std::abs(price - latestClose_) > kLargestPlainMove * latestClose_;
-}
-
 // No is the default answer.
 bool DailyData::confirmedFarPrice(int field, const std::string& action) {
     return window_.askYesNo(
-        "The " + std::string(kShownPriceNames[field - 1]) + " (" + trimmed(boxText(kDays, field)) +
-            ") differs from the latest Close (" + trimmedNumberText(latestClose_) +
-            ") by more than half. " + action + " all the same?",
+        farPriceQuestion(kShownPriceNames[field - 1], boxText(kDays, field), latestClose_, action),
         kProgramShortTitle, AppState::DefaultAnswer::No);
 }
 
@@ -419,7 +411,7 @@ void DailyData::predictcommand_click() {
         window_.showMessage(kInvalidOpen);
         return;
     }
-    if (farFromLatestClose(open) && !confirmedFarPrice(kOpen, "Predict with it")) {
+    if (farFromLatestClose(open, latestClose_) && !confirmedFarPrice(kOpen, "Predict with it")) {
         return;
     }
     globals.nextopen = open;

@@ -95,7 +95,6 @@ class DailyData : public FormModel {
     bool fileHoldsWeekendDays() const;
     void showAddedDay(const std::string& date, const std::string& record);
     bool dayFiveIsOneBar();
-    bool farFromLatestClose(double price) const;
     bool confirmedFarPrice(int field, const std::string& action);
     std::string writtenPrice(int field) const;
     std::string dayFiveRecord(const std::string& date) const;

@@ -356,7 +356,14 @@ void MainWindow::showReliability() {
 
 void MainWindow::showWatchlist() {
     if (watchlist_ == nullptr) {
-        watchlist_ = new WatchlistWindow([this](const QString& path) { openFile(path); }, this);
+        // The file opened from the watchlist is read next, in front.
+        watchlist_ = new WatchlistWindow(
+            [this](const QString& path) {
+                openFile(path);
+                raise();
+                activateWindow();
+            },
+            this);
         watchlist_->setOutputCheck(
             [this](const std::string& path) { return model_.refusesAsOutput(path); });
     }

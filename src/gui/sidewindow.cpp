@@ -43,8 +43,8 @@ void SideWindow::show(const QWidget* main) {
 }
 
 // To the right of the main window, else to its left, narrowed to the room there down to half its
-// width; where neither side has that room, over the main window's right half, so that the main
-// window's menus and toolbar stay in view.
+// width or its least width; where neither side has that room, over the main window's right half,
+// so that the main window's menus and toolbar stay in view.
 void SideWindow::placeBeside(const QWidget* main) {
     const QScreen* screen = main != nullptr ? main->screen() : QGuiApplication::primaryScreen();
     const QRect free = screen->availableGeometry();
@@ -53,7 +53,9 @@ void SideWindow::placeBeside(const QWidget* main) {
         return;
     }
     const QRect beside = main->frameGeometry();
-    const int least = window_.width() / 2;
+    // A window cannot be narrower than its least width: narrowed further it would reach over the
+    // main window or past the screen's edge.
+    const int least = std::max(window_.width() / 2, window_.minimumSizeHint().width());
     const int rightRoom = free.right() - beside.right();
     const int leftRoom = beside.left() - free.left();
     int left = 0;

@@ -1,5 +1,6 @@
 #include "watchlistwindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDate>
 #include <QDir>
@@ -11,8 +12,11 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 #include <unordered_map>
 
 #include "common/dayorder.h"
@@ -31,8 +35,26 @@ constexpr const char* kFolderKey = "watchlist/folder";
 constexpr int kRedrawMilliseconds = 150;
 constexpr int kChangeMilliseconds = 500;
 
+constexpr const char* kHiddenKey = "watchlist/hiddenColumns";
+// The columns that the window's first size leaves out until the header's menu shows them; Update
+// All shows its own.
+constexpr std::array kHiddenAtFirst{WatchColumn::Records, WatchColumn::Confident,
+                                    WatchColumn::PercentReached, WatchColumn::Updated};
+
+WatchColumn columnOf(const QModelIndex& index) {
+    return static_cast<WatchColumn>(index.column());
+}
+
 bool isOpenColumn(const QModelIndex& index) {
-    return static_cast<WatchColumn>(index.column()) == WatchColumn::Open;
+    return columnOf(index) == WatchColumn::Open;
+}
+
+QStringList headingsOf(const std::vector<WatchColumn>& columns) {
+    QStringList headings;
+    for (const WatchColumn column : columns) {
+        headings << watchColumn(column).heading;
+    }
+    return headings;
 }
 
 }  // namespace
@@ -45,29 +67,30 @@ int WatchlistTable::rowCount(const QModelIndex& parent) const {
 }
 
 int WatchlistTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(kWatchColumns);
+    return parent.isValid() ? 0 : static_cast<int>(watchColumns().size());
 }
 
 QVariant WatchlistTable::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole) {
-        const bool figures = Watchlist::holdsFigures(static_cast<WatchColumn>(index.column()));
+        const bool figures = watchColumn(columnOf(index)).figure != nullptr;
         return QVariant::fromValue(Qt::AlignVCenter | (figures ? Qt::AlignRight : Qt::AlignLeft));
     }
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) {
         return {};
     }
     const std::size_t row = watchRow(index.row());
-    if (role == Qt::ToolTipRole) {
-        return QString::fromStdString(watchlist_.row(row).path);
+    // The full path of a file, and the whole of a cell that its column may cut short.
+    if (role == Qt::ToolTipRole && columnOf(index) == WatchColumn::Name) {
+        return QDir::toNativeSeparators(QString::fromStdString(watchlist_.row(row).path));
     }
-    return QString::fromStdString(watchlist_.cell(row, static_cast<WatchColumn>(index.column())));
+    return QString::fromStdString(watchlist_.cell(row, columnOf(index)));
 }
 
 QVariant WatchlistTable::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return {};
     }
-    return QString(Watchlist::heading(static_cast<WatchColumn>(section)));
+    return QString(watchColumn(static_cast<WatchColumn>(section)).heading);
 }
 
 Qt::ItemFlags WatchlistTable::flags(const QModelIndex& index) const {
@@ -76,8 +99,30 @@ Qt::ItemFlags WatchlistTable::flags(const QModelIndex& index) const {
 }
 
 bool WatchlistTable::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !isOpenColumn(index) ||
-        !watchlist_.setOpen(watchRow(index.row()), value.toString().toStdString())) {
+    if (role != Qt::EditRole || !isOpenColumn(index)) {
+        return false;
+    }
+    const std::string text = value.toString().toStdString();
+    const std::optional<std::string> question =
+        watchlist_.farOpenQuestion(watchRow(index.row()), text);
+    if (!question) {
+        return takeOpen(index, text);
+    }
+    // Asked once the editor has closed, so that the question does not take the focus from it
+    // while it commits; the cell follows its file if the rows move meanwhile.
+    QMetaObject::invokeMethod(
+        this,
+        [this, cell = QPersistentModelIndex(index), text, question = *question] {
+            if (confirms_ && confirms_(question) && cell.isValid()) {
+                takeOpen(cell, text);
+            }
+        },
+        Qt::QueuedConnection);
+    return false;
+}
+
+bool WatchlistTable::takeOpen(const QModelIndex& index, const std::string& text) {
+    if (!watchlist_.setOpen(watchRow(index.row()), text)) {
         return false;
     }
     emit dataChanged(index, index);
@@ -117,11 +162,11 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
       table_(new WatchlistTable(watchlist_, this)),
       view_(new QTableView(this)),
       folderLabel_(new QLabel(this)),
+      emptyNote_(new QLabel),
       progress_(new QProgressBar(this)),
       cancel_(new QPushButton(tr("Cancel"), this)),
       updateAll_(new QPushButton(tr("&Update All"), this)),
       confidentOnly_(new QCheckBox(tr("Confident predictions only"), this)),
-      side_(new SideWindow(*this, "watchlistGeometry", QSize(980, 560))),
       cancelled_(std::make_shared<std::atomic<bool>>(false)) {
     setWindowTitle(tr("Watchlist"));
     view_->setModel(table_);
@@ -133,7 +178,22 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 8);
+    view_->setTextElideMode(Qt::ElideMiddle);  // a name's end tells files apart
+    table_->setConfirmation([this](const std::string& question) {
+        return QMessageBox::question(this, windowTitle(), QString::fromStdString(question),
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    });
+    fitColumns();
+    offerColumns();
+    auto* emptyNoteLayout = new QVBoxLayout(view_->viewport());
+    emptyNoteLayout->addWidget(emptyNote_, 0, Qt::AlignCenter);
+    emptyNote_->setWordWrap(true);
+    emptyNote_->hide();
+    connect(table_, &QAbstractItemModel::layoutChanged, this, &WatchlistWindow::noteEmptyTable);
 
+    // A long folder name is cut short rather than widening the window.
+    folderLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* folderButton = new QPushButton(tr("&Folder..."), this);
     auto* refreshButton = new QPushButton(tr("&Refresh"), this);
     auto* saveButton = new QPushButton(tr("&Save Table..."), this);
@@ -153,6 +213,7 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
     layout->addLayout(bottom);
     progress_->hide();
     cancel_->hide();
+    side_ = new SideWindow(*this, "watchlistGeometry", firstSize());
 
     connect(folderButton, &QPushButton::clicked, this, &WatchlistWindow::chooseFolder);
     connect(refreshButton, &QPushButton::clicked, this, &WatchlistWindow::refresh);
@@ -163,10 +224,9 @@ WatchlistWindow::WatchlistWindow(std::function<void(const QString&)> openFile, Q
         watchlist_.setConfidentOnly(only);
         table_->reshow();
     });
-    connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (!isOpenColumn(index)) {
-            openFile_(QString::fromStdString(watchlist_.row(table_->watchRow(index.row())).path));
-        }
+    // A double-click, or Enter, outside an Open being typed.
+    connect(view_, &QTableView::activated, this, [this](const QModelIndex& index) {
+        openFile_(QString::fromStdString(watchlist_.row(table_->watchRow(index.row())).path));
     });
     connect(table_, &WatchlistTable::openChanged, this, &WatchlistWindow::startJobs);
     redraw_.setSingleShot(true);
@@ -190,6 +250,93 @@ WatchlistWindow::~WatchlistWindow() {
     cancelled_->store(true);
     pool_.clear();
     pool_.waitForDone();
+}
+
+// Headings at their width with the sort arrow's room, figures at the width of a price, dates
+// whole, and room for a name of 24 letters.
+void WatchlistWindow::fitColumns() {
+    QHeaderView* header = view_->horizontalHeader();
+    const QFontMetrics metrics = view_->fontMetrics();
+    const int padding = metrics.averageCharWidth() + 12;
+    const auto fit = [&](WatchColumn column, const QString& widest) {
+        header->resizeSection(static_cast<int>(column),
+                              std::max(metrics.horizontalAdvance(watchColumn(column).heading),
+                                       metrics.horizontalAdvance(widest)) +
+                                  padding);
+    };
+    for (const WatchColumnKind& kind : watchColumns()) {
+        fit(kind.column, kind.figure != nullptr ? "00000.00" : "");
+    }
+    fit(WatchColumn::Name, QString(24, 'x'));
+    fit(WatchColumn::LastDate, "00-May-0000");
+    fit(WatchColumn::CameTrue, "100 % of 000");
+}
+
+// The header's context menu shows and hides the columns; the window remembers which are hidden.
+void WatchlistWindow::offerColumns() {
+    QHeaderView* header = view_->horizontalHeader();
+    header->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const QVariant remembered = rememberedValue(kHiddenKey);
+    const QStringList hidden =
+        remembered.isValid()
+            ? remembered.toStringList()
+            : headingsOf(std::vector<WatchColumn>(kHiddenAtFirst.begin(), kHiddenAtFirst.end()));
+    for (const WatchColumnKind& kind : watchColumns()) {
+        const int section = static_cast<int>(kind.column);
+        auto* action = new QAction(kind.heading, header);
+        action->setCheckable(true);
+        action->setChecked(!hidden.contains(kind.heading));
+        action->setEnabled(kind.column != WatchColumn::Name);
+        header->setSectionHidden(section, !action->isChecked());
+        connect(action, &QAction::toggled, this, [this, section](bool shown) {
+            view_->horizontalHeader()->setSectionHidden(section, !shown);
+            rememberHiddenColumns();
+        });
+        header->addAction(action);
+    }
+}
+
+void WatchlistWindow::rememberHiddenColumns() {
+    std::vector<WatchColumn> hidden;
+    for (const WatchColumnKind& kind : watchColumns()) {
+        if (view_->horizontalHeader()->isSectionHidden(static_cast<int>(kind.column))) {
+            hidden.push_back(kind.column);
+        }
+    }
+    rememberValue(kHiddenKey, headingsOf(hidden));
+}
+
+// Why the table shows no row; nothing when it shows some, or before a folder is chosen.
+QString WatchlistWindow::emptyTableNote() const {
+    if (table_->rowCount({}) > 0 || watchlist_.folder().empty()) {
+        return {};
+    }
+    if (watchlist_.rowCount() == 0) {
+        return tr("This folder holds no price file (*.csv, *.txt, *.tsv, *.prn or *.dat).");
+    }
+    if (busy()) {
+        return tr("No confident prediction so far: the files are still being predicted.");
+    }
+    return tr(
+        "No file in this folder has a confident prediction (54 % or more). Clear "
+        "\"Confident predictions only\" to see every file.");
+}
+
+void WatchlistWindow::noteEmptyTable() {
+    const QString note = emptyTableNote();
+    emptyNote_->setText(note);
+    emptyNote_->setVisible(!note.isEmpty());
+}
+
+QSize WatchlistWindow::firstSize() const {
+    constexpr int kFirstHeight = 560;
+    const QHeaderView* header = view_->horizontalHeader();
+    int width = 2 * view_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int section = 0; section < header->count(); ++section) {
+        width += header->isSectionHidden(section) ? 0 : header->sectionSize(section);
+    }
+    const QMargins margins = layout()->contentsMargins();
+    return {width + margins.left() + margins.right(), kFirstHeight};
 }
 
 void WatchlistWindow::showBeside(const QWidget* main) {
@@ -221,6 +368,7 @@ void WatchlistWindow::loadFolder(const QString& folder) {
     }
     rememberValue(kFolderKey, folder);
     folderLabel_->setText(QDir::toNativeSeparators(folder));
+    folderLabel_->setToolTip(folderLabel_->text());
     table_->reshow();
     watchFiles();
     startJobs();
@@ -326,6 +474,11 @@ void WatchlistWindow::updateAll() {
                                     "one with File > Update from the Web."));
         return;
     }
+    // The header's menu holds a column's action at the column's place.
+    view_->horizontalHeader()
+        ->actions()
+        .at(static_cast<int>(WatchColumn::Updated))
+        ->setChecked(true);
     updater_ = {};  // the last update has ended: its thread is joined
     updates_ = updatesLeft_ = static_cast<int>(jobs.size());
     const QDate today = QDate::currentDate();

@@ -40,6 +40,10 @@ class WatchlistTable : public QAbstractTableModel {
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     void sort(int column, Qt::SortOrder order) override;
 
+    // What answers a question about a typed Open: whether to use it.
+    void setConfirmation(std::function<bool(const std::string&)> confirms) {
+        confirms_ = std::move(confirms);
+    }
     // Takes the model's rows anew.
     void reshow();
     std::size_t watchRow(int shownRow) const {
@@ -50,7 +54,10 @@ class WatchlistTable : public QAbstractTableModel {
     void openChanged();
 
   private:
+    bool takeOpen(const QModelIndex& index, const std::string& text);
+
     Watchlist& watchlist_;
+    std::function<bool(const std::string&)> confirms_;
     std::vector<std::size_t> shown_;
     std::vector<std::string> shownPaths_;  // the files of the rows as the view last saw them
 };
@@ -69,6 +76,9 @@ class WatchlistWindow : public QWidget {
         refusesOutput_ = std::move(refuses);
     }
 
+    // Its size the first time it opens, where the screen has room: the columns shown at first
+    // fit.
+    QSize firstSize() const;
     // Shows the window beside the main window, or brings it to the front.
     void showBeside(const QWidget* main);
     // Shows the remembered folder's files, or asks for a folder when none is remembered.
@@ -84,6 +94,11 @@ class WatchlistWindow : public QWidget {
     bool updating() const { return updatesLeft_ > 0; }
 
   private:
+    void fitColumns();
+    void offerColumns();
+    void rememberHiddenColumns();
+    QString emptyTableNote() const;
+    void noteEmptyTable();
     void chooseFolder();
     void saveTable();
     void cancel();
@@ -100,6 +115,7 @@ class WatchlistWindow : public QWidget {
     WatchlistTable* table_;
     QTableView* view_;
     QLabel* folderLabel_;
+    QLabel* emptyNote_;  // over the table when it shows no row
     QProgressBar* progress_;
     QPushButton* cancel_;
     QPushButton* updateAll_;

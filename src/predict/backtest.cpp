@@ -30,8 +30,12 @@ const char* directionText(bool up) {
 }  // namespace
 
 BackTest::BackTest(const UpProbabilityTable& table, ModelState& model, RunOutput& output,
-                   int levelDecimals)
-    : table_(table), model_(model), output_(output), levelDecimals_(levelDecimals) {
+                   int levelDecimals, bool keepJudged)
+    : table_(table),
+      model_(model),
+      output_(output),
+      levelDecimals_(levelDecimals),
+      keepJudged_(keepJudged) {
     for (std::size_t code = 0; code < predictionTails_.size(); ++code) {
         const Direction direction = directionOf(table[code]);
         predictionTails_[code] =
@@ -55,7 +59,7 @@ void BackTest::processDay(long recordNumber, std::string_view date, const DayPri
 }
 
 void BackTest::skipDay(long recordNumber, std::string_view date) {
-    if (!output_.directionOnly) {
+    if (!output_.directionOnly || !output_.dataFile.kept()) {
         return;
     }
     output_.dataFile.write(date);
@@ -71,11 +75,10 @@ BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) 
     const bool up = pendingDirection_ > 0;
     Outcome outcome;
     // The level is judged as shown, cut.
-    CutNumber shown =
+    outcome.predicted =
         trimmedCutNumber(levelPrice(day.open, volatilityBefore, kLevel75, up), levelDecimals_);
-    outcome.predicted = std::move(shown.text);
-    const double level = shown.value;
-    outcome.actual = trimmedNumberText(up ? day.high : day.low);
+    const double level = outcome.predicted.value;
+    outcome.actual = up ? day.high : day.low;
     outcome.reached = up ? day.high >= level : day.low <= level;
     if (outcome.reached) {
         outcome.gain = finiteValue(up ? level - day.low : day.high - level);
@@ -107,11 +110,16 @@ void BackTest::completePending(long recordNumber, std::string_view date, const D
     if (pendingDirection_ != 0) {
         const Outcome outcome = judge(day, volatilityBefore);
         count(outcome);
-        pendingLine_.append("\t").append(checkText(outcome.right)).append("\t");
-        pendingLine_.append(outcome.predicted).append("\t").append(outcome.actual).append("\t");
-        pendingLine_.append(resultText(outcome.reached));
+        if (output_.dataFile.kept()) {
+            pendingLine_.append("\t").append(checkText(outcome.right)).append("\t");
+            pendingLine_.append(outcome.predicted.text).append("\t");
+            pendingLine_.append(trimmedNumberText(outcome.actual)).append("\t");
+            pendingLine_.append(resultText(outcome.reached));
+        }
         pendingMade_.right = outcome.right;
-        judged_.push_back(pendingMade_);
+        if (keepJudged_) {
+            judged_.push_back(pendingMade_);
+        }
         calibration_.add(pendingProbability_, pendingMade_.up, outcome.right, pendingYear_);
         if (output_.comments(recordNumber)) {
             output_.screen.append(outcomeComment(date, day, outcome));
@@ -128,10 +136,10 @@ std::string BackTest::outcomeComment(std::string_view date, const DayPrices& day
     const std::string gain = trimmedCutText(finiteValue(units_ * outcome.gain));
     return std::string(date) + " Prediction of direction for today was " +
            checkText(outcome.right) + ". Open was " + trimmedNumberText(day.open) +
-           " and price went to " + outcome.actual + output_.crlf + "     Predicted price was " +
-           outcome.predicted + ", which was " + resultText(outcome.reached) + " so gain was " +
-           gain + " on an initial investment of 1,000 (" + plainText(units_) + " units)" +
-           output_.crlf;
+           " and price went to " + trimmedNumberText(outcome.actual) + output_.crlf +
+           "     Predicted price was " + outcome.predicted.text + ", which was " +
+           resultText(outcome.reached) + " so gain was " + gain +
+           " on an initial investment of 1,000 (" + plainText(units_) + " units)" + output_.crlf;
 }
 
 void BackTest::predictNext(long recordNumber, std::string_view date, double open) {
@@ -143,7 +151,9 @@ void BackTest::predictNext(long recordNumber, std::string_view date, double open
     const Direction direction = model_.decide(tableValue);
     pendingProbability_ = direction.probability;
     predictionExists_ = true;
-    pendingLine_.assign(date).append(predictionTails_[model_.patterncode]);
+    if (output_.dataFile.kept()) {
+        pendingLine_.assign(date).append(predictionTails_[model_.patterncode]);
+    }
     if (direction.probability >= kPredictionThreshold) {
         makePrediction(recordNumber, date, direction);
     } else {
@@ -156,7 +166,8 @@ void BackTest::makePrediction(long recordNumber, std::string_view date,
     ++tally_.predictionsMade;
     tally_.probabilitySum += direction.probability;
     pendingDirection_ = direction.up ? 1 : -1;
-    pendingMade_ = {recordNumber, std::string(date), direction.up, direction.probability, false};
+    pendingMade_ = {recordNumber, keepJudged_ ? std::string(date) : std::string(), direction.up,
+                    direction.probability, false};
     pendingYear_ = yearOfDate(date);
     if (output_.comments(recordNumber)) {
         output_.screen.append(std::string(date) + " Predicting " +

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/calibration.h"
+#include "common/numtext.h"
 #include "common/outlook.h"
 #include "predict/direction.h"
 #include "predict/pricelevels.h"
@@ -19,9 +20,10 @@ struct RunOutput;
 // day and judging that prediction when the day comes, and writes the day-by-day table.
 class BackTest {
   public:
-    // Predicted prices are cut to `levelDecimals` decimals; `model` follows the days.
+    // Predicted prices are cut to `levelDecimals` decimals; `model` follows the days. The judged
+    // predictions are kept when `keepJudged`.
     BackTest(const UpProbabilityTable& table, ModelState& model, RunOutput& output,
-             int levelDecimals);
+             int levelDecimals, bool keepJudged);
 
     // A day with movement that the movement gate lets through.
     void processDay(long recordNumber, std::string_view date, const DayPrices& day);
@@ -38,8 +40,8 @@ class BackTest {
 
   private:
     struct Outcome {
-        std::string predicted;  // the 75 % level as trimmed cut text
-        std::string actual;     // the day's High (UP) or Low (DOWN) as trimmed number text
+        CutNumber predicted;  // the 75 % level as shown, cut
+        double actual = 0;    // the day's High (UP) or Low (DOWN)
         bool reached = false;
         bool right = false;
         double gain = 0;  // per unit
@@ -60,6 +62,7 @@ class BackTest {
     ModelState& model_;
     RunOutput& output_;
     int levelDecimals_;
+    bool keepJudged_;
     RangeVolatility volatility_;
     BackTestTally tally_;
     int processedDays_ = 0;

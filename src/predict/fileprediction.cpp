@@ -1,6 +1,5 @@
 #include "predict/fileprediction.h"
 
-#include <limits>
 #include <new>
 
 #include "common/numtext.h"
@@ -13,16 +12,15 @@ namespace aurelant {
 namespace {
 
 RunSettings settingsFor(const std::string& path, std::optional<double> open,
-                        const std::string& lineEnd) {
+                        const std::string& lineEnd, ReportText report) {
     RunSettings settings;
     fillUpProbabilityTable(settings.upTable);
     settings.lineEnd = lineEnd;
     settings.file = path;
     settings.movementMode = open.has_value();
     settings.open = open.value_or(0);
-    // The run's comments on the last days go to a screen nobody sees.
-    settings.displayFrom = std::numeric_limits<std::int16_t>::max();
-    settings.keepDataLines = false;
+    // No screen, data file or chart shows this run.
+    settings.products = {false, false, false, report == ReportText::Made};
     return settings;
 }
 
@@ -59,7 +57,7 @@ void takeResults(FilePrediction& file, const RunOutcome& outcome) {
 
 // predictHistoryFile, which catches what this throws.
 FilePrediction predictFile(const std::string& path, std::optional<double> open,
-                           const std::string& lineEnd, bool localeDayFirst) {
+                           const std::string& lineEnd, bool localeDayFirst, ReportText report) {
     FilePrediction file;
     const HistoryInMemory history = readHistoryInMemory(path, localeDayFirst);
     if (!history.taken()) {
@@ -71,6 +69,9 @@ FilePrediction predictFile(const std::string& path, std::optional<double> open,
     if (const std::optional<std::string_view> latest = latestRecord(history)) {
         file.lastDate = trimmed(latest->substr(0, latest->find(history.separator)));
         levelDecimals = priceDecimals(splitRecord(*latest, history.separator)->close);
+        if (const std::optional<PlainRecord> plain = plainRecord(*latest, history.separator)) {
+            file.latestClose = plain->prices[3];
+        }
     }
     std::size_t next = 0;
     const LineSource lines = [&history, &next](std::string_view& line) {
@@ -80,7 +81,7 @@ FilePrediction predictFile(const std::string& path, std::optional<double> open,
         line = history.records[next++];
         return true;
     };
-    RunSettings settings = settingsFor(path, open, lineEnd);
+    RunSettings settings = settingsFor(path, open, lineEnd, report);
     settings.separator = history.separator;
     settings.levelDecimals = levelDecimals;
     const RunOutcome outcome = predictFromLines(lines, settings);
@@ -95,9 +96,10 @@ FilePrediction predictFile(const std::string& path, std::optional<double> open,
 }  // namespace
 
 FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
-                                  const std::string& lineEnd, bool localeDayFirst) {
+                                  const std::string& lineEnd, bool localeDayFirst,
+                                  ReportText report) {
     try {
-        return predictFile(path, open, lineEnd, localeDayFirst);
+        return predictFile(path, open, lineEnd, localeDayFirst, report);
     } catch (const std::bad_alloc&) {
         // A shortage of memory refuses this file; the other files and the program go on.
         FilePrediction file;

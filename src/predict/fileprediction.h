@@ -15,6 +15,7 @@ struct FilePrediction {
     std::string refusal;   // why the file was not predicted; empty when it was
     std::string lastDate;  // of the latest record, as the file writes it
     std::size_t records = 0;
+    double latestClose = 0;  // of the latest record; 0 when it is not plainly written
     bool predicted = false;  // the back-test made a prediction, so there is a direction
     bool up = true;
     std::string probability;                // percent, as the report writes it
@@ -34,10 +35,14 @@ struct FilePrediction {
     std::optional<bool> direction() const { return predicted ? std::optional(up) : std::nullopt; }
 };
 
+// Whether a prediction's report block is made, or left out where nothing shows it.
+enum class ReportText { Made, Left };
+
 // Predicts the file at `path`, with levels for `open` when given; report lines end in `lineEnd`.
 // A file in another layout is read as its import would give it, dates that leave the order of
 // day and month open read day first when `localeDayFirst`.
 FilePrediction predictHistoryFile(const std::string& path, std::optional<double> open,
-                                  const std::string& lineEnd, bool localeDayFirst);
+                                  const std::string& lineEnd, bool localeDayFirst,
+                                  ReportText report = ReportText::Made);
 
 }  // namespace aurelant

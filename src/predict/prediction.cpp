@@ -22,10 +22,12 @@ class PredictionRun {
     PredictionRun(const RunSettings& settings, RunOutcome& outcome)
         : settings_(settings),
           outcome_(outcome),
-          dataFile_(settings.keepDataLines),
-          output_{outcome.screen, dataFile_, settings.lineEnd, !settings.movementMode,
-                  settings.displayFrom},
-          backTest_(settings.upTable, outcome.model, output_, settings.levelDecimals) {}
+          dataFile_(settings.products.dataLines),
+          output_{outcome.screen,       dataFile_,
+                  settings.lineEnd,     !settings.movementMode,
+                  settings.displayFrom, settings.products.screen},
+          backTest_(settings.upTable, outcome.model, output_, settings.levelDecimals,
+                    settings.products.judged) {}
 
     // Leaves the data file's lines in the outcome however the run ends.
     ~PredictionRun() { outcome_.dataLines = std::move(dataFile_.text()); }
@@ -107,10 +109,18 @@ class PredictionRun {
 
     void finishPrediction() {
         const FinalPrediction prediction = finalPrediction();
-        outcome_.report = reportBlock(prediction, settings_.lineEnd);
-        outcome_.screen.append(breaksBeforeReport(prediction, settings_.lineEnd) + outcome_.report);
-        for (const std::string& line : finalDataLines(prediction)) {
-            dataFile_.writeLine(line);
+        const RunProducts& products = settings_.products;
+        if (products.report || products.screen) {
+            outcome_.report = reportBlock(prediction, settings_.lineEnd);
+        }
+        if (products.screen) {
+            outcome_.screen.append(breaksBeforeReport(prediction, settings_.lineEnd) +
+                                   outcome_.report);
+        }
+        if (products.dataLines) {
+            for (const std::string& line : finalDataLines(prediction)) {
+                dataFile_.writeLine(line);
+            }
         }
         outcome_.level75 = prediction.levels.level75;
         outcome_.probabilityText = singleText(prediction.probability);

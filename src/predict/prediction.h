@@ -17,6 +17,15 @@ namespace aurelant {
 // The next line of a history file, as a view valid until the next call; false at its end.
 using LineSource = std::function<bool(std::string_view&)>;
 
+// What a run makes besides the prediction itself, for those who show it: a run whose outcome only
+// a table or a report shows makes none of the others.
+struct RunProducts {
+    bool screen = true;     // the screen's text, with its comments on the last records
+    bool dataLines = true;  // the prediction data file's lines
+    bool judged = true;     // the judged predictions, for the chart
+    bool report = true;     // the report block
+};
+
 // What a prediction run reads besides the file's lines.
 struct RunSettings {
     bool movementMode = false;  // with the next day's Open: price levels, no back-test comments
@@ -27,7 +36,7 @@ struct RunSettings {
     UpProbabilityTable upTable{};
     char separator = ',';
     int levelDecimals = 2;  // of the price levels
-    bool keepDataLines = true;
+    RunProducts products;
 };
 
 // Everything a prediction run gives, also when it stops on a failure part-way.

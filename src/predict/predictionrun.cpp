@@ -73,7 +73,7 @@ RunSettings settingsOf(const Globals& globals, char separator) {
             globals.upprobtable,
             separator,
             levelDecimals(globals.currentfile, separator),
-            true};
+            {}};
 }
 
 // What later commands carry on with: the re-prediction, the strategy and the five-day panel.

@@ -224,9 +224,10 @@ std::string csvField(const std::string& text) {
 }
 
 std::span<const TableFormat> tableFormats() {
-    static constexpr std::array<TableFormat, 3> kFormats = {TableFormat{"report", reports, true},
-                                                            TableFormat{"csv", csvTable, false},
-                                                            TableFormat{"json", jsonArray, false}};
+    static constexpr std::array<TableFormat, 3> kFormats = {
+        TableFormat{"report", reports, ReportText::Made},
+        TableFormat{"csv", csvTable, ReportText::Left},
+        TableFormat{"json", jsonArray, ReportText::Left}};
     return kFormats;
 }
 

@@ -25,7 +25,7 @@ using TableWriter = std::string (*)(const std::vector<std::string>& paths,
 struct TableFormat {
     std::string_view name;
     TableWriter write;
-    bool reportText;  // the writer shows the report blocks, which the others leave unmade
+    ReportText report;  // whether the writer shows the report blocks, or they are left unmade
 };
 
 // The report blocks (each after "== PATH" when there are several), a CSV table with a header row,

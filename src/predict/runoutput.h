@@ -23,6 +23,7 @@ class DataLines {
             text_.append(line).append(kLineEnd);
         }
     }
+    bool kept() const { return kept_; }
     std::string& text() { return text_; }
 
   private:
@@ -38,9 +39,10 @@ struct RunOutput {
     std::string crlf;
     bool directionOnly = true;
     long displayfrom = 0;
+    bool screenShown = true;  // false: nobody sees the screen, so nothing is written to it
 
     // Only the records after `displayfrom` (about the last 120) are commented on the screen.
-    bool shows(long recordNumber) const { return recordNumber > displayfrom; }
+    bool shows(long recordNumber) const { return screenShown && recordNumber > displayfrom; }
 
     // Whether the back-test comments on a record: in direction-only mode only. Callers build
     // a comment only when it is shown, as most records of a long file are not.

@@ -1,5 +1,7 @@
 #include "pricefile/acceptance.h"
 
+#include <algorithm>
+
 #include "common/historylimits.h"
 #include "common/lines.h"
 #include "pricefile/historyformat.h"
@@ -46,6 +48,10 @@ LinePass readLines(std::string_view text, Acceptance& acceptance) {
     const std::string_view withoutMark = withoutByteOrderMark(text);
     acceptance.onlyRecords = withoutMark.size() == text.size();
     LineSplitter splitter(withoutMark);
+    // Room for the records of a price file's usual lines, without growing again and again.
+    constexpr std::size_t kUsualRecordLength = 24;
+    acceptance.records.reserve(
+        std::min(text.size() / kUsualRecordLength + 1, kMostHistoryRecords + 1));
     std::size_t number = 0;
     for (std::string_view line; splitter.next(line);) {
         acceptance.onlyRecords = acceptance.onlyRecords && splitter.ending() == LineEnding::CrLf;

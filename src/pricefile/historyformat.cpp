@@ -163,9 +163,21 @@ bool isHeaderLine(std::string_view line) {
 }
 
 bool isShortLine(std::string_view line) {
-    // A character takes at most four bytes.
-    return line.size() <= kShortLineLength ||
-           (line.size() <= 4 * kShortLineLength && characterCount(line) <= kShortLineLength);
+    if (line.size() <= kShortLineLength) {
+        return true;
+    }
+    // A character takes at most four bytes, and sixteen ASCII bytes are sixteen characters.
+    if (line.size() > 4 * kShortLineLength) {
+        return false;
+    }
+    if (line.size() >= kLaneCount) {
+        ByteLanes notAscii = {};
+        notAscii |= lanesAt(line.data()) >= 0x80;
+        if (!anyLane(notAscii)) {
+            return false;
+        }
+    }
+    return characterCount(line) <= kShortLineLength;
 }
 
 bool isRecordLine(std::string_view line) {

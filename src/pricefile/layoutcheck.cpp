@@ -20,7 +20,8 @@ std::optional<std::array<double, 4>> plainPrices(std::string_view line, std::siz
                                                  char separator, std::size_t& end) {
     std::array<double, 4> prices{};
     for (double& price : prices) {
-        const std::optional<PlainDecimal> decimal = plainDecimal(line.substr(at), separator);
+        const std::optional<PlainDecimal> decimal =
+            plainDecimal(std::string_view(line.data() + at, line.size() - at), separator);
         if (!decimal || !isPossiblePrice(decimal->value)) {
             return std::nullopt;
         }
@@ -67,12 +68,8 @@ bool LayoutCheck::day(std::string_view line) {
             return false;
         }
     }
-    // A plain look: the date is a few bytes long, too short for the library's search to pay.
-    std::size_t dateEnd = 0;
-    while (dateEnd < line.size() && line[dateEnd] != *separator_) {
-        ++dateEnd;
-    }
-    if (dateEnd == line.size()) {
+    const std::size_t dateEnd = line.find(*separator_);
+    if (dateEnd == std::string_view::npos) {
         return false;
     }
     std::size_t closeEnd = 0;
@@ -81,8 +78,7 @@ bool LayoutCheck::day(std::string_view line) {
         return false;
     }
     const auto [open, high, low, close] = *prices;
-    const std::optional<DateCell> date =
-        readDateCell(line.substr(0, dateEnd), NumericOrder::Lenient);
+    const std::optional<DateCell>& date = readDate(line.substr(0, dateEnd));
     const bool bounded = high >= std::max(open, close) && low <= std::min(open, close);
     // Dates written in numbers alone leave the day order to the user's locale; the recognition
     // judges them.
@@ -97,6 +93,94 @@ bool LayoutCheck::day(std::string_view line) {
     }
     follow(*prices);
     return true;
+}
+
+const std::optional<DateCell>& LayoutCheck::readDate(std::string_view text) {
+    if (!nextInMonth(text)) {
+        lastCell_ = readDateCell(text, NumericOrder::Lenient);
+        lastText_.assign(text);
+    }
+    return lastCell_;
+}
+
+namespace {
+
+bool digitAt(std::string_view text, std::size_t at) {
+    return text[at] >= '0' && text[at] <= '9';
+}
+
+}  // namespace
+
+// The run of digits, one or two, that holds every byte where the text differs from the date read
+// last.
+std::optional<LayoutCheck::DigitRun> LayoutCheck::differingDigits(std::string_view text) const {
+    std::size_t first = 0;
+    while (first < text.size() && text[first] == lastText_[first]) {
+        ++first;
+    }
+    if (first == text.size()) {
+        return std::nullopt;
+    }
+    std::size_t last = text.size() - 1;
+    while (text[last] == lastText_[last]) {
+        --last;
+    }
+    while (first > 0 && digitAt(text, first - 1)) {
+        --first;
+    }
+    while (last + 1 < text.size() && digitAt(text, last + 1)) {
+        ++last;
+    }
+    if (last - first > 1) {
+        return std::nullopt;
+    }
+    return DigitRun{first, last - first + 1};
+}
+
+// Most days are written as the day before them but for the digits of the day: such a date is
+// that day of the same month, as the date reader reads it too, at a fraction of its cost. False
+// where the digits that differ cannot be told to be the day's; the date read last is then left to
+// be read anew.
+bool LayoutCheck::nextInMonth(std::string_view text) {
+    if (!lastCell_ || lastCell_->timed || lastCell_->writing == DateWriting::NumbersFirst ||
+        text.size() != lastText_.size()) {
+        return false;
+    }
+    if (!dayRun_ || dayRun_->at + dayRun_->length > text.size()) {
+        dayRun_ = differingDigits(text);
+        if (!dayRun_) {
+            return false;
+        }
+    }
+    int before = 0;
+    int now = 0;
+    for (std::size_t at = dayRun_->at; at < dayRun_->at + dayRun_->length; ++at) {
+        if (!digitAt(text, at) || !digitAt(lastText_, at)) {
+            return false;
+        }
+        before = before * 10 + (lastText_[at] - '0');
+        now = now * 10 + (text[at] - '0');
+        lastText_[at] = text[at];
+    }
+    if (text != lastText_) {
+        dayRun_.reset();  // the dates write their day elsewhere
+        return false;
+    }
+    CalendarDate& date = lastCell_->date;
+    if (before != date.day || before == date.month || before == date.year % 100) {
+        return false;
+    }
+    // Every month has the first 28 days.
+    constexpr int kDaysOfEveryMonth = 28;
+    if (now >= 1 && now <= kDaysOfEveryMonth) {
+        date.day = now;
+        return true;
+    }
+    const std::optional<CalendarDate> valid = validDate(date.year, date.month, now);
+    if (valid) {
+        date = *valid;
+    }
+    return valid.has_value();
 }
 
 void LayoutCheck::follow(const std::array<double, 4>& prices) {

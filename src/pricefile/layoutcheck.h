@@ -29,11 +29,21 @@ class LayoutCheck {
     bool confirmed() const;
 
   private:
+    struct DigitRun {
+        std::size_t at = 0;
+        std::size_t length = 0;
+    };
+    const std::optional<DateCell>& readDate(std::string_view text);
+    bool nextInMonth(std::string_view text);
+    std::optional<DigitRun> differingDigits(std::string_view text) const;
     void follow(const std::array<double, 4>& prices);
 
     std::optional<char> separator_;
     std::optional<CalendarDate> last_;
     std::optional<DateWriting> writing_;
+    std::string lastText_;  // the date read last, and how it reads
+    std::optional<DateCell> lastCell_;
+    std::optional<DigitRun> dayRun_;  // where the dates write their day
     std::optional<std::array<double, 4>> previous_;
     bool header_ = false;       // a header names the prices
     bool headerAbove_ = false;  // and stands just above the first day

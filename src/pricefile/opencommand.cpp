@@ -12,6 +12,7 @@
 #include "pricefile/filetools.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/importcommand.h"
+#include "pricefile/layoutcheck.h"
 #include "pricefile/normalisation.h"
 #include "state/appstate.h"
 
@@ -32,10 +33,6 @@ constexpr const char* kOrderHint =
     "'Reverse' tool (in the 'Tools' menu) or the 'Reverse' icon.";
 constexpr const char* kNotPriceData =
     "This file does not appear to contain valid OHLC data, and will not be opened.";
-constexpr const char* kFormatHint =
-    "Ensure that the file is in either 'Comma Sparated' (CSV), or 'Tab Separated' format. The "
-    "'Convert' tool (in the 'Tools' menu) or the 'Convert' icon can be used if the file is "
-    "space-separated.";
 
 // Asks whether to import a file in another layout; runs the import on Yes.
 bool importedOnRequest(AppState& window, const std::string& path,
@@ -65,6 +62,9 @@ std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);
 }
 
+// The banner suggests Reverse only for a file whose dates run newest first. It never suggests
+// Convert: a file that opens is comma- or TAB-separated, and one separated by blanks is offered
+// the import.
 void showOpenedFile(AppState& window, const std::vector<std::string_view>& records) {
     Globals& g = window.globals;
     const std::size_t count = records.size();
@@ -74,7 +74,9 @@ void showOpenedFile(AppState& window, const std::vector<std::string_view>& recor
     g.displayfrom = recordsBeyondPreview(count);
     appendPreview(window.maintext, records, g.crlf);
     g.suggestedfile = g.currentfile;
-    window.infolabel.caption = kOrderHint + g.crlf + g.crlf + kFormatHint;
+    if (runsNewestFirst(g.currentfile)) {
+        window.infolabel.caption = kOrderHint;
+    }
 }
 
 // Refuses a file with a message that names the problem, or the error that names it; the file

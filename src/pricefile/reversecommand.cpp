@@ -1,5 +1,6 @@
 #include "pricefile/reversecommand.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -41,11 +42,14 @@ bool isRecord(std::string_view line) {
            hasFourSeparators(line, '\t');
 }
 
-// Keeps the file's records in `lines` from index 1 on; nothing when there are too many.
-std::optional<std::size_t> readRecords(const std::string& path,
-                                       std::array<std::string, kMostRecords + 1>& lines) {
+// Keeps the file's records in `lines` from index 1 on, in the order Reverse writes them: the
+// header lines above the days where they stand, the days in reverse order; nothing when there are
+// too many.
+std::optional<std::size_t> readReversed(const std::string& path,
+                                        std::array<std::string, kMostRecords + 1>& lines) {
     LineReader reader(path, LongLines::Refuse);
     std::size_t count = 0;
+    std::size_t headers = 0;
     std::string line;
     while (reader.next(line)) {
         if (!isRecord(line)) {
@@ -54,17 +58,21 @@ std::optional<std::size_t> readRecords(const std::string& path,
         if (++count > kMostRecords) {
             return std::nullopt;
         }
+        const bool heading = !isShortLine(line) && isHeaderLine(line);
+        headers += count == headers + 1 && heading ? 1 : 0;
         lines[count] = line;
     }
+    std::reverse(lines.begin() + 1 + static_cast<std::ptrdiff_t>(headers),
+                 lines.begin() + 1 + static_cast<std::ptrdiff_t>(count));
     return count;
 }
 
-// Replaces the file read as `read` by its records in reverse order, unless it changed since.
+// Replaces the file read as `read` by `lines` from 1 to `count`, unless it changed since.
 void writeReversed(const std::string& path, const std::array<std::string, kMostRecords + 1>& lines,
                    std::size_t count, FileLock& lock, const FileStamp& read) {
     requireUserFile(path, Access::Write);
     FileReplacement replacement(path);
-    for (std::size_t index = count; index >= 1; --index) {
+    for (std::size_t index = 1; index <= count; ++index) {
         replacement.writer().writeLine(lines[index]);
     }
     if (!replacement.commit(read)) {
@@ -84,8 +92,9 @@ void showReversedFile(AppState& window, std::size_t count) {
     window.maintext.setText("The order of file " + shownPath + " has been REVERSED." + g.crlf +
                             g.crlf);
     window.caption = g.programtitle + " - " + shownPath;
-    std::vector<std::string_view> reversed(g.reverselines.rend() - count - 1,
-                                           g.reverselines.rend() - 1);
+    const std::vector<std::string_view> reversed(
+        g.reverselines.begin() + 1,
+        g.reverselines.begin() + 1 + static_cast<std::ptrdiff_t>(count));
     appendPreview(window.maintext, reversed, g.crlf);
     g.lastdialogfile = g.currentfile;
     window.infolabel.caption = kOrderHint;
@@ -136,7 +145,7 @@ std::string refusalOf(AppState& window, const std::string& path,
     if (std::string refusal = layoutRefusal(window, path); !refusal.empty()) {
         return refusal;
     }
-    const std::optional<std::size_t> records = readRecords(path, lines);
+    const std::optional<std::size_t> records = readReversed(path, lines);
     if (!records) {
         return "Sorry, you cannot reverse files containing more than 1,000 records.";
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,12 +11,14 @@
 
 namespace aurelant {
 
+// The watchlist's columns, in the order of their table in watchlist.cpp (the build checks it).
 enum class WatchColumn {
     Name,
     LastDate,
     Records,
     Direction,
     Probability,
+    CameTrue,
     Confident,
     PercentRight,
     PercentReached,
@@ -23,12 +26,9 @@ enum class WatchColumn {
     Level75,
     Level50,
     Level25,
-    Remark,   // why a file was refused, or that it waits for its prediction
-    Updated,  // what the last Update All did to the file
+    Remark,
+    Updated,
 };
-inline constexpr std::size_t kWatchColumns = 14;
-// The table saved leaves out the Update column: it tells of an action, not of the prediction.
-inline constexpr std::size_t kSavedColumns = 13;
 
 // The stamp of a file as it is now; nothing for a file that is gone.
 std::optional<FileStamp> stampOf(const std::string& path);
@@ -42,6 +42,21 @@ struct WatchRow {
     bool pending = true;             // waits for its prediction
     std::string updated;             // the result of its last update from the web
 };
+
+// One column of the watchlist: all that the table, its sorting and the saved table know of it.
+struct WatchColumnKind {
+    WatchColumn column;
+    const char* heading;
+    // The figure a row sorts by, from the row and its cell; none for a column of text, which
+    // sorts by its text.
+    std::optional<double> (*figure)(const WatchRow& row, const std::string& cell);
+    std::string (*cell)(const WatchRow& row);
+    bool saved;  // in the saved table: not so what an action did, which says nothing of the file
+};
+
+// Every column, in the order shown.
+std::span<const WatchColumnKind> watchColumns();
+const WatchColumnKind& watchColumn(WatchColumn column);
 
 // A prediction job: a row's file and the Open to use.
 struct WatchJob {
@@ -76,6 +91,9 @@ class Watchlist {
     // The Open typed into a row, read as every typed price is; an empty text clears it, and so
     // does a change of the file. False, with the row unchanged, for a text that is not a price.
     bool setOpen(std::size_t index, const std::string& text);
+    // The question to ask before an Open typed into a row is used, when it lies more than half away
+    // from the file's latest Close, as in the five-day panel; nothing otherwise.
+    std::optional<std::string> farOpenQuestion(std::size_t index, const std::string& text) const;
 
     // Notices files added, removed or changed on disk since they were predicted: new and changed
     // ones wait for a prediction. Returns whether anything changed.
@@ -87,9 +105,6 @@ class Watchlist {
     // The rows to show, in the order to show them.
     std::vector<std::size_t> shownRows() const;
 
-    static const char* heading(WatchColumn column);
-    // Whether a column holds figures, which sort as numbers.
-    static bool holdsFigures(WatchColumn column);
     std::string cell(std::size_t index, WatchColumn column) const;
     // The shown table as CSV, with a header row.
     std::string csv() const;

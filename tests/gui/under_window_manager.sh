@@ -4,7 +4,7 @@
 # Skipped (77) where the virtual display or the window manager is not installed.
 set -uo pipefail
 command -v xvfb-run >/dev/null && command -v openbox >/dev/null || exit 77
-exec xvfb-run -a -s '-screen 0 1600x1000x24' bash -c '
+exec xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
     openbox --sm-disable & manager=$!
     sleep 1
     QT_QPA_PLATFORM=xcb "$0" --gtest_filter="$1"; status=$?

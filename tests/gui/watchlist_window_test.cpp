@@ -1,22 +1,27 @@
 // The watchlist window, offscreen, on a folder of two price files and a refused one: the
 // predictions come from the background, and the table sorts, filters, takes an Open and opens
-// a file on a double-click.
+// a file on a double-click or Enter.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "qtapplication.h"
 #include "quotes/remembered.h"
 #include "quotes/replayserver.h"
 #include "scenario/generated_history.h"
+#include "settings.h"
 #include "unit/tempfolder.h"
 #include "watchlistwindow.h"
 
@@ -45,6 +50,28 @@ class WatchlistWindowTest : public TempFolderTest {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         return !window.updating() && finished(window);
+    }
+    // Types `open` into the top row's Open cell; a question about it is answered `answer`, and
+    // its text returned.
+    static QString typeOpen(QTableView& view, const QString& open,
+                            QMessageBox::StandardButton answer) {
+        view.edit(view.model()->index(0, static_cast<int>(WatchColumn::Open)));
+        auto* editor = view.viewport()->findChild<QLineEdit*>();
+        EXPECT_NE(editor, nullptr);
+        QString question;
+        QTimer answering;
+        QObject::connect(&answering, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                answering.stop();
+                question = box->text();
+                QTest::mouseClick(box->button(answer), Qt::LeftButton);
+            }
+        });
+        answering.start(10);
+        QTest::keyClicks(editor, open);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(100);  // the question comes once the editor has closed
+        return question;
     }
     static std::vector<std::string> column(const QTableView& view, WatchColumn which) {
         std::vector<std::string> cells;
@@ -86,23 +113,46 @@ TEST_F(WatchlistWindowTest, PredictsAFolderInTheBackgroundSortsFiltersTakesAnOpe
                       QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
     EXPECT_EQ(column(*view, WatchColumn::Name), (Names{"b.csv", "notes.txt", "x.csv"}));
     EXPECT_EQ(view->currentIndex().row(), 2);
+    // The order holds when a file is added.
+    writeRandomWalkHistory((folder / "c.csv").string(), 100);
+    window.refresh();
+    ASSERT_TRUE(finished(window));
+    EXPECT_EQ(column(*view, WatchColumn::Name), (Names{"b.csv", "c.csv", "notes.txt", "x.csv"}));
     window.findChild<QCheckBox*>()->click();
     EXPECT_EQ(column(*view, WatchColumn::Name), Names{"x.csv"});
 
-    // An Open typed into its cell gives the levels, as `aurelant predict --open 100` has them.
-    view->edit(view->model()->index(0, static_cast<int>(WatchColumn::Open)));
-    auto* editor = view->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, "100");
-    QTest::keyClick(editor, Qt::Key_Return);
+    // An Open far from the latest Close is asked about; No leaves the row as it was, Yes gives
+    // the levels, as `aurelant predict --open 100` has them.
+    const QString question = typeOpen(*view, "5", QMessageBox::No);
+    EXPECT_TRUE(question.startsWith("The Open (5) differs from the latest Close ("))
+        << question.toStdString();
+    EXPECT_EQ(column(*view, WatchColumn::Open), Names{""});
+    EXPECT_FALSE(typeOpen(*view, "100", QMessageBox::Yes).isEmpty());
     ASSERT_TRUE(finished(window));
     EXPECT_EQ(column(*view, WatchColumn::Level75), Names{"101.39"});
     EXPECT_EQ(column(*view, WatchColumn::Level25), Names{"102.78"});
+    EXPECT_EQ(column(*view, WatchColumn::CameTrue), Names{"0 % of 2"});
 
+    // A double-click on the name and Enter on the row open the file; the Return that ended the
+    // Open's typing did not.
+    const QString x = QString::fromStdString((folder / "x.csv").string());
     const QRect name = view->visualRect(view->model()->index(0, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, name.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, name.center());
-    EXPECT_EQ(opened, QStringList{QString::fromStdString((folder / "x.csv").string())});
+    EXPECT_EQ(opened, QStringList{x});
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(opened, (QStringList{x, x}));
+    // The file's full path rests under the pointer on its name.
+    QHelpEvent help(QEvent::ToolTip, name.center(), view->viewport()->mapToGlobal(name.center()));
+    QApplication::sendEvent(view->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QDir::toNativeSeparators(x));
+
+    // A change of the file clears the Open typed for its former latest day.
+    writeRandomWalkHistory(x.toStdString(), 41);
+    window.refresh();
+    ASSERT_TRUE(finished(window));
+    EXPECT_EQ(column(*view, WatchColumn::Open), Names{""});
+    EXPECT_EQ(column(*view, WatchColumn::Level75), Names{""});
 
     // Save Table refuses the file the check names (the open price file) and leaves it alone.
     const std::string prices = write("prices.csv", "kept\n");
@@ -162,6 +212,7 @@ TEST_F(WatchlistWindowTest, UpdateAllUpdatesTheFilesWithASourceAndPredictsThemAg
     ASSERT_NE(updateAll, nullptr);
     QTest::mouseClick(updateAll, Qt::LeftButton);
     ASSERT_TRUE(updated(window));
+    EXPECT_FALSE(view->horizontalHeader()->isSectionHidden(static_cast<int>(WatchColumn::Updated)));
     const std::vector<std::string> results = column(*view, WatchColumn::Updated);
     EXPECT_EQ(results[0], "");
     EXPECT_EQ(results[1], "3 days added (06-Jan-2026 to 08-Jan-2026)");
@@ -169,6 +220,57 @@ TEST_F(WatchlistWindowTest, UpdateAllUpdatesTheFilesWithASourceAndPredictsThemAg
     EXPECT_EQ(column(*view, WatchColumn::LastDate)[1], "08-Jan-2026");
     EXPECT_TRUE(read(current).ends_with("08-Jan-2026,108.10,109.50,107.25,108.87\r\n"));
     ::unsetenv("AURELANT_YAHOO_URL");
+
+    // No file is confident: the table says so.
+    window.findChild<QCheckBox*>()->click();
+    EXPECT_EQ(view->model()->rowCount(), 0);
+    auto* note = view->viewport()->findChild<QLabel*>();
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().startsWith("No file in this folder has a confident prediction"));
+}
+
+// At its first size the window shows every column it has not hidden; the header's menu shows a
+// hidden one, and the next window remembers it.
+TEST_F(WatchlistWindowTest, ShowsItsColumnsWhole) {
+    rememberValue("watchlist/hiddenColumns", {});  // as Update All left it
+    WatchlistWindow window([](const QString&) {}, nullptr);
+    window.resize(window.firstSize());  // the offscreen screen is smaller
+    window.show();
+    auto* view = window.findChild<QTableView*>();
+    QHeaderView* header = view->horizontalHeader();
+    const auto shownWidth = [header] {
+        int width = 0;
+        for (int section = 0; section < header->count(); ++section) {
+            width += header->isSectionHidden(section) ? 0 : header->sectionSize(section);
+        }
+        return width;
+    };
+    EXPECT_TRUE(header->isSectionHidden(static_cast<int>(WatchColumn::Records)));
+    EXPECT_LE(shownWidth(), view->viewport()->width());
+
+    const auto chooseInMenu = [header](const QString& heading) {
+        QTimer::singleShot(0, [heading] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == heading) {
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+                }
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 5),
+                                header->viewport()->mapToGlobal(QPoint(10, 5)));
+        QApplication::sendEvent(header->viewport(), &event);
+    };
+    chooseInMenu("Records");
+    EXPECT_FALSE(header->isSectionHidden(static_cast<int>(WatchColumn::Records)));
+    WatchlistWindow again([](const QString&) {}, nullptr);
+    EXPECT_FALSE(again.findChild<QTableView*>()->horizontalHeader()->isSectionHidden(
+        static_cast<int>(WatchColumn::Records)));
+    chooseInMenu("Records");
+    EXPECT_TRUE(header->isSectionHidden(static_cast<int>(WatchColumn::Records)));
 }
 
 // A file replaced every 0.1 s does not hold up the others: a new file shows within 2 s while the

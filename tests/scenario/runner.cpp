@@ -460,13 +460,15 @@ void Runner::showWatchlist(const std::string& folder) {
     }
     auto line = [](auto cellOf) {
         std::string text;
-        for (std::size_t column = 0; column < kWatchColumns; ++column) {
-            text += (column == 0 ? "" : "|") + cellOf(static_cast<WatchColumn>(column));
+        const char* separator = "";
+        for (const WatchColumnKind& kind : watchColumns()) {
+            text += separator + cellOf(kind.column);
+            separator = "|";
         }
         return text;
     };
     out_ << "watchlist "
-         << quoted(line([](WatchColumn c) { return std::string(Watchlist::heading(c)); })) << '\n';
+         << quoted(line([](WatchColumn c) { return std::string(watchColumn(c).heading); })) << '\n';
     for (const std::size_t row : watchlist.shownRows()) {
         out_ << "watchlist " << quoted(line([&](WatchColumn c) { return watchlist.cell(row, c); }))
              << '\n';

@@ -306,6 +306,16 @@ TEST_F(PriceFileCommands, AFolderInPlaceOfAFileIsReported) {
     EXPECT_EQ(click("redisplay", {}), "Error: " + notAFile(prices));
 }
 
+// Reverse keeps a header above the days, so that Open then takes the file without a question.
+TEST_F(PriceFileCommands, AReversedFileOpensWithoutAQuestion) {
+    const std::string path = write("prices.csv", "Date,Open,High,Low,Close\r\n" + kReversedRecords);
+    click("reverse", {path});
+    EXPECT_EQ(read(path), "Date,Open,High,Low,Close\r\n" + kRecords);
+    click("open", {path});
+    EXPECT_TRUE(globals.fileopen);
+    EXPECT_EQ(read(path), kRecords);
+}
+
 TEST_F(PriceFileCommands, LinksLeadToTheFilesTheyName) {
     const std::string real = write("real.csv", kRecords);
     fs::create_symlink(real, folder / "link.csv");
@@ -406,6 +416,11 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
         {{day1, day2}, true},
         {{"", "Prices", header, day1, "", day2, "", "end"}, true},
         {{"2000-01-03\t1\t2\t0.5\t1.5", "2000-01-04\t1.5\t2\t1\t1.2"}, true},
+        {{"30-Jan-2000,1,2,0.5,1.5", "31-Jan-2000,1.5,2,1,1.2"}, true},
+        {{"28-Feb-2001,1,2,0.5,1.5", "29-Feb-2001,1.5,2,1,1.2"}, false},  // a day Feb lacks
+        {{"2000-01-03,1,2,0.5,1.5", "2000-01-04,1.5,2,1,1.2", "1-Feb-00,1,2,0.5,1.5",
+          "2-Feb-00,1,2,0.5,1.5"},
+         false},                                                        // dates of another length
         {{day2, day1}, false},                                          // newest first
         {{day1, day1}, false},                                          // a repeated day
         {{"01-Jan-2000,2,1,0.5,1.5"}, false},                           // Open above High
