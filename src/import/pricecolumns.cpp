@@ -38,14 +38,13 @@ std::vector<NumberColumn> numberColumns(const Grid& grid, NumberMarks marks,
         std::size_t filled = 0;
         for (std::size_t row = 0; row < grid.rows(); ++row) {
             const std::string_view cell = grid.at(row, column);
-            if (isPlaceholder(cell)) {
-                continue;
-            }
-            ++filled;
-            if (const auto value = cellNumber(cell, marks, scratch)) {
+            if (const auto value = cellNumber(cell, marks, scratch)) {  // no placeholder reads so
                 numbers.values[row] = *value;
                 numbers.whole = numbers.whole && *value >= 0 && std::floor(*value) == *value;
                 ++read;
+                ++filled;
+            } else if (!isPlaceholder(cell)) {
+                ++filled;
             }
         }
         if (read > 0 && static_cast<double>(read) >= kNumberShare * static_cast<double>(filled)) {

@@ -217,7 +217,7 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
         return result;
     }
     const Grid& grid = *body;
-    const std::optional<DateColumn> dates = findDateColumn(grid, result.problem);
+    std::optional<DateColumn> dates = findDateColumn(grid, result.problem);
     if (!dates || !decideOrder(*dates, overrides, evidence, result.problem)) {
         return result;
     }
@@ -232,7 +232,11 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
     decideMarks(grid, priceEvidence.notPrices, evidence);
     const NumericOrder order =
         evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
-    const std::vector<std::uint32_t> days = rowDays(grid, *dates, order);
+    // The days as the date column was read, unless the order read them otherwise.
+    std::vector<std::uint32_t> days = std::move(dates->days);
+    if (dates->writing == DateWriting::NumbersFirst && dates->daysOrder != order) {
+        days = rowDays(grid, *dates, order);
+    }
     priceEvidence.chronological = chronologicalRows(days, *dates);
     const std::optional<PriceColumns> prices =
         findPriceColumns(grid, evidence.marks, priceEvidence, overrides.openClose, result.problem);
