@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const import::DecodedText decoded = import::decodeText(text);
     fuzz::require(!decoded.problem.empty() || isValidUtf8(decoded.text()),
                   "decoded text is valid UTF-8");
-    import::ImportForm form(text, false);
+    import::ImportForm form(std::string(text), false);
     form.load();
     const import::Recognition first = form.recognition();
     checkDays(first);

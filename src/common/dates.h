@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,15 @@ struct CalendarDate {
 
     auto operator<=>(const CalendarDate&) const = default;
 };
+
+// A day as the number yyyymmdd, which orders as the days do, in half the room of a date; and back.
+inline std::uint32_t dayNumber(const CalendarDate& date) {
+    return static_cast<std::uint32_t>((date.year * 100 + date.month) * 100 + date.day);
+}
+inline CalendarDate dateOfDayNumber(std::uint32_t day) {
+    return {static_cast<int>(day / 10000), static_cast<int>(day / 100 % 100),
+            static_cast<int>(day % 100)};
+}
 
 // How the two numbers before the year of an all-number date such as 07/02/2024 are read:
 // month first, or day first, or month first unless the first number can only be a day.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 
@@ -278,26 +277,24 @@ double priceValue(std::string_view price) {
 
 // The factor of a K, M or B after a number, taken off `bare`; 1 without one.
 double suffixScale(std::string_view& bare) {
-    double scale = 1;
-    if (!bare.empty()) {
-        switch (std::toupper(static_cast<unsigned char>(bare.back()))) {
-            case 'K':
-                scale = 1e3;
-                break;
-            case 'M':
-                scale = 1e6;
-                break;
-            case 'B':
-                scale = 1e9;
-                break;
-            default:
-                break;
-        }
-        if (scale != 1) {
-            bare.remove_suffix(1);
-        }
+    if (bare.empty()) {
+        return 1;
+    }
+    const char last = bare.back();
+    const double scale = last == 'K' || last == 'k'   ? 1e3
+                         : last == 'M' || last == 'm' ? 1e6
+                         : last == 'B' || last == 'b' ? 1e9
+                                                      : 1;
+    if (scale != 1) {
+        bare.remove_suffix(1);
     }
     return scale;
+}
+
+// Digits and marks only, as nearly every cell of numbers is: nothing to take off.
+bool isPlainNumber(std::string_view cell) {
+    return std::all_of(cell.begin(), cell.end(),
+                       [](char c) { return isDigit(c) || c == '.' || c == ','; });
 }
 
 std::optional<double> volumeValue(std::string_view bare, NumberMarks marks, std::string& scratch) {
@@ -317,6 +314,9 @@ bool hasSuffix(std::string_view bare) {
 }
 
 bool looksNumeric(std::string_view cell) {
+    if (isPlainNumber(cell)) {
+        return !cell.empty() && isDigit(cell.front()) && isDigit(cell.back());
+    }
     Decorations ignored;
     std::string scratch;
     std::string_view bare = bareNumber(cell, ignored, scratch);
@@ -324,12 +324,16 @@ bool looksNumeric(std::string_view cell) {
         bare.remove_prefix(1);
     }
     suffixScale(bare);
-    return !bare.empty() && isDigit(bare.front()) && isDigit(bare.back()) &&
-           std::all_of(bare.begin(), bare.end(),
-                       [](char c) { return isDigit(c) || c == '.' || c == ','; });
+    return !bare.empty() && isDigit(bare.front()) && isDigit(bare.back()) && isPlainNumber(bare);
 }
 
 std::optional<double> cellNumber(std::string_view cell, NumberMarks marks, std::string& scratch) {
+    std::array<char, 24> plain;  // room for the digits of a price
+    if (cell.size() <= plain.size() && isPlainNumber(cell)) {
+        const std::optional<PlainNumber> number = writePlainNumber(cell, marks, plain.data());
+        return number ? std::optional(priceValue(std::string_view(plain.data(), number->length)))
+                      : std::nullopt;
+    }
     Decorations ignored;
     std::string bareScratch;
     std::string_view bare = bareNumber(cell, ignored, bareScratch);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <deque>
 
 #include "common/numtext.h"
 
@@ -19,7 +20,7 @@ bool isPossiblePriceText(std::string_view price) {
 // The rows of one date that stand together in the file: those taken from its first to its last,
 // by their position in it. Rows are counted in 32 bits: a row takes more than a byte of the text.
 struct DayGroup {
-    CalendarDate date;
+    std::uint32_t day = 0;  // yyyymmdd
     std::uint32_t first = 0;
     std::uint32_t last = 0;
     std::uint32_t high = 0;  // the first row of the highest High
@@ -31,31 +32,37 @@ struct DayGroup {
     bool joined() const { return timed && count > 1; }
 };
 
-// Reads rows in the order and with the marks that the whole file decided, each row's prices
-// cleaned and converted into one reused buffer. Only the groups of rows are kept: a day's line
-// reads its few rows again.
+// A deque, so that a file of many days never holds its groups twice while they grow.
+using DayGroups = std::deque<DayGroup>;
+
+// Reads rows with the marks that the whole file decided, each row's prices cleaned and converted
+// into one reused buffer. Only the groups of rows are kept: a day's line reads its few rows again.
 class RowReader {
   public:
-    RowReader(const Grid& grid, const BarColumns& columns, NumberMarks marks, NumericOrder order,
-              DateWriting writing)
-        : grid_(grid), columns_(columns), marks_(marks), order_(order), writing_(writing) {}
+    RowReader(const Grid& grid, const BarColumns& columns, NumberMarks marks,
+              const std::vector<std::uint32_t>& days)
+        : grid_(grid), columns_(columns), marks_(marks), days_(days) {}
 
-    // Every row with a date and prices in its group, the others counted in `counts`.
-    std::vector<DayGroup> groups(BarCounts& counts) {
-        std::vector<DayGroup> groups;
+    // Every row with a date and prices in its group, the others counted in `counts`; the
+    // decorations of every row's prices noted.
+    DayGroups groups(BarCounts& counts) {
+        DayGroups groups;
         for (std::size_t row = 0; row < grid_.rows(); ++row) {
-            noteDecorations(row, counts.decorations);
-            const std::optional<CalendarDate> date = read(row, counts);
-            if (!date) {
+            const std::uint32_t day = days_[row];
+            if (day == 0) {
+                ++counts.rowsUnreadable;
+                noteDecorations(row, 0, counts.decorations);
+                continue;
+            }
+            if (!readPrices(row, counts)) {
                 continue;
             }
             const bool timed = columns_.time.has_value() || holdsTime(grid_.at(row, columns_.date));
-            if (groups.empty() || groups.back().date != *date) {
+            if (groups.empty() || groups.back().day != day) {
                 const auto position = static_cast<std::uint32_t>(row);
-                groups.push_back({*date, position, position, position, position, 0});
-                high_ = low_ = 0;
+                groups.push_back({day, position, position, position, position, 0});
             }
-            add(groups.back(), static_cast<std::uint32_t>(row), timed);
+            add(groups.back(), static_cast<std::uint32_t>(row), timed, counts.decorations);
         }
         return groups;
     }
@@ -72,9 +79,10 @@ class RowReader {
     }
 
   private:
-    void noteDecorations(std::size_t row, Decorations& found) {
-        for (const std::size_t column : columns_.prices) {
-            bareNumber(grid_.at(row, column), found, scratch_);
+    // The decorations of the row's prices from `role` on, and of its volume.
+    void noteDecorations(std::size_t row, std::size_t role, Decorations& found) {
+        for (; role < columns_.prices.size(); ++role) {
+            bareNumber(grid_.at(row, columns_.prices[role]), found, scratch_);
         }
         if (columns_.volume) {
             const std::string_view volume =
@@ -83,38 +91,22 @@ class RowReader {
         }
     }
 
-    // The row's date, or nothing, counted in `counts`, for a row without a date or prices.
-    std::optional<CalendarDate> read(std::size_t row, BarCounts& counts) {
-        const std::optional<DateCell> cell = readDateCell(grid_.at(row, columns_.date), order_);
-        if (!cell || cell->writing != writing_) {
-            ++counts.rowsUnreadable;
-            return std::nullopt;
-        }
-        if (!readPrices(row)) {
-            const bool placeholders = std::any_of(
-                columns_.prices.begin(), columns_.prices.end(),
-                [&](std::size_t column) { return isPlaceholder(grid_.at(row, column)); });
-            ++(placeholders ? counts.rowsWithoutPrices : counts.rowsUnreadable);
-            return std::nullopt;
-        }
-        return cell->date;
-    }
-
-    // Reads the row's four prices into prices_; false when one is no possible price (no
-    // placeholder is).
-    bool readPrices(std::size_t row) {
+    // Reads the row's four prices into prices_; false, counted in `counts`, when one is no
+    // possible price (no placeholder is).
+    bool readPrices(std::size_t row, BarCounts& counts) {
         for (std::size_t role = 0; role < prices_.size(); ++role) {
-            Decorations ignored;
             const std::string_view bare =
-                bareNumber(grid_.at(row, columns_.prices[role]), ignored, scratch_);
+                bareNumber(grid_.at(row, columns_.prices[role]), counts.decorations, scratch_);
             std::string& price = prices_[role];
             price.resize(bare.size());
             const std::optional<std::size_t> length = writePriceText(bare, marks_, price.data());
-            if (!length) {
-                return false;
-            }
-            price.resize(*length);
-            if (!isPossiblePriceText(price)) {
+            price.resize(length.value_or(0));
+            if (!length || !isPossiblePriceText(price)) {
+                noteDecorations(row, role + 1, counts.decorations);
+                const bool placeholders = std::any_of(
+                    columns_.prices.begin(), columns_.prices.end(),
+                    [&](std::size_t column) { return isPlaceholder(grid_.at(row, column)); });
+                ++(placeholders ? counts.rowsWithoutPrices : counts.rowsUnreadable);
                 return false;
             }
         }
@@ -122,14 +114,14 @@ class RowReader {
     }
 
     // Adds a taken row to its group: its volume, and its High and Low where they may join bars.
-    void add(DayGroup& group, std::uint32_t row, bool timed) {
+    void add(DayGroup& group, std::uint32_t row, bool timed, Decorations& found) {
         ++group.count;
         group.last = row;
         group.timed = group.timed && timed;
         if (columns_.volume) {
-            Decorations ignored;
             const std::string_view bare =
-                bareNumber(grid_.at(row, *columns_.volume), ignored, scratch_);
+                bareNumber(grid_.at(row, *columns_.volume), found, scratch_);
+            found.suffixes = found.suffixes || hasSuffix(bare);
             group.volume += volumeValue(bare, marks_, digits_).value_or(0);
         }
         if (!group.timed) {
@@ -150,8 +142,7 @@ class RowReader {
     const Grid& grid_;
     const BarColumns& columns_;
     NumberMarks marks_;
-    NumericOrder order_;
-    DateWriting writing_;
+    const std::vector<std::uint32_t>& days_;
     std::array<std::string, 4> prices_;
     double high_ = 0;  // the current group's highest High and lowest Low
     double low_ = 0;
@@ -159,11 +150,11 @@ class RowReader {
     std::string digits_;
 };
 
-bool newestFirst(const std::vector<DayGroup>& groups) {
+bool newestFirst(const DayGroups& groups) {
     std::size_t falling = 0;
     std::size_t rising = 0;
     for (std::size_t index = 1; index < groups.size(); ++index) {
-        ++(groups[index].date < groups[index - 1].date ? falling : rising);
+        ++(groups[index].day < groups[index - 1].day ? falling : rising);
     }
     return falling > rising;
 }
@@ -203,18 +194,18 @@ std::string dailyLine(const CalendarDate& date, std::string_view prices,
 }
 
 // Oldest first, each date's groups in the order of the file.
-void sortGroups(std::vector<DayGroup>& groups, BarCounts& counts) {
+void sortGroups(DayGroups& groups, BarCounts& counts) {
     counts.reversed = newestFirst(groups);
     if (counts.reversed) {
         std::reverse(groups.begin(), groups.end());
     }
-    auto earlier = [](const DayGroup& a, const DayGroup& b) { return a.date < b.date; };
+    auto earlier = [](const DayGroup& a, const DayGroup& b) { return a.day < b.day; };
     if (!std::is_sorted(groups.begin(), groups.end(), earlier)) {
         std::stable_sort(groups.begin(), groups.end(), earlier);
     }
     counts.dailyRecords = groups.empty() ? 0 : 1;
     for (std::size_t index = 1; index < groups.size(); ++index) {
-        counts.dailyRecords += groups[index].date != groups[index - 1].date ? 1 : 0;
+        counts.dailyRecords += groups[index].day != groups[index - 1].day ? 1 : 0;
     }
 }
 
@@ -236,7 +227,7 @@ std::string groupPrices(const DayGroup& group, bool reversed, RowReader& reader)
 
 // One daily bar a date, bars within the day joined, a repeated date the group that stands later
 // in the file; none when the dates are more than `most`.
-std::vector<DailyBar> joinedBars(std::vector<DayGroup>& groups, RowReader& reader, bool withVolume,
+std::vector<DailyBar> joinedBars(DayGroups& groups, RowReader& reader, bool withVolume,
                                  std::size_t most, BarCounts& counts) {
     sortGroups(groups, counts);
     std::vector<DailyBar> days;
@@ -252,12 +243,12 @@ std::vector<DailyBar> joinedBars(std::vector<DayGroup>& groups, RowReader& reade
         } else {
             counts.repeatedDates += group.count - 1;
         }
-        const bool repeated = previous && previous->date == group.date;
+        const bool repeated = previous && previous->day == group.day;
         counts.repeatedDates += repeated ? 1 : 0;
         if (!repeated || group.last > previous->last) {
-            DailyBar bar{group.date,
-                         dailyLine(group.date, groupPrices(group, counts.reversed, reader),
-                                   withVolume ? std::optional(group.volume) : std::nullopt)};
+            const CalendarDate date = dateOfDayNumber(group.day);
+            DailyBar bar{date, dailyLine(date, groupPrices(group, counts.reversed, reader),
+                                         withVolume ? std::optional(group.volume) : std::nullopt)};
             if (repeated) {
                 days.back() = std::move(bar);
             } else {
@@ -272,10 +263,10 @@ std::vector<DailyBar> joinedBars(std::vector<DayGroup>& groups, RowReader& reade
 }  // namespace
 
 std::vector<DailyBar> dailyBars(const Grid& grid, const BarColumns& columns, NumberMarks marks,
-                                NumericOrder order, DateWriting writing, std::size_t most,
+                                const std::vector<std::uint32_t>& days, std::size_t most,
                                 BarCounts& counts) {
-    RowReader reader(grid, columns, marks, order, writing);
-    std::vector<DayGroup> groups = reader.groups(counts);
+    RowReader reader(grid, columns, marks, days);
+    DayGroups groups = reader.groups(counts);
     return joinedBars(groups, reader, columns.volume.has_value(), most, counts);
 }
 

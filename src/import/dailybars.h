@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,10 +42,10 @@ struct BarCounts {
     std::size_t dailyRecords = 0;  // the dates the rows give
 };
 
-// The daily bars of the grid, oldest first; its dates read in `order` and written as `writing`.
-// None when the rows give more than `most` dates, which `counts` then gives.
+// The daily bars of the grid, oldest first, each row's day given in `days` as yyyymmdd (0 for a
+// row without a date). None when the rows give more than `most` dates, which `counts` then gives.
 std::vector<DailyBar> dailyBars(const Grid& grid, const BarColumns& columns, NumberMarks marks,
-                                NumericOrder order, DateWriting writing, std::size_t most,
+                                const std::vector<std::uint32_t>& days, std::size_t most,
                                 BarCounts& counts);
 
 }  // namespace aurelant::import

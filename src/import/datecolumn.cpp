@@ -91,6 +91,17 @@ void countSteps(const Grid& grid, DateColumn& column, NumericOrder order) {
     }
 }
 
+std::vector<std::uint32_t> rowDays(const Grid& grid, const DateColumn& column, NumericOrder order) {
+    std::vector<std::uint32_t> days(grid.rows(), 0);
+    for (std::size_t row = 0; row < grid.rows(); ++row) {
+        const auto date = readDateCell(grid.at(row, column.column), order);
+        if (date && date->writing == column.writing) {
+            days[row] = dayNumber(date->date);
+        }
+    }
+    return days;
+}
+
 bool runsOneWay(const DateColumn& column) {
     const std::size_t against = std::min(column.rising, column.falling);
     const std::size_t steps = column.rising + column.falling;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/dates.h"
 #include "import/cells.h"
@@ -30,6 +32,10 @@ std::optional<DateColumn> findDateColumn(const Grid& grid, std::string& problem)
 
 // The date column's steps, read in `order`: rising and falling counted in `column`.
 void countSteps(const Grid& grid, DateColumn& column, NumericOrder order);
+
+// Each row's day in the column, read once in `order`, as dayNumber gives it; 0 where the row has
+// no date written as the column's are.
+std::vector<std::uint32_t> rowDays(const Grid& grid, const DateColumn& column, NumericOrder order);
 
 // Whether the dates run one way: no more than one step in a hundred against it.
 bool runsOneWay(const DateColumn& column);

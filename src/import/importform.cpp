@@ -1,6 +1,7 @@
 #include "import/importform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "import/description.h"
 
@@ -45,12 +46,16 @@ std::string previewText(const Recognition& recognition) {
     return joined(lines);
 }
 
-ImportForm::ImportForm(std::string_view text, bool localeDayFirst) : text_(text) {
+ImportForm::ImportForm(std::string bytes, bool localeDayFirst)
+    : bytes_(std::move(bytes)), decoded_(decodeText(bytes_)) {
     overrides_.localeDayFirst = localeDayFirst;
+    if (decoded_.encoding != Encoding::Utf8) {
+        std::string().swap(bytes_);  // a second copy of a large file would double its memory
+    }
 }
 
 void ImportForm::load() {
-    recognition_ = recognise(text_, overrides_);
+    recognition_ = recognise(decoded_, overrides_);
 }
 
 bool ImportForm::orderOpen() const {
@@ -141,7 +146,7 @@ void ImportForm::noteWeekends() {
     }
     Overrides other = overrides_;
     other.dayFirst = !recognition_.evidence.dayFirst;
-    const Recognition otherOrder = recognise(text_, other);
+    const Recognition otherOrder = recognise(decoded_, other);
     if (otherOrder.recognised() && weekendDays(otherOrder) == 0) {
         weekendNote_ = "Read " + std::string(recognition_.evidence.dayFirst ? "day" : "month") +
                        " first, " + std::to_string(weekends) +

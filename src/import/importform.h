@@ -22,8 +22,10 @@ class ImportForm : public FormModel {
     static constexpr const char* kOk = "okcommand";
     static constexpr const char* kCancel = "cancelcommand";
 
-    // The text must outlive the form.
-    ImportForm(std::string_view text, bool localeDayFirst);
+    // The file's bytes; text in another encoding than UTF-8 is kept only as converted.
+    ImportForm(std::string bytes, bool localeDayFirst);
+    ImportForm(const ImportForm&) = delete;  // the decoded text views the bytes
+    ImportForm& operator=(const ImportForm&) = delete;
 
     std::string name() const override { return "importform"; }
     std::string caption() const override { return "Import a Price File"; }
@@ -48,7 +50,8 @@ class ImportForm : public FormModel {
     // Says so where the order read makes weekend days of a file that has none in the other.
     void noteWeekends();
 
-    std::string_view text_;
+    std::string bytes_;
+    DecodedText decoded_;
     Overrides overrides_;
     Recognition recognition_;
     std::string weekendNote_;

@@ -4,7 +4,6 @@
 #include <array>
 #include <numeric>
 
-#include "common/utf8.h"
 #include "import/body.h"
 #include "import/datecolumn.h"
 
@@ -12,8 +11,6 @@ namespace aurelant::import {
 namespace {
 
 constexpr double kTimeShare = 0.8;
-// Lines skipped above or below a table up to this long are notes that Open leaves out too.
-constexpr std::size_t kShortLine = 14;
 
 std::string countText(std::size_t count) {
     std::string digits = std::to_string(count);
@@ -25,10 +22,15 @@ std::string countText(std::size_t count) {
 
 Grid bodyGrid(std::string_view text, const Table& table) {
     Grid grid(text, table.width, table.separator);
-    grid.reserve(table.last - table.first);
+    // Room for a row a line end, so that the cells are never copied to grow.
+    const auto ends =
+        static_cast<std::size_t>(std::max(std::count(table.body.begin(), table.body.end(), '\n'),
+                                          std::count(table.body.begin(), table.body.end(), '\r')));
+    grid.reserve(ends + 1);
     std::vector<std::string_view> cells;
-    for (std::size_t line = table.first; line < table.last; ++line) {
-        splitFields(table.lines[line], table.separator, cells);
+    BodyLines lines(table.body);
+    for (std::string_view line; lines.next(line);) {
+        splitFields(line, table.separator, cells);
         if (cells.size() == table.width) {
             grid.add(cells);
         }
@@ -42,7 +44,7 @@ void readHeader(const Table& table, Evidence& evidence, std::vector<std::optiona
     named.assign(table.width, std::nullopt);
     std::vector<std::string_view> cells;
     for (auto line = table.headerLines.rbegin(); line != table.headerLines.rend(); ++line) {
-        splitFields(table.lines[*line], table.separator, cells);
+        splitFields(*line, table.separator, cells);
         for (std::size_t column = 0; column < cells.size() && column < table.width; ++column) {
             const std::string_view name = unquoted(cells[column]);
             if (evidence.columnNames[column].empty()) {
@@ -59,13 +61,7 @@ void readHeader(const Table& table, Evidence& evidence, std::vector<std::optiona
 void countSkipped(const Table& table, Evidence& evidence) {
     evidence.linesAbove = table.skippedAbove;
     evidence.linesBelow = table.skippedBelow;
-    auto countLong = [&](std::size_t from, std::size_t to) {
-        for (std::size_t line = from; line < to; ++line) {
-            evidence.longLinesSkipped += characterCount(table.lines[line]) > kShortLine ? 1 : 0;
-        }
-    };
-    countLong(0, table.skippedAbove);
-    countLong(table.last, table.lines.size());
+    evidence.longLinesSkipped = table.longLinesSkipped;
 }
 
 // The body's cells, with the lines skipped and the header noted; the table's lines are let go
@@ -155,16 +151,13 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
 }
 
 // The rows with a date, oldest first.
-std::vector<std::uint32_t> chronologicalRows(const Grid& grid, const DateColumn& dates,
-                                             NumericOrder order) {
-    // Each day as yyyymmdd beside its row, in half the room of a date.
+std::vector<std::uint32_t> chronologicalRows(const std::vector<std::uint32_t>& days,
+                                             const DateColumn& dates) {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> dated;
-    dated.reserve(grid.rows());
-    for (std::size_t row = 0; row < grid.rows(); ++row) {
-        if (const auto date = readDateCell(grid.at(row, dates.column), order)) {
-            const CalendarDate& d = date->date;
-            dated.emplace_back(static_cast<std::uint32_t>((d.year * 100 + d.month) * 100 + d.day),
-                               static_cast<std::uint32_t>(row));
+    dated.reserve(days.size());
+    for (std::size_t row = 0; row < days.size(); ++row) {
+        if (days[row] != 0) {
+            dated.emplace_back(days[row], static_cast<std::uint32_t>(row));
         }
     }
     if (dates.falling > dates.rising) {
@@ -206,9 +199,12 @@ void noteUses(const PriceColumns& prices, Evidence& evidence) {
 }  // namespace
 
 Recognition recognise(std::string_view bytes, const Overrides& overrides) {
+    return recognise(decodeText(bytes), overrides);
+}
+
+Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
     Recognition result;
     Evidence& evidence = result.evidence;
-    const DecodedText decoded = decodeText(bytes);
     evidence.encoding = decoded.encoding;
     if (!decoded.problem.empty()) {
         result.problem = decoded.problem;
@@ -236,7 +232,8 @@ Recognition recognise(std::string_view bytes, const Overrides& overrides) {
     decideMarks(grid, priceEvidence.notPrices, evidence);
     const NumericOrder order =
         evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
-    priceEvidence.chronological = chronologicalRows(grid, *dates, order);
+    const std::vector<std::uint32_t> days = rowDays(grid, *dates, order);
+    priceEvidence.chronological = chronologicalRows(days, *dates);
     const std::optional<PriceColumns> prices =
         findPriceColumns(grid, evidence.marks, priceEvidence, overrides.openClose, result.problem);
     if (!prices) {
@@ -247,8 +244,7 @@ Recognition recognise(std::string_view bytes, const Overrides& overrides) {
                        evidence.columns[Role::Time],
                        {prices->openClose.open, prices->high, prices->low, prices->openClose.close},
                        prices->volume};
-    result.days = dailyBars(grid, columns, evidence.marks, order, dates->writing, kMostDailyRecords,
-                            evidence);
+    result.days = dailyBars(grid, columns, evidence.marks, days, kMostDailyRecords, evidence);
     const std::size_t records = evidence.dailyRecords;
     if (records < kFewestDailyRecords) {
         result.problem = "This file gives only " + countText(records) +

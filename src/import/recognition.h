@@ -90,6 +90,9 @@ struct Recognition {
 };
 
 Recognition recognise(std::string_view text, const Overrides& overrides = {});
+// The same, of a text decoded before, so that a reader that reads it again need keep only its
+// decoded form.
+Recognition recognise(const DecodedText& decoded, const Overrides& overrides = {});
 
 // What Open and the other readers ask first: whether a content is a table of daily prices at all,
 // and whether it is already in the program's own layout (the date first, then Open, High, Low and

@@ -39,8 +39,7 @@ std::optional<std::string> chooseTarget(AppState& window, const std::string& sou
 // The preview, then the target; true once the daily records are written into `target`.
 bool importInto(AppState& window, const std::string& source, std::string& target) {
     requireUserFile(source, Access::Read);
-    const std::string text = readWholeFile(source);
-    import::ImportForm form(text, window.platform.datesDayFirst());
+    import::ImportForm form(readWholeFile(source), window.platform.datesDayFirst());
     {
         BusyPointer busy(window.platform);
         form.load();
