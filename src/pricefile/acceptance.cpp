@@ -4,6 +4,7 @@
 
 #include "common/historylimits.h"
 #include "common/lines.h"
+#include "import/textdecoding.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/layoutcheck.h"
 
@@ -67,6 +68,13 @@ LinePass readLines(std::string_view text, Acceptance& acceptance) {
     return pass;
 }
 
+// Whether the recognition takes the bytes as the text they are: UTF-8, no bytes of another
+// encoding in a header or a note.
+bool readsAsItStands(std::string_view text) {
+    const import::DecodedText decoded = import::decodeText(text);
+    return decoded.problem.empty() && decoded.encoding == import::Encoding::Utf8;
+}
+
 // Asks the recognition; true when it finds a price table in another layout.
 bool recognisedElsewise(std::string_view text, bool localeDayFirst, Acceptance& acceptance) {
     acceptance.recognition = import::recognise(text, {std::nullopt, localeDayFirst});
@@ -93,7 +101,7 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
     }
     LinePass pass = readLines(text, acceptance);
     acceptance.formatPasses = looksLikePriceData(pass.sample);
-    const bool confirmed = pass.layout.confirmed() && !pass.longLine;
+    const bool confirmed = pass.layout.confirmed() && !pass.longLine && readsAsItStands(text);
     acceptance.layoutConfirmed = confirmed;
     if (!acceptance.formatPasses || !confirmed) {
         if (recognisedElsewise(text, localeDayFirst, acceptance)) {

@@ -157,7 +157,7 @@ TEST_F(PriceFileCommands, OpenAndReverseLeaveWhatTheyRefuseByteForByte) {
     for (const std::string& content :
          {hugeLine + kRecords, std::string(10 << 20, 'x'), utf16, "Date\r\n" + kRecords + hugeLine,
           kRecords + hugeField, withNul + withNul + withNul + withNul + withNul, addresses, budget,
-          figures, french, randomBytes}) {
+          figures, french, randomBytes, "D\xe2te,Open,High,Low,Close\r\n" + kRecords}) {
         const std::string path = write("refused.csv", content);
         for (const char* command : {"open", "reverse"}) {
             platform.answers.assign(1, Answer::No);  // to Open's offer of the import
