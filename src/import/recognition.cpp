@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <numeric>
 
 #include "import/body.h"
@@ -68,6 +69,10 @@ void countSkipped(const Table& table, Evidence& evidence) {
 // before the cells are read.
 std::optional<Grid> findGrid(std::string_view text, Evidence& evidence,
                              PriceEvidence& priceEvidence, std::string& problem) {
+    if (text.size() > std::numeric_limits<std::uint32_t>::max()) {  // the cells' offsets
+        problem = "This text is larger than 4 GB, more than any price history needs.";
+        return std::nullopt;
+    }
     const Table table = findTable(text, problem);
     if (!problem.empty()) {
         return std::nullopt;
