@@ -73,18 +73,10 @@ FilePrediction predictFile(const std::string& path, std::optional<double> open,
             file.latestClose = plain->prices[3];
         }
     }
-    std::size_t next = 0;
-    const LineSource lines = [&history, &next](std::string_view& line) {
-        if (next == history.records.size()) {
-            return false;
-        }
-        line = history.records[next++];
-        return true;
-    };
     RunSettings settings = settingsFor(path, open, lineEnd, report);
     settings.separator = history.separator;
     settings.levelDecimals = levelDecimals;
-    const RunOutcome outcome = predictFromLines(lines, settings);
+    const RunOutcome outcome = predictFromRecords(history.records, history.prices, settings);
     if (outcome.failure) {
         file.refusal = outcome.failure->description();
         return file;

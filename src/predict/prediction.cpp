@@ -34,11 +34,16 @@ class PredictionRun {
     PredictionRun(const PredictionRun&) = delete;
     PredictionRun& operator=(const PredictionRun&) = delete;
 
-    void run(const LineSource& nextLine) {
-        dataFile_.writeLine(kDataFileHeader);
-        for (std::string_view line; nextLine(line);) {
-            handleRecord(++outcome_.lastRecord, line);
-        }
+    void start() { dataFile_.writeLine(kDataFileHeader); }
+
+    void record(std::string_view line) { handleRecord(++outcome_.lastRecord, line); }
+
+    // A line whose prices were read already, as plainRecord reads them.
+    void day(std::string_view line, const std::array<double, 4>& prices) {
+        handleDay(++outcome_.lastRecord, line.substr(0, line.find(settings_.separator)), prices);
+    }
+
+    void finish() {
         outcome_.tally = backTest_.tally();
         outcome_.units = backTest_.units();
         outcome_.judged = backTest_.takeJudged();
@@ -148,16 +153,43 @@ class PredictionRun {
     std::string rearrangedDate_;
 };
 
-}  // namespace
-
-RunOutcome predictFromLines(const LineSource& nextLine, const RunSettings& settings) {
+// A run whose records `readRecords` hands to it; a failure stops it part-way.
+template <typename ReadRecords>
+RunOutcome runOver(const RunSettings& settings, ReadRecords readRecords) {
     RunOutcome outcome;
     try {
-        PredictionRun(settings, outcome).run(nextLine);
+        PredictionRun run(settings, outcome);
+        run.start();
+        readRecords(run);
+        run.finish();
     } catch (const std::exception& exception) {
         outcome.failure = asAppError(exception);
     }
     return outcome;
+}
+
+}  // namespace
+
+RunOutcome predictFromLines(const LineSource& nextLine, const RunSettings& settings) {
+    return runOver(settings, [&nextLine](PredictionRun& run) {
+        for (std::string_view line; nextLine(line);) {
+            run.record(line);
+        }
+    });
+}
+
+RunOutcome predictFromRecords(std::span<const std::string_view> lines,
+                              std::span<const std::array<double, 4>> prices,
+                              const RunSettings& settings) {
+    return runOver(settings, [lines, prices](PredictionRun& run) {
+        for (std::size_t record = 0; record < lines.size(); ++record) {
+            if (prices.empty()) {
+                run.record(lines[record]);
+            } else {
+                run.day(lines[record], prices[record]);
+            }
+        }
+    });
 }
 
 }  // namespace aurelant

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,5 +64,10 @@ struct RunOutcome {
 // One prediction run over the lines of a history file: direction model, price levels, back-test,
 // report and the data file's lines. Touches nothing outside.
 RunOutcome predictFromLines(const LineSource& nextLine, const RunSettings& settings);
+// The same run over lines held in memory. `prices` is empty, or holds each line's Open, High, Low
+// and Close as plainRecord reads them, which the run then takes instead of reading them again.
+RunOutcome predictFromRecords(std::span<const std::string_view> lines,
+                              std::span<const std::array<double, 4>> prices,
+                              const RunSettings& settings);
 
 }  // namespace aurelant

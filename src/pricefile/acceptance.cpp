@@ -27,7 +27,7 @@ void classify(std::string_view line, LinePass& pass, Acceptance& acceptance) {
         return;
     }
     // A day is never a header line: its Open is a number.
-    const bool day = pass.layout.day(line);
+    const std::optional<std::array<double, 4>> day = pass.layout.day(line);
     if (!day && isHeaderLine(line)) {
         pass.layout.header(line);
         acceptance.onlyRecords = false;
@@ -41,6 +41,9 @@ void classify(std::string_view line, LinePass& pass, Acceptance& acceptance) {
     }
     if (++acceptance.recordCount <= kMostHistoryRecords + 1) {
         acceptance.records.push_back(line);
+        if (day) {
+            acceptance.prices.push_back(*day);
+        }
     }
 }
 
@@ -51,8 +54,10 @@ LinePass readLines(std::string_view text, Acceptance& acceptance) {
     LineSplitter splitter(withoutMark);
     // Room for the records of a price file's usual lines, without growing again and again.
     constexpr std::size_t kUsualRecordLength = 24;
-    acceptance.records.reserve(
-        std::min(text.size() / kUsualRecordLength + 1, kMostHistoryRecords + 1));
+    const std::size_t usualRecords =
+        std::min(text.size() / kUsualRecordLength + 1, kMostHistoryRecords + 1);
+    acceptance.records.reserve(usualRecords);
+    acceptance.prices.reserve(usualRecords);
     std::size_t number = 0;
     for (std::string_view line; splitter.next(line);) {
         acceptance.onlyRecords = acceptance.onlyRecords && splitter.ending() == LineEnding::CrLf;
@@ -105,6 +110,7 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
     acceptance.layoutConfirmed = confirmed;
     if (!acceptance.formatPasses || !confirmed) {
         if (recognisedElsewise(text, localeDayFirst, acceptance)) {
+            acceptance.prices = {};
             return acceptance;
         }
     }
@@ -125,6 +131,12 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
         acceptance.verdict = Verdict::Own;
     } else {
         acceptance.refusal = Refusal::NoSeparator;
+    }
+    // Confirmed, every record is a day of plain prices read at the separator, which the run reads
+    // as the layout check did.
+    if (!confirmed || acceptance.verdict != Verdict::Own ||
+        pass.layout.separator() != acceptance.separator) {
+        acceptance.prices = {};
     }
     return acceptance;
 }

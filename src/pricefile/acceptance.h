@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -38,6 +39,9 @@ struct Acceptance {
     bool layoutConfirmed = false;           // the lines alone confirm the program's own layout
     std::vector<std::string_view> records;  // the record lines as they stand, into the text
     std::size_t recordCount = 0;            // all of them, also beyond the most that are kept
+    // Open, High, Low and Close of each kept record, as plainRecord reads them, where the lines
+    // confirm the program's own layout; otherwise empty.
+    std::vector<std::array<double, 4>> prices;
     char separator = ',';
     bool onlyRecords = false;  // the text is its records and nothing else, each ended by CR LF
     std::optional<import::Recognition> recognition;  // where the recognition was asked

@@ -38,6 +38,7 @@ HistoryInMemory readHistoryInMemory(const std::string& path, bool localeDayFirst
     switch (acceptance.verdict) {
         case Verdict::Own:
             history.records = std::move(acceptance.records);
+            history.prices = std::move(acceptance.prices);
             history.separator = acceptance.separator;
             break;
         case Verdict::Import:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,8 @@ struct HistoryInMemory {
     std::string text;                        // the whole file
     std::vector<std::string> importedLines;  // the daily records of a file in another layout
     std::vector<std::string_view> records;   // into `text` or `importedLines`
+    // Each record's Open, High, Low and Close where the reading read them all already; else empty.
+    std::vector<std::array<double, 4>> prices;
     char separator = ',';
     std::string refusal;  // empty when the file is taken
 

@@ -61,21 +61,21 @@ std::optional<char> ownHeaderSeparator(std::string_view line) {
 
 }  // namespace
 
-bool LayoutCheck::day(std::string_view line) {
+std::optional<std::array<double, 4>> LayoutCheck::day(std::string_view line) {
     if (!separator_) {
         separator_ = detectSeparator(line);
         if (!separator_) {
-            return false;
+            return std::nullopt;
         }
     }
     const std::size_t dateEnd = line.find(*separator_);
     if (dateEnd == std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
     std::size_t closeEnd = 0;
     const auto prices = plainPrices(line, dateEnd + 1, *separator_, closeEnd);
     if (!prices) {
-        return false;
+        return std::nullopt;
     }
     const auto [open, high, low, close] = *prices;
     const std::optional<DateCell>& date = readDate(line.substr(0, dateEnd));
@@ -92,7 +92,7 @@ bool LayoutCheck::day(std::string_view line) {
         writing_ = writing_.value_or(date->writing);
     }
     follow(*prices);
-    return true;
+    return prices;
 }
 
 const std::optional<DateCell>& LayoutCheck::readDate(std::string_view text) {

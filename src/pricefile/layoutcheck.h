@@ -19,14 +19,16 @@ namespace aurelant {
 // cannot confirm goes to the recognition.
 class LayoutCheck {
   public:
-    // Whether a line that is not a short line is a day of plain prices; a line that is not may be
-    // a header.
-    bool day(std::string_view line);
+    // The Open, High, Low and Close of a line that is not a short line, where it is a day of plain
+    // prices; nothing for a line that is not, which may be a header.
+    std::optional<std::array<double, 4>> day(std::string_view line);
     // A header line, a short line (blank lines included), a record line that is no such day.
     void header(std::string_view line);
     void shortLine(std::string_view line);
     void otherRecord() { confirmed_ = false; }
     bool confirmed() const;
+    // The separator the days were read at.
+    std::optional<char> separator() const { return separator_; }
 
   private:
     struct DigitRun {
