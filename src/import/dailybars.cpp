@@ -209,20 +209,20 @@ void sortGroups(DayGroups& groups, BarCounts& counts) {
     }
 }
 
-// A group's prices, ",Open,High,Low,Close": bars within the day joined, else its one row's.
-std::string groupPrices(const DayGroup& group, bool reversed, RowReader& reader) {
+// A group's prices, ",Open,High,Low,Close", into `prices`: bars within the day joined, else its
+// one row's.
+void groupPrices(const DayGroup& group, bool reversed, RowReader& reader, std::string& prices) {
     const std::uint32_t opening = reversed ? group.last : group.first;
     const std::uint32_t closing = reversed ? group.first : group.last;
     const bool joined = group.joined();
     const std::array<std::uint32_t, 4> rows{joined ? opening : closing,
                                             joined ? group.high : closing,
                                             joined ? group.low : closing, closing};
-    std::string prices;
+    prices.clear();
     for (std::size_t role = 0; role < rows.size(); ++role) {
         prices += ',';
         reader.appendPrice(rows[role], role, prices);
     }
-    return prices;
 }
 
 // One daily bar a date, bars within the day joined, a repeated date the group that stands later
@@ -235,6 +235,7 @@ std::vector<DailyBar> joinedBars(DayGroups& groups, RowReader& reader, bool with
         return days;
     }
     days.reserve(counts.dailyRecords);
+    std::string prices;
     const DayGroup* previous = nullptr;
     for (const DayGroup& group : groups) {
         if (group.joined()) {
@@ -247,7 +248,8 @@ std::vector<DailyBar> joinedBars(DayGroups& groups, RowReader& reader, bool with
         counts.repeatedDates += repeated ? 1 : 0;
         if (!repeated || group.last > previous->last) {
             const CalendarDate date = dateOfDayNumber(group.day);
-            DailyBar bar{date, dailyLine(date, groupPrices(group, counts.reversed, reader),
+            groupPrices(group, counts.reversed, reader, prices);
+            DailyBar bar{date, dailyLine(date, prices,
                                          withVolume ? std::optional(group.volume) : std::nullopt)};
             if (repeated) {
                 days.back() = std::move(bar);

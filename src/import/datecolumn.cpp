@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace aurelant::import {
 namespace {
@@ -76,18 +77,19 @@ NumericOrder provenOrder(const DateColumn& column) {
 }  // namespace
 
 void countSteps(const Grid& grid, DateColumn& column, NumericOrder order) {
+    column.days = rowDays(grid, column, order);
+    column.daysOrder = order;
     column.rising = 0;
     column.falling = 0;
-    std::optional<CalendarDate> previous;
-    for (std::size_t row = 0; row < grid.rows(); ++row) {
-        const auto date = readDateCell(grid.at(row, column.column), order);
-        if (!date || date->writing != column.writing) {
+    std::uint32_t previous = 0;
+    for (const std::uint32_t day : column.days) {
+        if (day == 0) {
             continue;
         }
-        if (previous && date->date != *previous) {
-            ++(date->date > *previous ? column.rising : column.falling);
+        if (previous != 0 && day != previous) {
+            ++(day > previous ? column.rising : column.falling);
         }
-        previous = date->date;
+        previous = day;
     }
 }
 
@@ -134,7 +136,7 @@ std::optional<DateColumn> findDateColumn(const Grid& grid, std::string& problem)
             }
         }
         if (oneWay) {
-            best = found;
+            best = std::move(found);
         }
     }
     if (!best) {

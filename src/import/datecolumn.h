@@ -24,13 +24,16 @@ struct DateColumn {
     NumericOrder runOrder = NumericOrder::Lenient;
     std::size_t rising = 0;  // steps from one dated row to the next
     std::size_t falling = 0;
+    std::vector<std::uint32_t> days;  // each row's day, as rowDays read it in daysOrder
+    NumericOrder daysOrder = NumericOrder::Lenient;
 };
 
 // The column of dates of the grid, or nothing, `problem` saying why. The cells of NumbersFirst
 // dates are read in `order`, leniently where the file leaves it open.
 std::optional<DateColumn> findDateColumn(const Grid& grid, std::string& problem);
 
-// The date column's steps, read in `order`: rising and falling counted in `column`.
+// The date column's steps, read in `order`: rising and falling counted in `column`, and the days
+// kept.
 void countSteps(const Grid& grid, DateColumn& column, NumericOrder order);
 
 // Each row's day in the column, read once in `order`, as dayNumber gives it; 0 where the row has

@@ -16,82 +16,181 @@ constexpr std::size_t kMostNumberColumns = 32;
 constexpr double kClearContinuity = 0.8;
 constexpr std::size_t kMostChoices = 3;  // as many as the preview offers
 
+// Up to this many candidate columns are paired while they are read; more are first read to see
+// which hold numbers, of which a table has no more than kMostNumberColumns.
+constexpr std::size_t kMostPairedColumns = 40;
+
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 
 struct NumberColumn {
     std::size_t column = 0;
-    std::vector<double> values;  // a row's, NaN where the cell holds no number
-    bool whole = true;           // every value a whole number at or above zero
+    bool whole = true;  // every value a whole number at or above zero
 };
 
-// The columns whose cells read as numbers, placeholders aside.
-std::vector<NumberColumn> numberColumns(const Grid& grid, NumberMarks marks,
-                                        const std::vector<std::size_t>& notPrices) {
+// The columns whose cells read as numbers, placeholders aside, read row by row: for every pair,
+// whether the one stays at or above the other wherever both hold possible prices, and how far
+// apart they are in all. No column's values are kept: a table of many narrow columns would take
+// several times its size.
+struct NumberColumns {
     std::vector<NumberColumn> columns;
+    std::vector<char> above;     // columns × columns
+    std::vector<double> widths;  // the sum of the one's values less the other's
+    // How far the one's value on a dated row lies from the other's on the dated row before it,
+    // summed over the file (forward), and the other's from the one's on the row before
+    // (backward): the continuity of Open and Close where the days run in the file's order or in
+    // its reverse.
+    std::vector<double> forward;
+    std::vector<double> backward;
+
+    std::size_t at(std::size_t a, std::size_t b) const { return a * columns.size() + b; }
+    bool isAbove(std::size_t a, std::size_t b) const { return above[at(a, b)] != 0; }
+};
+
+// A cell's number, NaN where it holds none.
+double valueOf(std::string_view cell, NumberMarks marks, std::string& scratch) {
+    return cellNumber(cell, marks, scratch).value_or(kMissing);
+}
+
+// Reads the `candidates` columns, pairing them where `paired`. A price that no market has is a
+// slip that leaves its row out of a pair, not the column.
+NumberColumns readNumberColumns(const Grid& grid, NumberMarks marks,
+                                const std::vector<std::size_t>& candidates,
+                                const std::vector<std::uint32_t>& chronological, bool paired) {
+    const std::size_t count = candidates.size();
+    std::vector<char> dated(paired ? grid.rows() : 0, 0);
+    for (const std::uint32_t row : paired ? chronological : std::vector<std::uint32_t>{}) {
+        dated[row] = 1;
+    }
+    std::vector<double> forward(paired ? count * count : 0, 0);
+    std::vector<double> backward(forward.size(), 0);
+    std::vector<double> previous(count, kMissing);  // the last dated row's
+    std::vector<std::size_t> read(count, 0);
+    std::vector<std::size_t> filled(count, 0);
+    std::vector<char> whole(count, 1);
+    std::vector<char> standing(paired ? count * count : 0, 1);  // no row against it yet
+    std::vector<char> compared(standing.size(), 0);
+    std::vector<double> widths(standing.size(), 0);
+    std::vector<double> values(count);
     std::string scratch;
-    for (std::size_t column = 0; column < grid.width(); ++column) {
-        if (std::find(notPrices.begin(), notPrices.end(), column) != notPrices.end()) {
+    for (std::size_t row = 0; row < grid.rows(); ++row) {
+        for (std::size_t index = 0; index < count; ++index) {
+            const std::string_view cell = grid.at(row, candidates[index]);
+            const double value = valueOf(cell, marks, scratch);  // no placeholder reads so
+            values[index] = value;
+            if (!std::isnan(value)) {
+                ++read[index];
+                whole[index] = whole[index] && value >= 0 && std::floor(value) == value;
+            }
+            filled[index] += !std::isnan(value) || !isPlaceholder(cell) ? 1 : 0;
+        }
+        if (!paired) {
             continue;
         }
-        NumberColumn numbers{column, std::vector<double>(grid.rows(), kMissing)};
-        std::size_t read = 0;
-        std::size_t filled = 0;
-        for (std::size_t row = 0; row < grid.rows(); ++row) {
-            const std::string_view cell = grid.at(row, column);
-            if (isPlaceholder(cell)) {
-                continue;
+        for (std::size_t one = 0, pair = 0; one < count; ++one) {
+            for (std::size_t other = 0; other < count; ++other, ++pair) {
+                const double a = values[one];
+                const double b = values[other];
+                if (dated[row]) {
+                    const double ahead = a - previous[other];
+                    const double behind = previous[one] - b;
+                    forward[pair] += std::isnan(ahead) ? 0 : std::fabs(ahead);
+                    backward[pair] += std::isnan(behind) ? 0 : std::fabs(behind);
+                }
+                if (!standing[pair] || one == other) {
+                    continue;
+                }
+                widths[pair] += std::isnan(a - b) ? 0 : a - b;
+                if (isPossiblePrice(a) && isPossiblePrice(b)) {  // NaN is none
+                    standing[pair] = a >= b ? 1 : 0;
+                    compared[pair] = 1;
+                }
             }
-            ++filled;
-            if (const auto value = cellNumber(cell, marks, scratch)) {
-                numbers.values[row] = *value;
-                numbers.whole = numbers.whole && *value >= 0 && std::floor(*value) == *value;
-                ++read;
+        }
+        if (dated[row]) {
+            previous = values;
+        }
+    }
+    NumberColumns numbers;
+    std::vector<std::size_t> kept;
+    for (std::size_t index = 0; index < count; ++index) {
+        if (read[index] > 0 &&
+            static_cast<double>(read[index]) >= kNumberShare * static_cast<double>(filled[index])) {
+            kept.push_back(index);
+            numbers.columns.push_back({candidates[index], whole[index] != 0});
+        }
+    }
+    for (const std::size_t a : paired ? kept : std::vector<std::size_t>{}) {
+        for (const std::size_t b : kept) {
+            const std::size_t pair = a * count + b;
+            numbers.above.push_back(a != b && standing[pair] && compared[pair] ? 1 : 0);
+            numbers.widths.push_back(widths[pair]);
+            numbers.forward.push_back(forward[pair]);
+            numbers.backward.push_back(backward[pair]);
+        }
+    }
+    return numbers;
+}
+
+// The columns of numbers outside `notPrices`, paired unless there are more than a table has.
+NumberColumns numberColumns(const Grid& grid, NumberMarks marks,
+                            const std::vector<std::size_t>& notPrices,
+                            const std::vector<std::uint32_t>& chronological) {
+    std::vector<std::size_t> candidates;
+    for (std::size_t column = 0; column < grid.width(); ++column) {
+        if (std::find(notPrices.begin(), notPrices.end(), column) == notPrices.end()) {
+            candidates.push_back(column);
+        }
+    }
+    if (candidates.size() <= kMostPairedColumns) {
+        return readNumberColumns(grid, marks, candidates, chronological, true);
+    }
+    NumberColumns numbers = readNumberColumns(grid, marks, candidates, chronological, false);
+    if (numbers.columns.size() > kMostNumberColumns) {
+        return numbers;
+    }
+    candidates.clear();
+    for (const NumberColumn& column : numbers.columns) {
+        candidates.push_back(column.column);
+    }
+    return readNumberColumns(grid, marks, candidates, chronological, true);
+}
+
+// For each pair, how far a day's Open lies from the previous day's Close, summed over the file;
+// the pairs' cells read again, row by row in the order of the days.
+std::vector<double> distances(const Grid& grid, NumberMarks marks,
+                              const std::vector<OpenClose>& pairs,
+                              const std::vector<std::uint32_t>& chronological) {
+    std::vector<std::size_t> columns;
+    for (const OpenClose& pair : pairs) {
+        for (const std::size_t column : {pair.open, pair.close}) {
+            if (std::find(columns.begin(), columns.end(), column) == columns.end()) {
+                columns.push_back(column);
             }
         }
-        if (read > 0 && static_cast<double>(read) >= kNumberShare * static_cast<double>(filled)) {
-            columns.push_back(std::move(numbers));
+    }
+    auto slot = [&](std::size_t column) {
+        return static_cast<std::size_t>(std::find(columns.begin(), columns.end(), column) -
+                                        columns.begin());
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> slots;  // each pair's Open and Close
+    for (const OpenClose& pair : pairs) {
+        slots.emplace_back(slot(pair.open), slot(pair.close));
+    }
+    std::vector<double> sums(pairs.size(), 0);
+    std::vector<double> previous(columns.size(), kMissing);
+    std::vector<double> current(columns.size());
+    std::string scratch;
+    for (std::size_t index = 0; index < chronological.size(); ++index) {
+        for (std::size_t at = 0; at < columns.size(); ++at) {
+            current[at] = valueOf(grid.at(chronological[index], columns[at]), marks, scratch);
         }
-    }
-    return columns;
-}
-
-// Whether `a` is at or above `b` on every row where both hold possible prices, and there is one.
-// A price that no market has is a slip that leaves its row out, not the column.
-bool atOrAbove(const NumberColumn& a, const NumberColumn& b) {
-    bool compared = false;
-    for (std::size_t row = 0; row < a.values.size(); ++row) {
-        const double above = a.values[row];
-        const double below = b.values[row];
-        if (!isPossiblePrice(above) || !isPossiblePrice(below)) {
-            continue;  // NaN too
+        for (std::size_t pair = 0; pair < slots.size() && index > 0; ++pair) {
+            const double gap = current[slots[pair].first] - previous[slots[pair].second];
+            sums[pair] += std::isnan(gap) ? 0 : std::fabs(gap);
         }
-        if (above < below) {
-            return false;
-        }
-        compared = true;
+        std::swap(previous, current);
     }
-    return compared;
-}
-
-double bandWidth(const NumberColumn& high, const NumberColumn& low) {
-    double sum = 0;
-    for (std::size_t row = 0; row < high.values.size(); ++row) {
-        const double width = high.values[row] - low.values[row];
-        sum += std::isnan(width) ? 0 : width;
-    }
-    return sum;
-}
-
-// How far a day's `open` lies from the previous day's `close`, summed over the file.
-double distance(const NumberColumn& open, const NumberColumn& close,
-                const std::vector<std::uint32_t>& chronological) {
-    double sum = 0;
-    for (std::size_t index = 1; index < chronological.size(); ++index) {
-        const double gap =
-            open.values[chronological[index]] - close.values[chronological[index - 1]];
-        sum += std::isnan(gap) ? 0 : std::fabs(gap);
-    }
-    return sum;
+    return sums;
 }
 
 struct Band {
@@ -121,26 +220,21 @@ std::optional<Role> nameOf(const PriceEvidence& evidence, std::size_t column) {
 
 // Every High and Low pair with at least two columns between them on every row; the header's
 // words first, then the narrowest.
-std::optional<Band> bestBand(const std::vector<NumberColumn>& columns,
-                             const PriceEvidence& evidence) {
+std::optional<Band> bestBand(const NumberColumns& numbers, const PriceEvidence& evidence) {
+    const std::vector<NumberColumn>& columns = numbers.columns;
     const std::size_t count = columns.size();
-    std::vector<std::vector<char>> above(count, std::vector<char>(count, 0));
-    for (std::size_t a = 0; a < count; ++a) {
-        for (std::size_t b = 0; b < count; ++b) {
-            above[a][b] = a != b && atOrAbove(columns[a], columns[b]) ? 1 : 0;
-        }
-    }
     std::optional<Band> best;
     for (std::size_t high = 0; high < count; ++high) {
         for (std::size_t low = 0; low < count; ++low) {
-            if (!above[high][low]) {
+            if (!numbers.isAbove(high, low)) {
                 continue;
             }
             Band band;
             band.high = high;
             band.low = low;
             for (std::size_t other = 0; other < count; ++other) {
-                if (other != high && other != low && above[high][other] && above[other][low]) {
+                if (other != high && other != low && numbers.isAbove(high, other) &&
+                    numbers.isAbove(other, low)) {
                     band.inside.push_back(other);
                 }
             }
@@ -149,7 +243,7 @@ std::optional<Band> bestBand(const std::vector<NumberColumn>& columns,
             }
             band.named = (nameOf(evidence, columns[high].column) == Role::High ? 1 : 0) +
                          (nameOf(evidence, columns[low].column) == Role::Low ? 1 : 0);
-            band.width = bandWidth(columns[high], columns[low]);
+            band.width = numbers.widths[numbers.at(high, low)];
             if (!best || preferred(band, *best, columns)) {
                 best = band;
             }
@@ -164,9 +258,11 @@ std::string count(std::size_t number, const char* one, const char* many) {
 
 // The pairs of Open and Close among the columns between High and Low, the likeliest first:
 // those the header names, else by continuity.
-std::vector<OpenClose> openCloseChoices(const std::vector<NumberColumn>& columns,
+std::vector<OpenClose> openCloseChoices(const Grid& grid, NumberMarks marks,
+                                        const NumberColumns& numbers,
                                         const std::vector<std::size_t>& inside,
                                         const PriceEvidence& evidence) {
+    const std::vector<NumberColumn>& columns = numbers.columns;
     std::vector<std::size_t> opens;
     std::vector<std::size_t> closes;
     std::vector<std::size_t> unnamed;
@@ -182,25 +278,37 @@ std::vector<OpenClose> openCloseChoices(const std::vector<NumberColumn>& columns
     }
     opens = opens.empty() ? unnamed : opens;
     closes = closes.empty() ? unnamed : closes;
-    struct Scored {
-        OpenClose pair;
-        double distance;
-    };
-    std::vector<Scored> scored;
-    auto score = [&](const std::vector<std::size_t>& from, const std::vector<std::size_t>& to) {
+    std::vector<OpenClose> pairs;
+    std::vector<std::size_t> at;  // each pair's place among the number columns' pairs
+    auto pair = [&](const std::vector<std::size_t>& from, const std::vector<std::size_t>& to) {
         for (const std::size_t open : from) {
             for (const std::size_t close : to) {
                 if (open != close) {
-                    scored.push_back(
-                        {{columns[open].column, columns[close].column},
-                         distance(columns[open], columns[close], evidence.chronological)});
+                    pairs.push_back({columns[open].column, columns[close].column});
+                    at.push_back(numbers.at(open, close));
                 }
             }
         }
     };
-    score(opens, closes);
-    if (scored.empty()) {
-        score(inside, inside);  // the words name only what cannot be both Open and Close
+    pair(opens, closes);
+    if (pairs.empty()) {
+        pair(inside, inside);  // the words name only what cannot be both Open and Close
+    }
+    struct Scored {
+        OpenClose pair;
+        double distance;
+    };
+    // The sums read with the columns where the days run in the file's order or its reverse.
+    const std::vector<std::uint32_t>& days = evidence.chronological;
+    const std::vector<double>* walked = std::is_sorted(days.begin(), days.end()) ? &numbers.forward
+                                        : std::is_sorted(days.rbegin(), days.rend())
+                                            ? &numbers.backward
+                                            : nullptr;
+    const std::vector<double> sums =
+        walked ? std::vector<double>{} : distances(grid, marks, pairs, evidence.chronological);
+    std::vector<Scored> scored;
+    for (std::size_t index = 0; index < pairs.size(); ++index) {
+        scored.push_back({pairs[index], walked ? (*walked)[at[index]] : sums[index]});
     }
     std::stable_sort(scored.begin(), scored.end(),
                      [](const Scored& a, const Scored& b) { return a.distance < b.distance; });
@@ -220,13 +328,15 @@ std::optional<PriceColumns> findPriceColumns(const Grid& grid, NumberMarks marks
                                              const PriceEvidence& evidence,
                                              const std::optional<OpenClose>& chosen,
                                              std::string& problem) {
-    const std::vector<NumberColumn> columns = numberColumns(grid, marks, evidence.notPrices);
+    const NumberColumns numbers =
+        numberColumns(grid, marks, evidence.notPrices, evidence.chronological);
+    const std::vector<NumberColumn>& columns = numbers.columns;
     if (columns.size() > kMostNumberColumns) {
         problem = "This file has " + std::to_string(columns.size()) +
                   " columns of numbers, more than a table of daily prices has.";
         return std::nullopt;
     }
-    const std::optional<Band> band = bestBand(columns, evidence);
+    const std::optional<Band> band = bestBand(numbers, evidence);
     if (!band) {
         problem = "This file holds a date and " +
                   count(columns.size(), "number column", "number columns") +
@@ -238,7 +348,7 @@ std::optional<PriceColumns> findPriceColumns(const Grid& grid, NumberMarks marks
     PriceColumns prices;
     prices.high = columns[band->high].column;
     prices.low = columns[band->low].column;
-    prices.choices = openCloseChoices(columns, band->inside, evidence);
+    prices.choices = openCloseChoices(grid, marks, numbers, band->inside, evidence);
     prices.openClose = prices.choices.front();
     if (chosen &&
         std::find(prices.choices.begin(), prices.choices.end(), *chosen) != prices.choices.end()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <numeric>
 
 #include "import/body.h"
@@ -68,6 +69,10 @@ void countSkipped(const Table& table, Evidence& evidence) {
 // before the cells are read.
 std::optional<Grid> findGrid(std::string_view text, Evidence& evidence,
                              PriceEvidence& priceEvidence, std::string& problem) {
+    if (text.size() > std::numeric_limits<std::uint32_t>::max()) {  // the cells' offsets
+        problem = "This text is larger than 4 GB, more than any price history needs.";
+        return std::nullopt;
+    }
     const Table table = findTable(text, problem);
     if (!problem.empty()) {
         return std::nullopt;
@@ -217,7 +222,7 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
         return result;
     }
     const Grid& grid = *body;
-    const std::optional<DateColumn> dates = findDateColumn(grid, result.problem);
+    std::optional<DateColumn> dates = findDateColumn(grid, result.problem);
     if (!dates || !decideOrder(*dates, overrides, evidence, result.problem)) {
         return result;
     }
@@ -232,7 +237,11 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
     decideMarks(grid, priceEvidence.notPrices, evidence);
     const NumericOrder order =
         evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
-    const std::vector<std::uint32_t> days = rowDays(grid, *dates, order);
+    // The days as the date column was read, unless the order read them otherwise.
+    std::vector<std::uint32_t> days = std::move(dates->days);
+    if (dates->writing == DateWriting::NumbersFirst && dates->daysOrder != order) {
+        days = rowDays(grid, *dates, order);
+    }
     priceEvidence.chronological = chronologicalRows(days, *dates);
     const std::optional<PriceColumns> prices =
         findPriceColumns(grid, evidence.marks, priceEvidence, overrides.openClose, result.problem);
