@@ -1,9 +1,10 @@
 // Open's reading and the in-memory reading behind the command-line prediction and the watchlist
 // take and refuse the same files: a file that Open opens, or offers to import, is one the other
 // reading takes, and the other way round. A file that Open opens without a question is one the
-// recognition confirms in the program's own layout.
+// recognition confirms in the program's own layout, and one the prediction then reads.
 #include "fuzzsupport.h"
 #include "import/recognition.h"
+#include "predict/fileprediction.h"
 #include "pricefile/historyread.h"
 
 using namespace aurelant;
@@ -24,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view bytes(reinterpret_cast<const char*>(data), size);
         fuzz::require(import::checkPriceTable(bytes, dayFirst).ownLayout,
                       "Open opens without a question only what the recognition confirms");
+        fuzz::require(
+            !predictHistoryFile(session.inputPath(), std::nullopt, "\r\n", dayFirst).refused(),
+            "a file that Open opens is predicted");
     }
     return 0;
 }

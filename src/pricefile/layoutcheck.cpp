@@ -14,17 +14,21 @@ namespace {
 
 // The four prices after the date, read in one pass: plain decimals (digits and at most one point)
 // that are possible prices, each ended by the separator, Close by the end of the line or a
-// separator; `end` is where Close ends. Nothing for any other line, which the recognition judges
-// instead.
+// separator; `end` is where Close ends, `digitEnds` whether each begins and ends with a digit, as
+// the recognition's numbers do (".5" and "12." are none). Nothing for any other line, which the
+// recognition judges instead.
 std::optional<std::array<double, 4>> plainPrices(std::string_view line, std::size_t at,
-                                                 char separator, std::size_t& end) {
+                                                 char separator, std::size_t& end,
+                                                 bool& digitEnds) {
     std::array<double, 4> prices{};
+    digitEnds = true;
     for (double& price : prices) {
         const std::optional<PlainDecimal> decimal =
             plainDecimal(std::string_view(line.data() + at, line.size() - at), separator);
         if (!decimal || !isPossiblePrice(decimal->value)) {
             return std::nullopt;
         }
+        digitEnds = digitEnds && isDigit(line[at]) && isDigit(line[at + decimal->length - 1]);
         at += decimal->length;
         if (at == line.size() && &price != &prices.back()) {
             return std::nullopt;
@@ -73,7 +77,8 @@ std::optional<std::array<double, 4>> LayoutCheck::day(std::string_view line) {
         return std::nullopt;
     }
     std::size_t closeEnd = 0;
-    const auto prices = plainPrices(line, dateEnd + 1, *separator_, closeEnd);
+    bool digitEnds = true;
+    const auto prices = plainPrices(line, dateEnd + 1, *separator_, closeEnd, digitEnds);
     if (!prices) {
         return std::nullopt;
     }
@@ -86,7 +91,7 @@ std::optional<std::array<double, 4>> LayoutCheck::day(std::string_view line) {
                        date->writing < DateWriting::UnixSeconds &&
                        date->writing != DateWriting::NumbersFirst &&
                        date->writing == writing_.value_or(date->writing);
-    confirmed_ = confirmed_ && bounded && later && closeEnd == line.size() && !ended_;
+    confirmed_ = confirmed_ && bounded && later && digitEnds && closeEnd == line.size() && !ended_;
     if (date) {
         last_ = date->date;
         writing_ = writing_.value_or(date->writing);
@@ -106,7 +111,7 @@ const std::optional<DateCell>& LayoutCheck::readDate(std::string_view text) {
 namespace {
 
 bool digitAt(std::string_view text, std::size_t at) {
-    return text[at] >= '0' && text[at] <= '9';
+    return isDigit(text[at]);
 }
 
 }  // namespace

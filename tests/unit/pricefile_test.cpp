@@ -420,9 +420,11 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
         {{"28-Feb-2001,1,2,0.5,1.5", "29-Feb-2001,1.5,2,1,1.2"}, false},  // a day Feb lacks
         {{"2000-01-03,1,2,0.5,1.5", "2000-01-04,1.5,2,1,1.2", "1-Feb-00,1,2,0.5,1.5",
           "2-Feb-00,1,2,0.5,1.5"},
-         false},                                                        // dates of another length
-        {{day2, day1}, false},                                          // newest first
-        {{day1, day1}, false},                                          // a repeated day
+         false},                // dates of another length
+        {{day2, day1}, false},  // newest first
+        {{day1, day1}, false},  // a repeated day
+        {{"01-Jan-2000,1,2,.5,1.5", "02-Jan-2000,1.5,2,1,1.2"},
+         false},                                                        // no digit before the point
         {{"01-Jan-2000,2,1,0.5,1.5"}, false},                           // Open above High
         {{"01-Jan-2000,1,2,1.5,1.2"}, false},                           // Low above Close
         {{"01/02/2000,1,2,0.5,1.5", "01/03/2000,1.5,2,1,1.2"}, false},  // the locale's order
