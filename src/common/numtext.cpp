@@ -102,13 +102,14 @@ std::string_view signedGeneralForm(double value, int digits, NumberBuffer& buffe
     return {buffer.data(), end};
 }
 
-// The trimmed cut number text of a value that lies clearly between two hundredths, written from
-// the whole number of hundredths toward zero, at a fraction of the cost of the number text read
-// back; nothing for any other value. Between 1e-3 and 1e9 the number text is in fixed notation
-// with at least six decimals and moves the value by under 1e-6 when it rounds to 15 digits; the
-// product below errs by under 1e-7. Neither can carry a value that stands more than 1e-5 from
-// every hundredth across one, so the text keeps exactly the two decimals of that whole number.
-std::optional<CutNumber> clearlyCutNumber(double value) {
+// The whole number of hundredths of a value that lies clearly between two of them, toward zero,
+// from which its trimmed cut number text is written at a fraction of the cost of the number text
+// read back; nothing for any other value. Between 1e-3 and 1e9 the number text is in fixed
+// notation with at least six decimals and moves the value by under 1e-6 when it rounds to 15
+// digits; the product below errs by under 1e-7. Neither can carry a value that stands more than
+// 1e-5 from every hundredth across one, so the text keeps exactly the two decimals of that whole
+// number.
+std::optional<double> clearHundredths(double value) {
     constexpr double kMargin = 1e-3;  // in hundredths
     const double size = std::fabs(value);
     if (!(size >= 1e-3 && size < 1e9)) {
@@ -119,7 +120,20 @@ std::optional<CutNumber> clearlyCutNumber(double value) {
     if (fraction < kMargin || fraction > 1 - kMargin) {
         return std::nullopt;
     }
-    const auto whole = static_cast<long long>(hundredths);
+    return hundredths;
+}
+
+double signedCut(double value, double hundredths) {
+    const double cut = hundredths / 100;
+    return value < 0 ? -cut : cut;
+}
+
+std::optional<CutNumber> clearlyCutNumber(double value) {
+    const std::optional<double> hundredths = clearHundredths(value);
+    if (!hundredths) {
+        return std::nullopt;
+    }
+    const auto whole = static_cast<long long>(*hundredths);
     NumberBuffer buffer;
     char* end = buffer.data();
     if (value < 0) {
@@ -131,8 +145,7 @@ std::optional<CutNumber> clearlyCutNumber(double value) {
     *end++ = '.';
     *end++ = static_cast<char>('0' + whole % 100 / 10);
     *end++ = static_cast<char>('0' + whole % 10);
-    const double cut = hundredths / 100;
-    return CutNumber{std::string(buffer.data(), end), value < 0 ? -cut : cut};
+    return CutNumber{std::string(buffer.data(), end), signedCut(value, *hundredths)};
 }
 
 bool isBlank(char c) {
@@ -280,6 +293,15 @@ CutNumber trimmedCutNumber(double value, int decimals) {
     std::string text = trimmedCutText(value, decimals);
     const double shown = strictNumber(text);
     return {std::move(text), shown};
+}
+
+double trimmedCutValue(double value, int decimals) {
+    if (decimals == kCutDecimals) {
+        if (const std::optional<double> hundredths = clearHundredths(value)) {
+            return signedCut(value, *hundredths);
+        }
+    }
+    return strictNumber(trimmedCutText(value, decimals));
 }
 
 std::string plainText(double value) {

@@ -57,6 +57,8 @@ struct CutNumber {
     double value = 0;
 };
 CutNumber trimmedCutNumber(double value, int decimals = kCutDecimals);
+// Its value alone, where nothing shows the text.
+double trimmedCutValue(double value, int decimals = kCutDecimals);
 
 // Plain decimal text without blanks, with a zero before the point: 0.5 -> "0.5"; and the same
 // cut to two decimals: 57.0894 -> "57.08".

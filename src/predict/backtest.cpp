@@ -71,12 +71,13 @@ void BackTest::skipDay(long recordNumber, std::string_view date) {
     }
 }
 
-BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore) const {
+BackTest::Outcome BackTest::judge(const DayPrices& day, float volatilityBefore, bool shown) const {
     const bool up = pendingDirection_ > 0;
     Outcome outcome;
-    // The level is judged as shown, cut.
-    outcome.predicted =
-        trimmedCutNumber(levelPrice(day.open, volatilityBefore, kLevel75, up), levelDecimals_);
+    // The level is judged as shown, cut; its text is written only where a line shows it.
+    const double level75 = levelPrice(day.open, volatilityBefore, kLevel75, up);
+    outcome.predicted = shown ? trimmedCutNumber(level75, levelDecimals_)
+                              : CutNumber{{}, trimmedCutValue(level75, levelDecimals_)};
     const double level = outcome.predicted.value;
     outcome.actual = up ? day.high : day.low;
     outcome.reached = up ? day.high >= level : day.low <= level;
@@ -108,7 +109,8 @@ void BackTest::count(const Outcome& outcome) {
 void BackTest::completePending(long recordNumber, std::string_view date, const DayPrices& day,
                                float volatilityBefore) {
     if (pendingDirection_ != 0) {
-        const Outcome outcome = judge(day, volatilityBefore);
+        const bool commented = output_.comments(recordNumber);
+        const Outcome outcome = judge(day, volatilityBefore, output_.dataFile.kept() || commented);
         count(outcome);
         if (output_.dataFile.kept()) {
             pendingLine_.append("\t").append(checkText(outcome.right)).append("\t");
@@ -121,7 +123,7 @@ void BackTest::completePending(long recordNumber, std::string_view date, const D
             judged_.push_back(pendingMade_);
         }
         calibration_.add(pendingProbability_, pendingMade_.up, outcome.right, pendingYear_);
-        if (output_.comments(recordNumber)) {
+        if (commented) {
             output_.screen.append(outcomeComment(date, day, outcome));
         }
     }

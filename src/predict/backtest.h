@@ -47,7 +47,8 @@ class BackTest {
         double gain = 0;  // per unit
     };
 
-    Outcome judge(const DayPrices& day, float volatilityBefore) const;
+    // `shown`: a line shows the level, so its text is made too.
+    Outcome judge(const DayPrices& day, float volatilityBefore, bool shown) const;
     void completePending(long recordNumber, std::string_view date, const DayPrices& day,
                          float volatilityBefore);
     std::string outcomeComment(std::string_view date, const DayPrices& day,
