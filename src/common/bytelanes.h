@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -24,6 +25,18 @@ inline bool anyLane(ByteLanes lanes) {
     std::uint64_t halves[2];
     std::memcpy(halves, &lanes, sizeof halves);
     return (halves[0] | halves[1]) != 0;
+}
+
+// The first lane that holds a nonzero byte; kLaneCount where none does.
+inline std::size_t firstLane(ByteLanes lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    if (halves[0] != 0) {
+        return static_cast<std::size_t>(std::countr_zero(halves[0])) / 8;
+    }
+    return halves[1] != 0
+               ? sizeof halves[0] + static_cast<std::size_t>(std::countr_zero(halves[1])) / 8
+               : kLaneCount;
 }
 
 }  // namespace aurelant

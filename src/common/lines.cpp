@@ -1,7 +1,6 @@
 #include "common/lines.h"
 
-#include <algorithm>
-#include <cstring>
+#include "common/bytelanes.h"
 
 namespace aurelant {
 
@@ -9,22 +8,30 @@ std::string_view withoutByteOrderMark(std::string_view text) {
     return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
 }
 
-std::size_t LineSplitter::nextOf(char wanted, std::size_t& cached) const {
-    if (cached == kUnknown || cached < at_) {
-        // memchr, not find_first_of, which calls memchr on its set for every byte.
-        const void* found = std::memchr(text_.data() + at_, wanted, text_.size() - at_);
-        cached = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data())
-                       : text_.size();
+// Where the next CR or LF stands, the text's size where none does: sixteen bytes at a time, so
+// that a line is looked through once for both, not once for each.
+std::size_t LineSplitter::nextLineEnd() const {
+    const char* const begin = text_.data();
+    const char* const end = begin + text_.size();
+    const char* at = begin + at_;
+    for (; end - at >= static_cast<std::ptrdiff_t>(kLaneCount); at += kLaneCount) {
+        const ByteLanes lanes = lanesAt(at);
+        const ByteLanes lineEnds = (lanes == '\r') | (lanes == '\n');
+        if (const std::size_t first = firstLane(lineEnds); first != kLaneCount) {
+            return static_cast<std::size_t>(at - begin) + first;
+        }
     }
-    return cached;
+    while (at != end && *at != '\r' && *at != '\n') {
+        ++at;
+    }
+    return static_cast<std::size_t>(at - begin);
 }
 
 bool LineSplitter::nextEnded(std::string_view& line) {
     if (at_ >= text_.size()) {
         return false;
     }
-    const std::size_t end =
-        std::min(nextOf('\r', nextCarriageReturn_), nextOf('\n', nextLineFeed_));
+    const std::size_t end = nextLineEnd();
     if (end == text_.size()) {
         return false;
     }

@@ -36,16 +36,11 @@ class LineSplitter {
     std::string_view rest() const { return text_.substr(at_); }
 
   private:
-    std::size_t nextOf(char wanted, std::size_t& cached) const;
+    std::size_t nextLineEnd() const;
 
     std::string_view text_;
     std::size_t at_ = 0;
     LineEnding ending_ = LineEnding::None;
-    // Where the next CR and LF stand (the text's size when it holds none), each looked for again
-    // only once passed, so that a kind absent from the text is searched for once, not per line.
-    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
-    std::size_t nextCarriageReturn_ = kUnknown;
-    std::size_t nextLineFeed_ = kUnknown;
 };
 
 // The lines of a whole file's text as every reader takes them: without the byte-order mark, a

@@ -84,16 +84,21 @@ struct PlainDecimal {
     std::size_t length = 0;
 };
 
+// The value of a plain decimal of at most kPlainDecimalDigits digits, from its digits read as a
+// whole number and the count of them after its point: (5050, 2) -> 50.5. Both are exact doubles,
+// so one division gives the correctly rounded value, the one that strtod gives too.
+inline double plainDecimalValue(std::uint64_t digits, std::size_t decimals) {
+    static constexpr std::array<double, kPlainDecimalDigits + 1> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    return static_cast<double>(digits) / kPowersOfTen[decimals];
+}
+
 // A plain decimal at the start of a text, running to its end or to the first `stop`: a minus
 // sign if negative and 1 to 15 digits with at most one point, as prices are written ("50.8",
 // "-.5", "12."). Its value, which is exactly the one strictNumber reads, and its length; nothing
 // for a text that holds anything else before the end or `stop`. Defined here, so that the readers
 // that take every price of a file through it can inline it.
 inline std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop) {
-    // Its digits as a whole number and the power of ten of its decimals are both exact doubles,
-    // so one division gives the correctly rounded value, the one that strtod gives too.
-    static constexpr std::array<double, kPlainDecimalDigits + 1> kPowersOfTen = {
-        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* at = text.data();
     const char* const end = at + text.size();
     const bool negative = at != end && *at == '-';
@@ -122,7 +127,7 @@ inline std::optional<PlainDecimal> plainDecimal(std::string_view text, char stop
         return std::nullopt;
     }
     const auto decimals = point != nullptr ? static_cast<std::size_t>(at - point - 1) : 0;
-    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    const double value = plainDecimalValue(digits, decimals);
     return PlainDecimal{negative ? -value : value, static_cast<std::size_t>(at - text.data())};
 }
 

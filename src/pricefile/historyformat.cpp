@@ -238,28 +238,56 @@ std::optional<PriceRecord> splitRecord(std::string_view line, char separator) {
                        between(p3, p4), between(p4, closeEnd)};
 }
 
-std::optional<PlainRecord> plainRecord(std::string_view line, char separator) {
-    std::size_t end = line.find(separator);  // of the field read last
-    if (end == std::string_view::npos) {
-        return std::nullopt;
-    }
-    PlainRecord record{line.substr(0, end), {}};
-    for (double& price : record.prices) {
-        const auto decimal = plainDecimal(line.substr(end + 1), separator);
-        if (!decimal || !isPossiblePrice(decimal->value)) {
+std::optional<PlainPrices> plainPrices(std::string_view line, std::size_t at, char separator) {
+    PlainPrices read;
+    const char* next = line.data() + at;
+    const char* const lineEnd = line.data() + line.size();
+    for (std::size_t field = 0; field < read.prices.size(); ++field) {
+        // A sign is refused: no negative number, nor a negative zero, is a possible price.
+        const char* const start = next;
+        const char* point = nullptr;
+        std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: such texts are refused
+        for (; next != lineEnd; ++next) {
+            const auto digit = static_cast<unsigned char>(*next - '0');
+            if (digit < 10) {
+                digits = digits * 10 + digit;
+            } else if (*next == separator) {
+                break;
+            } else if (*next == '.' && point == nullptr) {
+                point = next;
+            } else {
+                return std::nullopt;
+            }
+        }
+        const auto length = static_cast<std::size_t>(next - start);
+        const std::size_t digitCount = length - (point != nullptr ? 1 : 0);
+        if (digitCount == 0 || digitCount > kPlainDecimalDigits ||
+            (next == lineEnd && field + 1 < read.prices.size())) {
             return std::nullopt;
         }
-        price = decimal->value;
-        end += 1 + decimal->length;
-        if (end == line.size() && &price != &record.prices.back()) {
-            return std::nullopt;  // fewer than four separators
+        const auto decimals = point != nullptr ? static_cast<std::size_t>(next - point - 1) : 0;
+        read.prices[field] = plainDecimalValue(digits, decimals);
+        if (!isPossiblePrice(read.prices[field])) {
+            return std::nullopt;
         }
+        read.digitEnds = read.digitEnds && isDigit(*start) && isDigit(next[-1]);
+        read.closeEnd = static_cast<std::size_t>(next - line.data());
+        ++next;
     }
-    // A fifth separator that does not end Close leaves the rest of the line in it.
-    if (end != line.size() && end + 1 <= kFifthSeparatorMinimum) {
+    return read;
+}
+
+std::optional<PlainRecord> plainRecord(std::string_view line, char separator) {
+    const std::size_t dateEnd = line.find(separator);
+    if (dateEnd == std::string_view::npos) {
         return std::nullopt;
     }
-    return record;
+    const std::optional<PlainPrices> read = plainPrices(line, dateEnd + 1, separator);
+    // A fifth separator that does not end Close leaves the rest of the line in it.
+    if (!read || (read->closeEnd != line.size() && read->closeEnd + 1 <= kFifthSeparatorMinimum)) {
+        return std::nullopt;
+    }
+    return PlainRecord{line.substr(0, dateEnd), read->prices};
 }
 
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber) {

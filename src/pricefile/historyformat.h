@@ -65,6 +65,16 @@ struct PlainRecord {
 };
 std::optional<PlainRecord> plainRecord(std::string_view line, char separator);
 
+// The four prices of a line from `at` on, read in one pass over their characters: each a plain
+// decimal without a sign that is a possible price, as plainDecimal reads it, ended by the
+// separator; Close by the separator or the end of the line. Nothing for any other line.
+struct PlainPrices {
+    std::array<double, 4> prices{};
+    std::size_t closeEnd = 0;  // where Close ends
+    bool digitEnds = true;     // each begins and ends with a digit ("12." and ".5" do not)
+};
+std::optional<PlainPrices> plainPrices(std::string_view line, std::size_t at, char separator);
+
 // Open, High, Low and Close of a record as possible prices. Throws AppError naming the record
 // (its line number) and the first price that is not a number, not above zero or out of range.
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber);

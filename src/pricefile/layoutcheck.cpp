@@ -12,33 +12,6 @@
 namespace aurelant {
 namespace {
 
-// The four prices after the date, read in one pass: plain decimals (digits and at most one point)
-// that are possible prices, each ended by the separator, Close by the end of the line or a
-// separator; `end` is where Close ends, `digitEnds` whether each begins and ends with a digit, as
-// the recognition's numbers do (".5" and "12." are none). Nothing for any other line, which the
-// recognition judges instead.
-std::optional<std::array<double, 4>> plainPrices(std::string_view line, std::size_t at,
-                                                 char separator, std::size_t& end,
-                                                 bool& digitEnds) {
-    std::array<double, 4> prices{};
-    digitEnds = true;
-    for (double& price : prices) {
-        const std::optional<PlainDecimal> decimal =
-            plainDecimal(std::string_view(line.data() + at, line.size() - at), separator);
-        if (!decimal || !isPossiblePrice(decimal->value)) {
-            return std::nullopt;
-        }
-        digitEnds = digitEnds && isDigit(line[at]) && isDigit(line[at + decimal->length - 1]);
-        at += decimal->length;
-        if (at == line.size() && &price != &prices.back()) {
-            return std::nullopt;
-        }
-        price = decimal->value;
-        end = at++;
-    }
-    return prices;
-}
-
 bool isBlank(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -76,13 +49,12 @@ std::optional<std::array<double, 4>> LayoutCheck::day(std::string_view line) {
     if (dateEnd == std::string_view::npos) {
         return std::nullopt;
     }
-    std::size_t closeEnd = 0;
-    bool digitEnds = true;
-    const auto prices = plainPrices(line, dateEnd + 1, *separator_, closeEnd, digitEnds);
-    if (!prices) {
+    // The recognition's numbers begin and end with a digit.
+    const std::optional<PlainPrices> read = plainPrices(line, dateEnd + 1, *separator_);
+    if (!read) {
         return std::nullopt;
     }
-    const auto [open, high, low, close] = *prices;
+    const auto [open, high, low, close] = read->prices;
     const std::optional<DateCell>& date = readDate(line.substr(0, dateEnd));
     const bool bounded = high >= std::max(open, close) && low <= std::min(open, close);
     // Dates written in numbers alone leave the day order to the user's locale; the recognition
@@ -91,13 +63,14 @@ std::optional<std::array<double, 4>> LayoutCheck::day(std::string_view line) {
                        date->writing < DateWriting::UnixSeconds &&
                        date->writing != DateWriting::NumbersFirst &&
                        date->writing == writing_.value_or(date->writing);
-    confirmed_ = confirmed_ && bounded && later && digitEnds && closeEnd == line.size() && !ended_;
+    confirmed_ = confirmed_ && bounded && later && read->digitEnds &&
+                 read->closeEnd == line.size() && !ended_;
     if (date) {
         last_ = date->date;
         writing_ = writing_.value_or(date->writing);
     }
-    follow(*prices);
-    return prices;
+    follow(read->prices);
+    return read->prices;
 }
 
 const std::optional<DateCell>& LayoutCheck::readDate(std::string_view text) {
