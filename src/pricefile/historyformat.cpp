@@ -270,10 +270,11 @@ std::optional<PlainPrices> plainPrices(std::string_view line, std::size_t at, ch
         if (!isPossiblePrice(read.prices[field])) {
             return std::nullopt;
         }
-        read.digitEnds = read.digitEnds && isDigit(*start) && isDigit(next[-1]);
-        read.closeEnd = static_cast<std::size_t>(next - line.data());
+        // All but the point are digits.
+        read.digitEnds = read.digitEnds && (point == nullptr || (point != start && decimals != 0));
         ++next;
     }
+    read.closeEnd = static_cast<std::size_t>(next - 1 - line.data());
     return read;
 }
 
