@@ -463,6 +463,9 @@ std::optional<CalendarDate> parseDate(std::string_view text, NumericOrder order)
 }
 
 std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order) {
+    if (cell.size() > kLongestDateCell) {
+        return std::nullopt;
+    }
     // The commonest cells, plain dates without blanks, quotes or a time, read straight away.
     if (!cell.empty() && isDigit(cell.front()) && isDigit(cell.back())) {
         bool numeric = false;

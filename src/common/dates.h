@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,7 +67,9 @@ struct DateCell {
 // with a time, fractions, Z or an offset (the calendar day the text gives), unix time in seconds,
 // milliseconds, microseconds or nanoseconds between 1970 and 2100 (the day in UTC), compact
 // yyyymmdd, and month names in the languages of European and Asian traders. Blanks and double
-// quotes around the cell are ignored; a weekday before the date too.
+// quotes around the cell are ignored; a weekday before the date too. A cell longer than
+// kLongestDateCell is no date, however its blanks would read.
+constexpr std::size_t kLongestDateCell = 48;  // a date with a time, its fraction and an offset
 std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order);
 
 // 0 Monday to 6 Sunday.

@@ -31,8 +31,7 @@ bool mayBeDateNumber(std::string_view cell) {
 
 // A cell that may hold a date: a digit, and no longer than any date with a time and an offset.
 bool mayBeDate(std::string_view cell) {
-    constexpr std::size_t kLongestDate = 48;
-    return cell.size() <= kLongestDate &&
+    return cell.size() <= kLongestDateCell &&
            std::any_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 

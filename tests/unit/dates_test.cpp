@@ -86,8 +86,9 @@ TEST(ReadDateCell, EveryCommonEncoding) {
     EXPECT_EQ(readDateCell("13/02/2024", NumericOrder::Lenient)->first, 13);
     EXPECT_EQ(readDateCell("7 juil. 2024", NumericOrder::Lenient)->date.month, 7);
     EXPECT_EQ(readDateCell("7 juin 2024", NumericOrder::Lenient)->date.month, 6);
-    for (const char* text : {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date", "",
-                             "2024-13-01", "4133980800"}) {
+    const std::string blankRun = "2024-" + std::string(kLongestDateCell, '\t') + "02-07";
+    for (const std::string text : {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date",
+                                   "", "2024-13-01", "4133980800", blankRun.c_str()}) {
         EXPECT_FALSE(readDateCell(text, NumericOrder::Lenient)) << text;
     }
     EXPECT_TRUE(isWeekend({2024, 2, 10}));
