@@ -280,11 +280,7 @@ int main(int argc, char** argv) {
     platform.setViewerAddress(globals.vieweraddress);
     aurelant::Aurelant model(globals, platform);
     aurelant::MainWindow window(model);
-    platform.setParentWidget(&window);
-    platform.setRedraw([&window] { window.refresh(); });
-    platform.setChartOpener([&window] { window.showChart(); });
-    platform.setWatchlistOpener([&window] { window.showWatchlist(); });
-    platform.setReliabilityOpener([&window] { window.showReliability(); });
+    window.connectPlatform(platform);
     window.start(sample);
 
     predictMovement(window, driver, shooter);

@@ -79,13 +79,7 @@ int main(int argc, char** argv) {
     platform.setUnattended(unattended);
     aurelant::Aurelant model(globals, platform);
     aurelant::MainWindow window(model);
-    platform.setParentWidget(&window);
-    platform.setRedraw([&window] { window.refresh(); });
-    platform.setChartOpener([&window] { window.showChart(); });
-    platform.setWatchlistOpener([&window] { window.showWatchlist(); });
-    platform.setReliabilityOpener([&window] { window.showReliability(); });
-    platform.setOutputCheck(
-        [&model](const std::string& path) { return model.refusesAsOutput(path); });
+    window.connectPlatform(platform);
     window.start(line.file);
     if (unattended) {
         return reportUnattended(window, model);

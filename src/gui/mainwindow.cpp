@@ -19,6 +19,7 @@
 #include "app/controls.h"
 #include "chartwindow.h"
 #include "pricefile/opencommand.h"
+#include "qtplatform.h"
 #include "reliabilitywindow.h"
 #include "settings.h"
 #include "textconversion.h"
@@ -369,6 +370,16 @@ void MainWindow::showWatchlist() {
     }
     watchlist_->showBeside(this);
     watchlist_->start();
+}
+
+void MainWindow::connectPlatform(QtPlatform& platform) {
+    platform.setParentWidget(this);
+    platform.setRedraw([this] { refresh(); });
+    platform.setChartOpener([this] { showChart(); });
+    platform.setWatchlistOpener([this] { showWatchlist(); });
+    platform.setReliabilityOpener([this] { showReliability(); });
+    platform.setOutputCheck(
+        [this](const std::string& path) { return model_.refusesAsOutput(path); });
 }
 
 }  // namespace aurelant

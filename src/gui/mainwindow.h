@@ -15,6 +15,7 @@ class QMenu;
 namespace aurelant {
 
 class ChartWindow;
+class QtPlatform;
 class ReliabilityWindow;
 class WatchlistWindow;
 
@@ -42,6 +43,9 @@ class MainWindow : public QMainWindow {
     void showWatchlist();
     // Shows the window where it was last left, or at the layout's size in the screen's middle.
     void showAtRememberedPlace();
+    // Hands `platform` what it reaches in the window: the dialogs' parent, the redraw, the side
+    // windows and the check that refuses the open history file as a save's target.
+    void connectPlatform(QtPlatform& platform);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
