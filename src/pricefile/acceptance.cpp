@@ -90,6 +90,18 @@ bool recognisedElsewise(std::string_view text, bool localeDayFirst, Acceptance& 
     return false;
 }
 
+// The recognition confirms the layout of the days it found. Where these lines hold well-formed
+// records that are not among those days, Open's rewrite would drop them: the file is no table as
+// it stands.
+void refuseRecordsBesideTheDays(Acceptance& acceptance) {
+    import::Recognition& recognition = *acceptance.recognition;
+    if (recognition.recognised() && recognition.days.size() != acceptance.recordCount) {
+        recognition.problem = "Its lines hold " + std::to_string(acceptance.recordCount) +
+                              " records, but only " + std::to_string(recognition.days.size()) +
+                              " of them read as the days of one table.";
+    }
+}
+
 Refusal countRefusal(std::size_t count) {
     return count < kFewestRecords        ? Refusal::TooFew
            : count > kMostHistoryRecords ? Refusal::TooMany
@@ -114,8 +126,11 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
             return acceptance;
         }
     }
-    const bool recognisedOwn = confirmed || acceptance.recognition->recognised();
     acceptance.recordError = pass.records.refusal();
+    if (acceptance.recognition && !acceptance.recordError) {
+        refuseRecordsBesideTheDays(acceptance);
+    }
+    const bool recognisedOwn = confirmed || acceptance.recognition->recognised();
     if (!acceptance.formatPasses) {
         acceptance.refusal = Refusal::NotPriceData;
     } else if (pass.longLine) {
