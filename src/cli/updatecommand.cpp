@@ -29,7 +29,7 @@ const CommandHelp& updateHelp() {
         "latest one, in the file's own layout, once the days both hold agree. Exit status: 0\n"
         "when every file is up to date, 1 when some failed (each named on standard error), 2\n"
         "for a mistake on the command line.\n",
-        {{"--source", "SPEC", "",
+        {{"--source", "SOURCE", "",
           "sets and remembers the source of every FILE: yahoo:SYMBOL,\n"
           "binance:SYMBOL, alphavantage:SYMBOL (with AURELANT_ALPHAVANTAGE_KEY)\n"
           "or url:ADDRESS with {from}, {to}, {from_unix} and {to_unix}"},

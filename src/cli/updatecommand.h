@@ -6,7 +6,7 @@
 
 namespace aurelant {
 
-// `aurelant update [--source SPEC] [--dry-run] [--jobs N] FILE...`: appends to each file the days
+// `aurelant update [--source SOURCE] [--dry-run] [--jobs N] FILE...`: appends to each file the days
 // its source has after its latest one. `arguments` are those after "update". Returns the exit
 // status: 0 when every file is up to date, 1 when some failed (each named on `errors`), 2 for a
 // mistake on the command line.

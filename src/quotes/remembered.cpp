@@ -64,7 +64,7 @@ std::optional<Source> rememberedSource(const std::string& path) {
 void rememberSource(const std::string& path, const Source& source) {
     const std::string book = sourcesFileOf(path);
     auto pairs = readPairs(book, '\t');
-    pairs[fs::path(path).filename().string()] = source.spec();
+    pairs[fs::path(path).filename().string()] = source.text();
     writePairs(book, pairs, '\t');
 }
 

@@ -82,20 +82,20 @@ bool needsKey(Provider provider) {
     return provider == Provider::AlphaVantage;
 }
 
-std::string Source::spec() const {
+std::string Source::text() const {
     return std::string(providerName(provider)) + ":" + symbol;
 }
 
-std::optional<Source> parseSource(std::string_view spec, std::string* problem) {
+std::optional<Source> parseSource(std::string_view text, std::string* problem) {
     const auto fail = [&](const std::string& why) -> std::optional<Source> {
         if (problem != nullptr) {
             *problem = why;
         }
         return std::nullopt;
     };
-    const std::size_t colon = spec.find(':');
-    const std::string_view name = spec.substr(0, colon);
-    const std::string_view rest = colon == std::string_view::npos ? "" : spec.substr(colon + 1);
+    const std::size_t colon = text.find(':');
+    const std::string_view name = text.substr(0, colon);
+    const std::string_view rest = colon == std::string_view::npos ? "" : text.substr(colon + 1);
     if (name == "url") {
         if (!rest.starts_with("http://") && !rest.starts_with("https://")) {
             return fail("a url: source needs an address that starts with http:// or https://");

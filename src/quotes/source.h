@@ -16,12 +16,12 @@ struct Source {
     Provider provider = Provider::Yahoo;
     std::string symbol;  // the template for Provider::Url
 
-    std::string spec() const;
+    std::string text() const;  // "provider:symbol", as the user writes it
     bool operator==(const Source&) const = default;
 };
 
-// The source a spec names, or what is wrong with it in `problem`.
-std::optional<Source> parseSource(std::string_view spec, std::string* problem = nullptr);
+// The source that "provider:symbol" names, or what is wrong with it in `problem`.
+std::optional<Source> parseSource(std::string_view text, std::string* problem = nullptr);
 
 const char* providerName(Provider provider);
 bool needsKey(Provider provider);

@@ -88,8 +88,8 @@ bool UpdateForm::press(const std::string& control) {
 // A choice that is not a source, or a provider without a key, keeps the form open and says why.
 void UpdateForm::updatecommand_click() {
     std::string problem;
-    const std::string spec = std::string(providerName(provider_)) + ":" + trimmed(symbol_);
-    const std::optional<Source> source = parseSource(spec, &problem);
+    const std::string text = std::string(providerName(provider_)) + ":" + trimmed(symbol_);
+    const std::optional<Source> source = parseSource(text, &problem);
     key_ = trimmed(key_);
     if (!source) {
         problem_ = "Please correct the symbol: " + problem + ".";

@@ -200,7 +200,7 @@ TEST_F(FormDialogs, UpdateDialogTakesTheProviderSymbolAndKeyTyped) {
     QTest::keyClick(symbol, Qt::Key_Return);
     EXPECT_FALSE(form.visible());
     ASSERT_TRUE(form.chosen());
-    EXPECT_EQ(form.chosen()->spec(), "alphavantage:IBM");
+    EXPECT_EQ(form.chosen()->text(), "alphavantage:IBM");
     EXPECT_EQ(form.typedKey(), "demo");
 }
 

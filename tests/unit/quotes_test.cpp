@@ -142,9 +142,9 @@ TEST_P(QuotesTest, UpdatesTheFileOrLeavesItAsItWas) {
     } else {
         ::unsetenv("AURELANT_CA_FILE");
     }
-    std::string spec = test.source;
-    if (const std::size_t base = spec.find("{base}"); base != std::string::npos) {
-        spec.replace(base, 6, server.address());
+    std::string text = test.source;
+    if (const std::size_t base = text.find("{base}"); base != std::string::npos) {
+        text.replace(base, 6, server.address());
     }
     const std::string path = write("prices.csv", test.file);
 
@@ -152,7 +152,7 @@ TEST_P(QuotesTest, UpdatesTheFileOrLeavesItAsItWas) {
     CurlClient client({std::chrono::milliseconds(1000), std::chrono::milliseconds(500)});
     PoliteFetcher fetcher(client, {2, std::chrono::milliseconds(10), 3,
                                    std::chrono::milliseconds(20), std::chrono::seconds(60)});
-    const UpdateRequest request{path, *parseSource(spec), kKey, test.today, test.dryRun};
+    const UpdateRequest request{path, *parseSource(text), kKey, test.today, test.dryRun};
     const UpdateResult result = updateFile(request, fetcher);
 
     EXPECT_TRUE(result.summary(test.dryRun).starts_with(test.expected))
