@@ -90,15 +90,77 @@ bool recognisedElsewise(std::string_view text, bool localeDayFirst, Acceptance& 
     return false;
 }
 
-// The recognition confirms the layout of the days it found. Where these lines hold well-formed
-// records that are not among those days, Open's rewrite would drop them: the file is no table as
-// it stands.
+// Open, High, Low and Close of a line as the prediction reads them; nothing where it would not.
+std::optional<std::array<double, 4>> predictedPrices(std::string_view line, char separator) {
+    const std::optional<PriceRecord> fields = splitRecord(line, separator);
+    if (!fields) {
+        return std::nullopt;
+    }
+    try {
+        return recordPrices(*fields, 0);
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+}
+
+// The recognition's day that a record Open keeps is, by its date and prices; nothing for none.
+std::optional<std::size_t> dayOfRecord(std::string_view record, char separator,
+                                       const std::vector<import::DailyBar>& days,
+                                       NumericOrder order) {
+    const std::optional<DateCell> date =
+        readDateCell(record.substr(0, record.find(separator)), order);
+    if (!date) {
+        return std::nullopt;
+    }
+    const std::uint32_t day = dayNumber(date->date);
+    const auto found = std::lower_bound(days.begin(), days.end(), day,
+                                        [](const import::DailyBar& bar, std::uint32_t number) {
+                                            return dayNumber(bar.date) < number;
+                                        });
+    const std::optional<std::array<double, 4>> prices = predictedPrices(record, separator);
+    if (found == days.end() || dayNumber(found->date) != day || !prices ||
+        prices != predictedPrices(found->line, ',')) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - days.begin());
+}
+
+// How many of the records are the recognition's days; also whether each is the day at its own
+// place, as Open keeps them.
+std::size_t recordsAmongTheDays(const Acceptance& acceptance,
+                                const import::Recognition& recognition, bool& inPlace) {
+    inPlace = true;
+    if (acceptance.records.empty()) {
+        return 0;
+    }
+    const char separator = detectSeparator(acceptance.records.front()).value_or(',');
+    const NumericOrder order =
+        recognition.evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
+    std::size_t found = 0;
+    for (std::size_t place = 0; place < acceptance.records.size(); ++place) {
+        const std::optional<std::size_t> day =
+            dayOfRecord(acceptance.records[place], separator, recognition.days, order);
+        found += day ? 1 : 0;
+        inPlace = inPlace && day == place;
+    }
+    return found;
+}
+
+// The recognition confirms the layout of the days it found. Open keeps the records and drops
+// every other line: where the records are not those days, one for one, its rewrite would lose
+// days or keep lines that are none, and the file is no table as it stands.
 void refuseRecordsBesideTheDays(Acceptance& acceptance) {
     import::Recognition& recognition = *acceptance.recognition;
-    if (recognition.recognised() && recognition.days.size() != acceptance.recordCount) {
+    if (!recognition.recognised() || acceptance.recordCount > kMostHistoryRecords) {
+        return;
+    }
+    bool inPlace = false;
+    const std::size_t found = recordsAmongTheDays(acceptance, recognition, inPlace);
+    if (!inPlace || found != acceptance.recordCount || found != recognition.days.size()) {
         recognition.problem = "Its lines hold " + std::to_string(acceptance.recordCount) +
-                              " records, but only " + std::to_string(recognition.days.size()) +
-                              " of them read as the days of one table.";
+                              " records and its table " + std::to_string(recognition.days.size()) +
+                              " days, but only " + std::to_string(found) +
+                              " of the records are among those days.";
     }
 }
 

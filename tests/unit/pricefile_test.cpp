@@ -10,6 +10,7 @@
 #include "app/aurelant.h"
 #include "common/errors.h"
 #include "common/textfile.h"
+#include "pricefile/acceptance.h"
 #include "pricefile/convertcommand.h"
 #include "pricefile/historyformat.h"
 #include "pricefile/layoutcheck.h"
@@ -450,6 +451,32 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
         }
         EXPECT_EQ(check.confirmed(), confirmed) << lines.front() << " / " << lines.back();
     }
+}
+
+// Open and the in-memory readings take a file as it stands only where the records Open keeps are
+// the days of its table, one for one.
+TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
+    std::string days;
+    for (int day = 10; day < 19; ++day) {
+        days +=
+            std::to_string(day) + "-Oct-2024,10." + std::to_string(day) + ",11,9.5,10.5,HLT\r\n";
+    }
+    // A record whose date reads as none, and a last line that Open drops as a header, for its
+    // Open is no number, but that the recognition reads as a day (a narrow blank between digits).
+    const std::string damaged = "09-Oct-2x024,10.9,11,9.5,10.5,HLT\r\n" + days +
+                                "19-Oct-2024,1\u202f0.19,11,9.5,10.5,HLT\r\n";
+    const std::pair<std::string, Verdict> cases[] = {
+        {days, Verdict::Own},
+        {"Date,Open,High,Low,Close,Ticker\r\n" + days, Verdict::Own},
+        {damaged, Verdict::Refused},
+        {days.substr(0, days.find("14-Oct")), Verdict::Refused},  // too few
+    };
+    for (const auto& [text, verdict] : cases) {
+        EXPECT_EQ(acceptHistory(text, false).verdict, verdict) << text;
+    }
+    EXPECT_EQ(acceptHistory(damaged, false).refusalPhrase(),
+              "Its lines hold 10 records and its table 10 days, but only 9 of the records are "
+              "among those days.");
 }
 
 }  // namespace
