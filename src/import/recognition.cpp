@@ -103,6 +103,16 @@ std::optional<std::size_t> timeColumn(const Grid& grid, std::size_t dateColumn) 
     return std::nullopt;
 }
 
+// Whether a column's cells are written in quotes, as the program's own layout never writes them.
+bool quotedColumn(const Grid& grid, std::size_t column) {
+    for (std::size_t row = 0; row < grid.rows(); ++row) {
+        if (grid.at(row, column).find('"') != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The day order of dates written in numbers: the file's, the user's or the locale's.
 bool decideOrder(const DateColumn& dates, const Overrides& overrides, Evidence& evidence,
                  std::string& problem) {
@@ -254,6 +264,7 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
                        {prices->openClose.open, prices->high, prices->low, prices->openClose.close},
                        prices->volume};
     result.days = dailyBars(grid, columns, evidence.marks, days, kMostDailyRecords, evidence);
+    evidence.decorations.quotes = evidence.decorations.quotes || quotedColumn(grid, dates->column);
     const std::size_t records = evidence.dailyRecords;
     if (records < kFewestDailyRecords) {
         result.problem = "This file gives only " + countText(records) +

@@ -125,6 +125,10 @@ std::optional<std::size_t> dayOfRecord(std::string_view record, char separator,
     return static_cast<std::size_t>(found - days.begin());
 }
 
+NumericOrder dayOrder(const import::Recognition& recognition) {
+    return recognition.evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
+}
+
 // How many of the records are the recognition's days; also whether each is the day at its own
 // place, as Open keeps them.
 std::size_t recordsAmongTheDays(const Acceptance& acceptance,
@@ -134,8 +138,7 @@ std::size_t recordsAmongTheDays(const Acceptance& acceptance,
         return 0;
     }
     const char separator = detectSeparator(acceptance.records.front()).value_or(',');
-    const NumericOrder order =
-        recognition.evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
+    const NumericOrder order = dayOrder(recognition);
     std::size_t found = 0;
     for (std::size_t place = 0; place < acceptance.records.size(); ++place) {
         const std::optional<std::size_t> day =
@@ -164,6 +167,36 @@ void refuseRecordsBesideTheDays(Acceptance& acceptance) {
     }
 }
 
+// A header in words that Open's own header test does not know ("Data,Apertura,Massimo,..."),
+// which the recognition read just above the days: Open drops it as it drops any header. True
+// when it was among the records.
+bool dropHeaderAboveTheDays(Acceptance& acceptance) {
+    const import::Recognition& recognition = *acceptance.recognition;
+    std::vector<std::string_view>& records = acceptance.records;
+    if (!recognition.recognised() || !recognition.evidence.header || records.size() < 2 ||
+        acceptance.recordCount > kMostHistoryRecords) {
+        return false;
+    }
+    const char separator = detectSeparator(records[1]).value_or(',');
+    if (predictedPrices(records.front(), separator) ||
+        dayOfRecord(records[1], separator, recognition.days, dayOrder(recognition)) != 0) {
+        return false;
+    }
+    records.erase(records.begin());
+    --acceptance.recordCount;
+    acceptance.onlyRecords = false;
+    return true;
+}
+
+// The first of the records that the prediction would refuse.
+std::optional<AppError> recordRefusal(const std::vector<std::string_view>& records) {
+    RecordCheck check;
+    for (const std::string_view record : records) {
+        check.record(record);
+    }
+    return check.refusal();
+}
+
 Refusal countRefusal(std::size_t count) {
     return count < kFewestRecords        ? Refusal::TooFew
            : count > kMostHistoryRecords ? Refusal::TooMany
@@ -189,6 +222,9 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
         }
     }
     acceptance.recordError = pass.records.refusal();
+    if (acceptance.recognition && dropHeaderAboveTheDays(acceptance)) {
+        acceptance.recordError = recordRefusal(acceptance.records);
+    }
     if (acceptance.recognition && !acceptance.recordError) {
         refuseRecordsBesideTheDays(acceptance);
     }

@@ -457,23 +457,31 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
 // the days of its table, one for one.
 TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
     std::string days;
+    std::string quotedDates;  // "Oct 10, 2024": a date that holds the separator
     for (int day = 10; day < 19; ++day) {
-        days +=
-            std::to_string(day) + "-Oct-2024,10." + std::to_string(day) + ",11,9.5,10.5,HLT\r\n";
+        const std::string prices = ",10." + std::to_string(day) + ",11,9.5,10.5,HLT\r\n";
+        days += std::to_string(day) + "-Oct-2024" + prices;
+        quotedDates += "\"Oct " + std::to_string(day) + ", 2024\"" + prices;
     }
     // A record whose date reads as none, and a last line that Open drops as a header, for its
     // Open is no number, but that the recognition reads as a day (a narrow blank between digits).
     const std::string damaged = "09-Oct-2x024,10.9,11,9.5,10.5,HLT\r\n" + days +
                                 "19-Oct-2024,1\u202f0.19,11,9.5,10.5,HLT\r\n";
+    const std::string italian = "Data,Apertura,Massimo,Minimo,Chiusura,Titolo\r\n" + days;
     const std::pair<std::string, Verdict> cases[] = {
         {days, Verdict::Own},
         {"Date,Open,High,Low,Close,Ticker\r\n" + days, Verdict::Own},
+        {italian, Verdict::Own},  // a header in words Open's own header test does not know
+        {quotedDates, Verdict::Import},
         {damaged, Verdict::Refused},
         {days.substr(0, days.find("14-Oct")), Verdict::Refused},  // too few
     };
     for (const auto& [text, verdict] : cases) {
         EXPECT_EQ(acceptHistory(text, false).verdict, verdict) << text;
     }
+    const Acceptance withHeader = acceptHistory(italian, false);
+    EXPECT_EQ(withHeader.records.size(), 9U);
+    EXPECT_FALSE(withHeader.onlyRecords);  // so Open rewrites the file without its header
     EXPECT_EQ(acceptHistory(damaged, false).refusalPhrase(),
               "Its lines hold 10 records and its table 10 days, but only 9 of the records are "
               "among those days.");
