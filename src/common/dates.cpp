@@ -264,14 +264,19 @@ std::optional<CalendarDate> checked(int year, int month, int day) {
     return CalendarDate{year, month, day};
 }
 
-// The date of tokens read from a text, with the time of day and a weekday before it left out.
-std::optional<CalendarDate> dateOfTokens(std::vector<Token> tokens, NumericOrder order) {
+// Leaves out a time of day after the date and a weekday before it.
+void leaveOutTimeAndWeekday(std::vector<Token>& tokens) {
     if (tokens.size() == 4 && tokens[3].text.find(':') != std::string::npos) {
-        tokens.pop_back();  // a time of day after the date
+        tokens.pop_back();
     }
     if (tokens.size() == 4 && !tokens[0].numeric && tokens[0].value == 0) {
         tokens.erase(tokens.begin());  // "Mon, 12 Feb 2024"
     }
+}
+
+// The date of tokens read from a text, with the time of day and a weekday before it left out.
+std::optional<CalendarDate> dateOfTokens(std::vector<Token> tokens, NumericOrder order) {
+    leaveOutTimeAndWeekday(tokens);
     if (tokens.size() != 3) {
         return std::nullopt;
     }
@@ -487,7 +492,8 @@ std::optional<DateCell> readDateCell(std::string_view cell, NumericOrder order) 
         read = shortNamedDateCell(*text);
     }
     if (!numeric && !read) {
-        const std::vector<Token> tokens = tokenize(*text);
+        std::vector<Token> tokens = tokenize(*text);
+        leaveOutTimeAndWeekday(tokens);  // so that "Mon 05.02.2024" shows its day order
         const bool named = std::any_of(tokens.begin(), tokens.end(),
                                        [](const Token& t) { return !t.numeric && t.value > 0; });
         if (const auto date = dateOfTokens(tokens, order)) {

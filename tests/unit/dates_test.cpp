@@ -84,6 +84,7 @@ TEST(ReadDateCell, EveryCommonEncoding) {
     }
     EXPECT_EQ(readDateCell("07/02/2024", NumericOrder::DayFirst)->date, feb7);
     EXPECT_EQ(readDateCell("13/02/2024", NumericOrder::Lenient)->first, 13);
+    EXPECT_EQ(readDateCell("Tue 13.02.2024", NumericOrder::Lenient)->first, 13);  // the day order
     EXPECT_EQ(readDateCell("7 juil. 2024", NumericOrder::Lenient)->date.month, 7);
     EXPECT_EQ(readDateCell("7 juin 2024", NumericOrder::Lenient)->date.month, 6);
     const std::string blankRun = "2024-" + std::string(kLongestDateCell, '\t') + "02-07";
