@@ -44,9 +44,9 @@ void checkDays(const import::Recognition& recognition) {
     if (!recognition.recognised()) {
         return;
     }
-    fuzz::require(recognition.days.size() >= import::kFewestDailyRecords &&
-                      recognition.days.size() <= import::kMostDailyRecords,
-                  "a recognised file gives a usable number of days");
+    fuzz::require(
+        recognition.days.size() >= kFewestRecords && recognition.days.size() <= kMostHistoryRecords,
+        "a recognised file gives a usable number of days");
     for (std::size_t index = 0; index < recognition.days.size(); ++index) {
         const std::string& line = recognition.days[index].line;
         fuzz::require(readByThePrediction(line), "a daily line is a record the run reads");

@@ -263,17 +263,16 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
                        evidence.columns[Role::Time],
                        {prices->openClose.open, prices->high, prices->low, prices->openClose.close},
                        prices->volume};
-    result.days = dailyBars(grid, columns, evidence.marks, days, kMostDailyRecords, evidence);
+    result.days = dailyBars(grid, columns, evidence.marks, days, kMostHistoryRecords, evidence);
     evidence.decorations.quotes = evidence.decorations.quotes || quotedColumn(grid, dates->column);
     const std::size_t records = evidence.dailyRecords;
-    if (records < kFewestDailyRecords) {
+    if (records < kFewestRecords) {
         result.problem = "This file gives only " + countText(records) +
                          (records == 1 ? " daily record" : " daily records") +
-                         "; a prediction needs at least " + std::to_string(kFewestDailyRecords) +
-                         ".";
-    } else if (records > kMostDailyRecords) {
+                         "; a prediction needs at least " + std::to_string(kFewestRecords) + ".";
+    } else if (records > kMostHistoryRecords) {
         result.problem = "This file gives " + countText(records) +
-                         " daily records, more than the " + countText(kMostDailyRecords) +
+                         " daily records, more than the " + countText(kMostHistoryRecords) +
                          " that the program can open.";
     }
     return result;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/dates.h"
+#include "common/historylimits.h"
 #include "import/cells.h"
 #include "import/columns.h"
 #include "import/dailybars.h"
@@ -19,10 +20,6 @@
 // header's words only as evidence. Pure: text in, daily records and the evidence for them out.
 // Open, the import, the command-line prediction and the watchlist all read through here.
 namespace aurelant::import {
-
-// The most daily records a file may give: as many as Open accepts.
-inline constexpr std::size_t kMostDailyRecords = 32887;
-inline constexpr std::size_t kFewestDailyRecords = 5;
 
 // What the user decides where the file leaves a choice.
 struct Overrides {

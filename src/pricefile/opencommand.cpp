@@ -54,9 +54,6 @@ std::string tooFewRecordsText(std::size_t count) {
            ". This is insufficient to carry out a prediction, and the file will not be opened.";
 }
 
-static_assert(kMostHistoryRecords == import::kMostDailyRecords,
-              "an import gives what Open accepts");
-
 // Records beyond the first 120, as the prediction counts them.
 std::int16_t recordsBeyondPreview(std::size_t count) {
     return static_cast<std::int16_t>(count > kPreviewLimit ? count - kPreviewLimit : 0);

@@ -349,7 +349,7 @@ TEST(Recognise, FilesThatCannotBeImportedSayWhy) {
         const Recognition recognition = recognise(text);
         EXPECT_NE(recognition.problem.find(problem), std::string::npos)
             << problem << ": " << recognition.problem;
-        EXPECT_TRUE(recognition.days.size() <= kMostDailyRecords);
+        EXPECT_TRUE(recognition.days.size() <= kMostHistoryRecords);
     }
 }
 
