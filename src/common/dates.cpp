@@ -144,7 +144,8 @@ constexpr MonthPrefix kMonthPrefixes[] = {
 };
 
 // Words that stand between the parts of a date without being one: "12 de febrero de 2024".
-constexpr std::string_view kJoiningWords[] = {"de", "del", "do", "da"};
+constexpr std::string_view kJoiningWords[] = {"de", "del", "do", "da", "st",
+                                              "nd", "rd",  "th", "er"};  // 1st, 1er
 
 // The characters that CJK dates put after the year, month and day: 年 月 日 년 월 일.
 constexpr std::string_view kDatePartMarks[] = {"\xE5\xB9\xB4", "\xE6\x9C\x88", "\xE6\x97\xA5",
@@ -199,6 +200,12 @@ int monthFromName(const std::string& lower) {
     return month;
 }
 
+// A byte of a word's letter: ASCII, or of a letter of another script in UTF-8.
+bool isLetter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return static_cast<unsigned char>((byte | 0x20) - 'a') < 26 || byte >= 0x80;
+}
+
 bool isDateMark(char c) {
     return c == '-' || c == '/' || c == ' ' || c == ',' || c == '.' || c == '\t';
 }
@@ -242,6 +249,12 @@ std::vector<Token> tokenize(std::string_view text) {
         } else if (isDateMark(text[at])) {
             flush();
         } else {
+            // Digits and letters written together are words of their own: "02Jan2024", "1st".
+            if (!current.empty() &&
+                (isDigit(current.back()) ? isLetter(text[at])
+                                         : isDigit(text[at]) && isLetter(current.back()))) {
+                flush();
+            }
             current += text[at];
         }
     }
@@ -333,6 +346,9 @@ int numberAt(std::string_view text, std::size_t from, std::size_t length) {
     return value;
 }
 
+// The fewest digits of unix time, in seconds; a fraction after them has as many at the most.
+constexpr std::size_t kUnixDigits = 9;
+
 // Unix time of 9 to 19 digits, its unit told by their count, between 1970 and 2100.
 std::optional<DateCell> unixDate(std::string_view digits) {
     struct Unit {
@@ -341,7 +357,7 @@ std::optional<DateCell> unixDate(std::string_view digits) {
         std::uint64_t perDay;
         DateWriting writing;
     };
-    constexpr Unit kUnits[] = {{9, 10, 86400ULL, DateWriting::UnixSeconds},
+    constexpr Unit kUnits[] = {{kUnixDigits, 10, 86400ULL, DateWriting::UnixSeconds},
                                {12, 13, 86400000ULL, DateWriting::UnixMillis},
                                {15, 16, 86400000000ULL, DateWriting::UnixMicros},
                                {18, 19, 86400000000000ULL, DateWriting::UnixNanos}};
@@ -365,6 +381,15 @@ std::optional<DateCell> unixDate(std::string_view digits) {
 
 // A date of digits and marks only, read without the general tokenizer, which a file of 30,000
 // days would feel: "2024-02-07", "07.02.24", "2024/2/7", "20240207", unix time.
+// Unix time with a fraction after its point, as a spreadsheet or a script writes it.
+std::optional<DateCell> unixDateWithFraction(std::string_view text, std::size_t wholeDigits) {
+    std::optional<DateCell> read = unixDate(text.substr(0, wholeDigits));
+    if (read && text.find_first_not_of('0', wholeDigits + 1) != std::string_view::npos) {
+        read->timed = true;
+    }
+    return read;
+}
+
 std::optional<DateCell> numericDateCell(std::string_view text, NumericOrder order, bool& numeric) {
     numeric = false;
     std::array<std::size_t, 3> lengths{};
@@ -382,6 +407,9 @@ std::optional<DateCell> numericDateCell(std::string_view text, NumericOrder orde
         }
     }
     numeric = true;
+    if (part == 1 && mark == '.' && lengths[0] >= kUnixDigits && lengths[1] <= kUnixDigits) {
+        return unixDateWithFraction(text, lengths[0]);  // "1707264000.0"
+    }
     if (part == 0) {
         if (lengths[0] == 8) {
             const auto date =

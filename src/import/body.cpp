@@ -20,13 +20,12 @@ bool isBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-// A number that may also be a date: eight digits, the nine and more of unix time, or numbers
-// joined by two points ("07.02.2024").
+// A number that may also be a date: eight digits, the nine and more of unix time (with a
+// fraction too), or numbers joined by two points ("07.02.2024").
 bool mayBeDateNumber(std::string_view cell) {
     const std::string_view text = unquoted(cell);
-    const bool digits =
-        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    return (digits && text.size() >= 8) || std::count(text.begin(), text.end(), '.') == 2;
+    const std::size_t wholeDigits = std::min(text.find_first_not_of("0123456789"), text.size());
+    return wholeDigits >= 8 || std::count(text.begin(), text.end(), '.') == 2;
 }
 
 // A cell that may hold a date: a digit, and no longer than any date with a time and an offset.

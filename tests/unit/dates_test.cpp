@@ -62,6 +62,8 @@ TEST(ReadDateCell, EveryCommonEncoding) {
         {"07-Feb-2024", W::MonthName},
         {"Feb 7, 2024", W::MonthName},
         {"Wed, 7 Feb 2024", W::MonthName},
+        {"07FEB2024", W::MonthName},
+        {"February 7th, 2024", W::MonthName},
         {"7. Februar 2024", W::MonthName},
         {"7 f\xC3\xA9vr. 2024", W::MonthName},
         {"7 de febrero de 2024", W::MonthName},
@@ -72,6 +74,7 @@ TEST(ReadDateCell, EveryCommonEncoding) {
         {"7 \xD1\x84\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8F 2024", W::MonthName},
         {"1707264000", W::UnixSeconds},
         {"1707350399", W::UnixSeconds},
+        {"1707264000.0", W::UnixSeconds},
         {"1707264000000", W::UnixMillis},
         {"1707264000000000", W::UnixMicros},
         {"1707264000000000000", W::UnixNanos},
@@ -86,6 +89,7 @@ TEST(ReadDateCell, EveryCommonEncoding) {
     EXPECT_EQ(readDateCell("13/02/2024", NumericOrder::Lenient)->first, 13);
     EXPECT_EQ(readDateCell("Tue 13.02.2024", NumericOrder::Lenient)->first, 13);  // the day order
     EXPECT_EQ(readDateCell("7 juil. 2024", NumericOrder::Lenient)->date.month, 7);
+    EXPECT_TRUE(readDateCell("1707264000.25", NumericOrder::Lenient)->timed);
     EXPECT_EQ(readDateCell("7 juin 2024", NumericOrder::Lenient)->date.month, 6);
     const std::string blankRun = "2024-" + std::string(kLongestDateCell, '\t') + "02-07";
     for (const std::string text : {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date",

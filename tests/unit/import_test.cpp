@@ -226,6 +226,11 @@ TEST(Recognise, TablesFoundByWhatTheyHold) {
          "Chinese headings, a stock code"},
         {walk("timestamp,open,high,low,close,volume", "D,O,H,L,C,V", unixSeconds, true),
          "newest first, unix seconds"},
+        {walk("time,open,high,low,close", "D.0,O,H,L,C", unixSeconds),
+         "unix seconds with a fraction"},
+        {walk("Date,Open,High,Low,Close", "D,O,H,L,C",
+              {"12FEB2024", "13FEB2024", "14FEB2024", "15FEB2024", "16FEB2024"}),
+         "day, month and year written together"},
         {walk("Date,Open,High,Low,Close", "D,O,H,L,C", kIso) +
              "Downloaded from a quote service as of 2024-02-17\n",
          "a footer"},
