@@ -161,7 +161,36 @@ std::string_view Grid::at(std::size_t row, std::size_t column) const {
     return {begin, static_cast<std::size_t>(end - begin)};
 }
 
+namespace {
+
+bool isCurrencyCode(std::string_view text) {
+    return text.size() == 3 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// The cell without a currency code that a blank sets apart from its number, as some banks write
+// prices: "12,50 EUR", "USD 12.50".
+std::string_view withoutCurrencyCode(std::string_view cell, Decorations& found) {
+    const std::string_view text = unquoted(cell);
+    constexpr std::size_t kCoded = 5;  // the code, a blank and a digit
+    if (text.size() < kCoded) {
+        return cell;
+    }
+    const bool before = isCurrencyCode(text.substr(0, 3)) && isBlank(text[3]);
+    const bool after =
+        isCurrencyCode(text.substr(text.size() - 3)) && isBlank(text[text.size() - 4]);
+    if (!before && !after) {
+        return cell;
+    }
+    found.currency = true;
+    found.quotes = found.quotes || cell.find('"') != std::string_view::npos;
+    return before ? text.substr(4) : text.substr(0, text.size() - 4);
+}
+
+}  // namespace
+
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
+    cell = withoutCurrencyCode(cell, found);
     if (std::none_of(cell.begin(), cell.end(),
                      [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; })) {
         return cell;

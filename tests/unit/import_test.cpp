@@ -61,6 +61,10 @@ TEST(Recognise, LayoutsOfQuoteServices) {
          "2024-02-DD,10.5,11,10.25,10.75,1200", Difference::Decorations},
         {"Date,Close/Last,Volume,Open,High,Low", "02/DD/2024,$10.75,1200,$10.5,$11,$10.25",
          "2024-02-DD,10.5,11,10.25,10.75,1200", Difference::Decorations},
+        {"Datum;Er\xC3\xB6"
+         "ffnung;Hoch;Tief;Schluss",
+         "DD.02.2024;10,50 EUR;11,00 EUR;10,25 EUR;10,75 EUR", "2024-02-DD,10.50,11.00,10.25,10.75",
+         Difference::Semicolons},
         {"<TICKER>,<PER>,<DTYYYYMMDD>,<TIME>,<OPEN>,<HIGH>,<LOW>,<CLOSE>,<VOL>,<OPENINT>",
          "ACME,D,202402DD,000000,10.5,11,10.25,10.75,1200,0", "2024-02-DD,10.5,11,10.25,10.75,1200",
          Difference::Columns},
