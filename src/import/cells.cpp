@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 
 #include "common/numtext.h"
 
@@ -24,7 +25,7 @@ constexpr std::array<std::string_view, 8> kPlaceholders{"",    "null", "n/a", "n
 // The bytes that bareNumber drops, or may drop as part of a wider sign.
 constexpr std::array<bool, 256> kMayBeDropped = [] {
     std::array<bool, 256> dropped{};
-    for (const char c : std::string_view("\"$%' \t")) {
+    for (const char c : std::string_view("\"$%' \teE")) {
         dropped[static_cast<unsigned char>(c)] = true;
     }
     for (std::size_t byte = 0x80; byte < dropped.size(); ++byte) {
@@ -187,6 +188,64 @@ std::string_view withoutCurrencyCode(std::string_view cell, Decorations& found) 
     return before ? text.substr(4) : text.substr(0, text.size() - 4);
 }
 
+// The most a power of ten may shift a number's point: far beyond any price or volume.
+constexpr int kMostExponent = 30;
+
+// The power of ten after the "e" of a number in scientific notation: "-05", "+3", "12".
+std::optional<int> exponentOf(std::string_view power) {
+    if (!power.empty() && power.front() == '+') {
+        power.remove_prefix(1);
+    }
+    int exponent = 0;
+    const auto [end, error] = std::from_chars(power.data(), power.data() + power.size(), exponent);
+    if (power.empty() || error != std::errc{} || end != power.data() + power.size() ||
+        std::abs(exponent) > kMostExponent) {
+        return std::nullopt;
+    }
+    return exponent;
+}
+
+// A number in scientific notation written out as a plain decimal in `scratch`, every digit kept:
+// "1.25e-05" -> "0.0000125", "-3E+2" -> "-300". Nothing for any other text.
+std::optional<std::string_view> writtenOut(std::string_view text, std::string& scratch) {
+    const std::size_t e = text.find_first_of("eE");
+    if (e == std::string_view::npos || e == 0) {
+        return std::nullopt;
+    }
+    const std::optional<int> exponent = exponentOf(text.substr(e + 1));
+    std::string_view mantissa = text.substr(0, e);
+    const bool negative = mantissa.front() == '-';
+    if (negative || mantissa.front() == '+') {
+        mantissa.remove_prefix(1);
+    }
+    std::string digits;
+    std::size_t point = std::string_view::npos;
+    for (const char c : mantissa) {
+        if (isDigit(c)) {
+            digits += c;
+        } else if (c == '.' && point == std::string_view::npos) {
+            point = digits.size();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!exponent || digits.empty()) {
+        return std::nullopt;
+    }
+    // The point moved by the power of ten, zeros added where it leaves the digits.
+    const long size = static_cast<long>(digits.size());
+    const long at = std::min(static_cast<long>(point), size) + *exponent;
+    const std::string out =
+        at <= 0      ? "0." + std::string(static_cast<std::size_t>(-at), '0') + digits
+        : at >= size ? digits + std::string(static_cast<std::size_t>(at - size), '0')
+                     : digits.substr(0, static_cast<std::size_t>(at)) + "." +
+                           digits.substr(static_cast<std::size_t>(at));
+    // No zeros before the whole part's first digit: "0012.5e0" -> "12.5", but "0.5" stays.
+    const std::size_t lastWhole = std::min(out.find('.'), out.size()) - 1;
+    scratch = (negative ? "-" : "") + out.substr(std::min(out.find_first_not_of('0'), lastWhole));
+    return scratch;
+}
+
 }  // namespace
 
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
@@ -194,6 +253,11 @@ std::string_view bareNumber(std::string_view cell, Decorations& found, std::stri
     if (std::none_of(cell.begin(), cell.end(),
                      [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; })) {
         return cell;
+    }
+    if (const std::optional<std::string_view> written = writtenOut(unquoted(cell), scratch)) {
+        found.exponents = true;
+        found.quotes = found.quotes || cell.find('"') != std::string_view::npos;
+        return *written;
     }
     scratch.clear();
     for (std::size_t at = 0; at < cell.size(); ++at) {

@@ -47,7 +47,8 @@ struct Decorations {
     bool quotes = false;
     bool currency = false;
     bool percent = false;
-    bool suffixes = false;  // K, M or B after a volume
+    bool suffixes = false;   // K, M or B after a volume
+    bool exponents = false;  // numbers in scientific notation: 1.25e-05
 };
 
 // The cell without blanks (no-break spaces too), quotes, currency and percent signs, noting in

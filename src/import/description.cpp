@@ -56,6 +56,9 @@ std::string numbersLine(const Evidence& evidence) {
     if (d.suffixes) {
         line += "; volumes in K, M or B multiplied out";
     }
+    if (d.exponents) {
+        line += "; numbers in scientific notation written out";
+    }
     return line + ".";
 }
 
@@ -162,7 +165,7 @@ std::string differenceSentence(Difference difference) {
         "The fields in this file are separated by blanks.",
         "The prices in this file use decimal commas.",
         "The prices in this file are written with quotes, currency signs or thousands "
-        "separators.",
+        "separators, or in scientific notation.",
         "Some rows of this file have no prices (such as \"null\").",
         "The columns of this file are not Date, Open, High, Low and Close in that order.",
         "The dates in this file put the day before the month.",

@@ -288,7 +288,7 @@ std::vector<Difference> Recognition::differences() const {
         e.separator == ';' || e.separator == '|',
         e.separator == ' ',
         e.marks.decimal == ',',
-        d.quotes || d.currency || d.percent || d.suffixes || e.marks.thousands != 0,
+        d.quotes || d.currency || d.percent || d.suffixes || d.exponents || e.marks.thousands != 0,
         e.rowsWithoutPrices > 0,
         !ownColumns,
         e.dayFirst && e.numericDates && e.orderSource == OrderSource::File,
