@@ -6,6 +6,7 @@
 
 #include "common/dates.h"
 #include "common/lines.h"
+#include "common/numtext.h"
 #include "common/utf8.h"
 #include "import/cells.h"
 
@@ -24,7 +25,7 @@ bool isBlankLine(std::string_view line) {
 // fraction too), or numbers joined by two points ("07.02.2024").
 bool mayBeDateNumber(std::string_view cell) {
     const std::string_view text = unquoted(cell);
-    const std::size_t wholeDigits = std::min(text.find_first_not_of("0123456789"), text.size());
+    const auto wholeDigits = std::find_if_not(text.begin(), text.end(), isDigit) - text.begin();
     return wholeDigits >= 8 || std::count(text.begin(), text.end(), '.') == 2;
 }
 

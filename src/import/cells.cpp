@@ -172,8 +172,8 @@ bool isCurrencyCode(std::string_view text) {
 // The cell without a currency code that a blank sets apart from its number, as some banks write
 // prices: "12,50 EUR", "USD 12.50".
 std::string_view withoutCurrencyCode(std::string_view cell, Decorations& found) {
-    const std::string_view text = unquoted(cell);
     constexpr std::size_t kCoded = 5;  // the code, a blank and a digit
+    const std::string_view text = unquoted(cell);
     if (text.size() < kCoded) {
         return cell;
     }
@@ -249,11 +249,11 @@ std::optional<std::string_view> writtenOut(std::string_view text, std::string& s
 }  // namespace
 
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
-    cell = withoutCurrencyCode(cell, found);
     if (std::none_of(cell.begin(), cell.end(),
                      [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; })) {
-        return cell;
+        return cell;  // a currency code is set apart by a blank, which this would have found
     }
+    cell = withoutCurrencyCode(cell, found);
     if (const std::optional<std::string_view> written = writtenOut(unquoted(cell), scratch)) {
         found.exponents = true;
         found.quotes = found.quotes || cell.find('"') != std::string_view::npos;
