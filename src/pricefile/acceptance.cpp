@@ -197,6 +197,32 @@ std::optional<AppError> recordRefusal(const std::vector<std::string_view>& recor
     return check.refusal();
 }
 
+// Open rewrites such a file as its records alone. The recognition may have read them with the
+// help of the lines Open drops, such as a header's words: alone, they must read as the same table.
+void refuseRecordsThatNeedTheirOtherLines(Acceptance& acceptance, bool localeDayFirst) {
+    import::Recognition& recognition = *acceptance.recognition;
+    if (!recognition.recognised() || acceptance.onlyRecords ||
+        acceptance.recordCount > kMostHistoryRecords) {
+        return;
+    }
+    std::string records;
+    for (const std::string_view record : acceptance.records) {
+        records.append(record).append("\r\n");
+    }
+    const Acceptance alone = acceptHistory(records, localeDayFirst);
+    if (alone.verdict == Verdict::Own && alone.recordCount == acceptance.recordCount) {
+        return;
+    }
+    std::string reason =
+        alone.accepted() ? "they read as a table in another layout" : alone.refusalPhrase();
+    if (reason.ends_with('.')) {
+        reason.pop_back();
+    }
+    recognition.problem =
+        "Without the lines that are no records, its records do not read as the same table (" +
+        reason + ").";
+}
+
 Refusal countRefusal(std::size_t count) {
     return count < kFewestRecords        ? Refusal::TooFew
            : count > kMostHistoryRecords ? Refusal::TooMany
@@ -227,6 +253,7 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
     }
     if (acceptance.recognition && !acceptance.recordError) {
         refuseRecordsBesideTheDays(acceptance);
+        refuseRecordsThatNeedTheirOtherLines(acceptance, localeDayFirst);
     }
     const bool recognisedOwn = confirmed || acceptance.recognition->recognised();
     if (!acceptance.formatPasses) {

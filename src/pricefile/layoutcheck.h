@@ -48,7 +48,6 @@ class LayoutCheck {
     std::optional<DigitRun> dayRun_;  // where the dates write their day
     std::optional<std::array<double, 4>> previous_;
     bool header_ = false;       // a header names the prices
-    bool headerAbove_ = false;  // and stands just above the first day
     bool ended_ = false;        // a note follows the days
     unsigned apart_ = 0;        // which of High and Low some day sets apart from the others
     double openGap_ = 0;        // each Open from the previous Close, summed

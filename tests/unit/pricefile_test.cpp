@@ -439,6 +439,7 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
         {{"Date,Close,High,Low,Open", day1, day2}, false},  // Open and Close named the other way
         {{"01-Jan-2000,1,2,0.5,2", "02-Jan-2000,2,2,1,2"}, false},        // Close always High
         {{"01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.9,2,1,1.1"}, false},  // Open follows Open
+        {{header, "01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.9,2,1,1.1"}, false},  // named or not
     };
     for (const auto& [lines, confirmed] : cases) {
         LayoutCheck check;
@@ -468,12 +469,19 @@ TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
     const std::string damaged = "09-Oct-2x024,10.9,11,9.5,10.5,HLT\r\n" + days +
                                 "19-Oct-2024,1\u202f0.19,11,9.5,10.5,HLT\r\n";
     const std::string italian = "Data,Apertura,Massimo,Minimo,Chiusura,Titolo\r\n" + days;
+    // Read with the header's words, a column of Adj Close and a column that is no number leave
+    // five days; the records alone, as Open would write them, only four.
+    const std::string needsItsHeader =
+        "Date,Open,High,Low,Close,Adj Close,Note\r\n2024-02-12,10.5,11,10.25,10.75,10.7,1\r\n"
+        "2024-02-13,10.5,11,10.25,10.7571,.0,2\r\n2024-02-14,10.5,11,10.25,10.75,10.7,x\r\n"
+        "2024-02-15,10.5,11,10.25,10.75,10.7,3\r\n2024-02-16,10.5,11,10.25,10.75,10.7,4\r\n";
     const std::pair<std::string, Verdict> cases[] = {
         {days, Verdict::Own},
         {"Date,Open,High,Low,Close,Ticker\r\n" + days, Verdict::Own},
         {italian, Verdict::Own},  // a header in words Open's own header test does not know
         {quotedDates, Verdict::Import},
         {damaged, Verdict::Refused},
+        {needsItsHeader, Verdict::Refused},
         {days.substr(0, days.find("14-Oct")), Verdict::Refused},  // too few
     };
     for (const auto& [text, verdict] : cases) {
