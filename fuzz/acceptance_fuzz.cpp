@@ -1,7 +1,8 @@
 // Open's reading and the in-memory reading behind the command-line prediction and the watchlist
 // take and refuse the same files: a file that Open opens, or offers to import, is one the other
 // reading takes, and the other way round. A file that Open opens without a question is one the
-// recognition confirms in the program's own layout, and one the prediction then reads.
+// recognition confirms in the program's own layout, and one the prediction then reads as it read
+// the file before Open rewrote it.
 #include "fuzzsupport.h"
 #include "import/recognition.h"
 #include "predict/fileprediction.h"
@@ -15,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Aurelant& window = session.windowWithInputOpen();
     const bool dayFirst = window.platform.datesDayFirst();
     const bool taken = readHistoryInMemory(session.inputPath(), dayFirst).taken();
+    const FilePrediction before =
+        predictHistoryFile(session.inputPath(), std::nullopt, "\r\n", dayFirst);
     fuzz::FuzzPlatform& platform = session.platform();
     platform.answerNo = true;
     window.click("open");
@@ -25,9 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view bytes(reinterpret_cast<const char*>(data), size);
         fuzz::require(import::checkPriceTable(bytes, dayFirst).ownLayout,
                       "Open opens without a question only what the recognition confirms");
-        fuzz::require(
-            !predictHistoryFile(session.inputPath(), std::nullopt, "\r\n", dayFirst).refused(),
-            "a file that Open opens is predicted");
+        const FilePrediction after =
+            predictHistoryFile(session.inputPath(), std::nullopt, "\r\n", dayFirst);
+        fuzz::require(!after.refused(), "a file that Open opens is predicted");
+        fuzz::require(after.records == before.records && after.direction() == before.direction() &&
+                          after.probability == before.probability,
+                      "Open's rewrite keeps what the file predicts");
     }
     return 0;
 }
