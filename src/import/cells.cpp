@@ -297,7 +297,11 @@ bool isPlaceholder(std::string_view cell) {
     return std::any_of(kPlaceholders.begin(), kPlaceholders.end(), sameLetters);
 }
 
-void MarkTally::add(std::string_view bare) {
+void MarkTally::add(std::string_view bare, bool decimalPoint) {
+    if (decimalPoint) {
+        ++pointDecimal_;
+        return;
+    }
     std::size_t point = std::string_view::npos;
     std::size_t comma = std::string_view::npos;
     std::size_t points = 0;

@@ -67,7 +67,8 @@ struct NumberMarks {
 // Counts, over every price of a file, what its points and commas can be.
 class MarkTally {
   public:
-    void add(std::string_view bare);
+    // A number as bareNumber gives it; `decimalPoint`: its point is known to be a decimal one.
+    void add(std::string_view bare, bool decimalPoint = false);
     // A mark that proves itself decimal wins; a mark seen only before exactly three digits is
     // taken as decimal, and ambiguous() says so.
     NumberMarks decide() const;

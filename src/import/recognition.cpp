@@ -148,7 +148,6 @@ bool decideOrder(const DateColumn& dates, const Overrides& overrides, Evidence& 
 // The file's number marks, from every cell of numbers outside the dates and times.
 void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evidence& evidence) {
     MarkTally tally;
-    Decorations ignored;
     std::string scratch;
     for (std::size_t column = 0; column < grid.width(); ++column) {
         if (std::find(skipped.begin(), skipped.end(), column) != skipped.end()) {
@@ -157,7 +156,10 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
         for (std::size_t row = 0; row < grid.rows(); ++row) {
             const std::string_view cell = grid.at(row, column);
             if (looksNumeric(cell)) {
-                tally.add(bareNumber(cell, ignored, scratch));
+                Decorations found;
+                const std::string_view bare = bareNumber(cell, found, scratch);
+                // A number in scientific notation shows its point to be a decimal one.
+                tally.add(bare, found.exponents);
             }
         }
     }

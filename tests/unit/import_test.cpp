@@ -61,8 +61,8 @@ TEST(Recognise, LayoutsOfQuoteServices) {
          "2024-02-DD,10.5,11,10.25,10.75,1200", Difference::Decorations},
         {"Date,Close/Last,Volume,Open,High,Low", "02/DD/2024,$10.75,1200,$10.5,$11,$10.25",
          "2024-02-DD,10.5,11,10.25,10.75,1200", Difference::Decorations},
-        {"", "2024-02-DD,1.05e+01,1.1E+01,10.25e0,1.075e1", "2024-02-DD,10.5,11,10.25,10.75",
-         Difference::Decorations},
+        {"", "2024-02-DD,1.0500e+01,1.1000E+01,10.250e0,1.0750e1",
+         "2024-02-DD,10.500,11.000,10.250,10.750", Difference::Decorations},
         {"", "2024-02-DD,1.05e-05,1.1e-05,0.01025e-3,1.075E-5",
          "2024-02-DD,0.0000105,0.000011,0.00001025,0.00001075", Difference::Decorations},
         {"Datum;Er\xC3\xB6"
@@ -87,6 +87,7 @@ TEST(Recognise, LayoutsOfQuoteServices) {
         EXPECT_EQ(differences.empty() ? std::nullopt : std::optional(differences.front()),
                   layout.asked)
             << layout.row;
+        EXPECT_FALSE(recognition.evidence.marksAmbiguous) << layout.row;
     }
 }
 
