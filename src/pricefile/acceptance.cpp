@@ -90,19 +90,6 @@ bool recognisedElsewise(std::string_view text, bool localeDayFirst, Acceptance& 
     return false;
 }
 
-// Open, High, Low and Close of a line as the prediction reads them; nothing where it would not.
-std::optional<std::array<double, 4>> predictedPrices(std::string_view line, char separator) {
-    const std::optional<PriceRecord> fields = splitRecord(line, separator);
-    if (!fields) {
-        return std::nullopt;
-    }
-    try {
-        return recordPrices(*fields, 0);
-    } catch (const AppError&) {
-        return std::nullopt;
-    }
-}
-
 // The recognition's day that a record Open keeps is, by its date and prices; nothing for none.
 std::optional<std::size_t> dayOfRecord(std::string_view record, char separator,
                                        const std::vector<import::DailyBar>& days,
@@ -117,9 +104,9 @@ std::optional<std::size_t> dayOfRecord(std::string_view record, char separator,
                                         [](const import::DailyBar& bar, std::uint32_t number) {
                                             return dayNumber(bar.date) < number;
                                         });
-    const std::optional<std::array<double, 4>> prices = predictedPrices(record, separator);
+    const std::optional<std::array<double, 4>> prices = readablePrices(record, separator);
     if (found == days.end() || dayNumber(found->date) != day || !prices ||
-        prices != predictedPrices(found->line, ',')) {
+        prices != readablePrices(found->line, ',')) {
         return std::nullopt;
     }
     return static_cast<std::size_t>(found - days.begin());
@@ -178,7 +165,7 @@ bool dropHeaderAboveTheDays(Acceptance& acceptance) {
         return false;
     }
     const char separator = detectSeparator(records[1]).value_or(',');
-    if (predictedPrices(records.front(), separator) ||
+    if (readablePrices(records.front(), separator) ||
         dayOfRecord(records[1], separator, recognition.days, dayOrder(recognition)) != 0) {
         return false;
     }

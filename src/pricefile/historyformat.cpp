@@ -300,6 +300,18 @@ std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber)
     return prices;
 }
 
+std::optional<std::array<double, 4>> readablePrices(std::string_view line, char separator) {
+    const std::optional<PriceRecord> fields = splitRecord(line, separator);
+    if (!fields) {
+        return std::nullopt;
+    }
+    try {
+        return recordPrices(*fields, 0);
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+}
+
 void RecordCheck::plainDay(std::string_view line) {
     if (++count_ == 1) {
         separator_ = detectSeparator(line);

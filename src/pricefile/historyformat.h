@@ -78,6 +78,8 @@ std::optional<PlainPrices> plainPrices(std::string_view line, std::size_t at, ch
 // Open, High, Low and Close of a record as possible prices. Throws AppError naming the record
 // (its line number) and the first price that is not a number, not above zero or out of range.
 std::array<double, 4> recordPrices(const PriceRecord& record, long recordNumber);
+// Open, High, Low and Close of a line as the prediction reads them; nothing where it would not.
+std::optional<std::array<double, 4>> readablePrices(std::string_view line, char separator);
 
 // Whether the prediction would read a file's records, given one by one as Open counts them: the
 // first price it would refuse (one that is not a number, say), the records split at the

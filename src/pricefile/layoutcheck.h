@@ -47,11 +47,11 @@ class LayoutCheck {
     std::optional<DateCell> lastCell_;
     std::optional<DigitRun> dayRun_;  // where the dates write their day
     std::optional<std::array<double, 4>> previous_;
-    bool header_ = false;       // a header names the prices
-    bool ended_ = false;        // a note follows the days
-    unsigned apart_ = 0;        // which of High and Low some day sets apart from the others
-    double openGap_ = 0;        // each Open from the previous Close, summed
-    double closeGap_ = 0;       // each Close from the previous Open, summed
+    bool header_ = false;  // a header names the prices
+    bool ended_ = false;   // a note follows the days
+    unsigned apart_ = 0;   // which of High and Low some day sets apart from the others
+    double openGap_ = 0;   // each Open from the previous Close, summed
+    double closeGap_ = 0;  // each Close from the previous Open, summed
     bool confirmed_ = true;
 };
 

@@ -42,6 +42,13 @@ bool isRecord(std::string_view line) {
            hasFourSeparators(line, '\t');
 }
 
+// A line above the days that stays above them: a header in any words, or a title, whose prices
+// do not read as a day's.
+bool isHeading(std::string_view line) {
+    const std::optional<char> separator = detectSeparator(line);
+    return isHeaderLine(line) || !separator || !readablePrices(line, *separator);
+}
+
 // Keeps the file's records in `lines` from index 1 on, in the order Reverse writes them: the
 // header lines above the days where they stand, the days in reverse order; nothing when there are
 // too many.
@@ -58,7 +65,7 @@ std::optional<std::size_t> readReversed(const std::string& path,
         if (++count > kMostRecords) {
             return std::nullopt;
         }
-        const bool heading = !isShortLine(line) && isHeaderLine(line);
+        const bool heading = !isShortLine(line) && isHeading(line);
         headers += count == headers + 1 && heading ? 1 : 0;
         lines[count] = line;
     }
