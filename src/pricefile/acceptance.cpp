@@ -155,8 +155,8 @@ void refuseRecordsBesideTheDays(Acceptance& acceptance) {
 }
 
 // A header in words that Open's own header test does not know ("Data,Apertura,Massimo,..."),
-// which the recognition read just above the days: Open drops it as it drops any header. True
-// when it was among the records.
+// which the recognition read just above the days, the oldest or the newest first: Open drops it
+// as it drops any header. True when it was among the records.
 bool dropHeaderAboveTheDays(Acceptance& acceptance) {
     const import::Recognition& recognition = *acceptance.recognition;
     std::vector<std::string_view>& records = acceptance.records;
@@ -165,8 +165,10 @@ bool dropHeaderAboveTheDays(Acceptance& acceptance) {
         return false;
     }
     const char separator = detectSeparator(records[1]).value_or(',');
-    if (readablePrices(records.front(), separator) ||
-        dayOfRecord(records[1], separator, recognition.days, dayOrder(recognition)) != 0) {
+    const std::optional<std::size_t> day =
+        dayOfRecord(records[1], separator, recognition.days, dayOrder(recognition));
+    if (readablePrices(records.front(), separator) || !day ||
+        (*day != 0 && *day + 1 != recognition.days.size())) {
         return false;
     }
     records.erase(records.begin());
@@ -230,6 +232,8 @@ Acceptance acceptHistory(std::string_view text, bool localeDayFirst) {
     acceptance.layoutConfirmed = confirmed;
     if (!acceptance.formatPasses || !confirmed) {
         if (recognisedElsewise(text, localeDayFirst, acceptance)) {
+            // Opened as it stands where the user declines the import (a newest-first file).
+            dropHeaderAboveTheDays(acceptance);
             acceptance.prices = {};
             return acceptance;
         }

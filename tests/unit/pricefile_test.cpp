@@ -459,9 +459,11 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
 TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
     std::string days;
     std::string quotedDates;  // "Oct 10, 2024": a date that holds the separator
+    std::string newestFirst;
     for (int day = 10; day < 19; ++day) {
         const std::string prices = ",10." + std::to_string(day) + ",11,9.5,10.5,HLT\r\n";
         days += std::to_string(day) + "-Oct-2024" + prices;
+        newestFirst = std::to_string(day) + "-Oct-2024" + prices + newestFirst;
         quotedDates += "\"Oct " + std::to_string(day) + ", 2024\"" + prices;
     }
     // A record whose date reads as none, and a last line that Open drops as a header, for its
@@ -487,9 +489,14 @@ TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
     for (const auto& [text, verdict] : cases) {
         EXPECT_EQ(acceptHistory(text, false).verdict, verdict) << text;
     }
-    const Acceptance withHeader = acceptHistory(italian, false);
-    EXPECT_EQ(withHeader.records.size(), 9U);
-    EXPECT_FALSE(withHeader.onlyRecords);  // so Open rewrites the file without its header
+    // Open rewrites the file without its header, also where the user declines the import that
+    // a newest-first file is offered.
+    for (const std::string& records : {days, newestFirst}) {
+        const Acceptance withHeader =
+            acceptHistory("Data,Apertura,Massimo,Minimo,Chiusura,Titolo\r\n" + records, false);
+        EXPECT_EQ(withHeader.records.size(), 9U);
+        EXPECT_FALSE(withHeader.onlyRecords);
+    }
     EXPECT_EQ(acceptHistory(damaged, false).refusalPhrase(),
               "Its lines hold 10 records and its table 10 days, but only 9 of the records are "
               "among those days.");
