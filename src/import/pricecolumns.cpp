@@ -35,6 +35,7 @@ struct NumberColumns {
     std::vector<NumberColumn> columns;
     std::vector<char> above;     // columns × columns
     std::vector<double> widths;  // the sum of the one's values less the other's
+    std::vector<char> farApart;  // too far apart to be a day's High and Low (tooFarApart)
     // How far the one's value on a dated row lies from the other's on the dated row before it,
     // summed over the file (forward), and the other's from the one's on the row before
     // (backward): the continuity of Open and Close where the days run in the file's order or in
@@ -70,6 +71,8 @@ NumberColumns readNumberColumns(const Grid& grid, NumberMarks marks,
     std::vector<char> standing(paired ? count * count : 0, 1);  // no row against it yet
     std::vector<char> compared(standing.size(), 0);
     std::vector<double> widths(standing.size(), 0);
+    std::vector<double> gaps(standing.size(), 0);   // a - b where both are possible prices
+    std::vector<double> bases(standing.size(), 0);  // and b
     std::vector<double> values(count);
     std::string scratch;
     for (std::size_t row = 0; row < grid.rows(); ++row) {
@@ -103,6 +106,8 @@ NumberColumns readNumberColumns(const Grid& grid, NumberMarks marks,
                 if (isPossiblePrice(a) && isPossiblePrice(b)) {  // NaN is none
                     standing[pair] = a >= b ? 1 : 0;
                     compared[pair] = 1;
+                    gaps[pair] += a - b;
+                    bases[pair] += b;
                 }
             }
         }
@@ -124,6 +129,7 @@ NumberColumns readNumberColumns(const Grid& grid, NumberMarks marks,
             const std::size_t pair = a * count + b;
             numbers.above.push_back(a != b && standing[pair] && compared[pair] ? 1 : 0);
             numbers.widths.push_back(widths[pair]);
+            numbers.farApart.push_back(tooFarApart(gaps[pair], bases[pair]) ? 1 : 0);
             numbers.forward.push_back(forward[pair]);
             numbers.backward.push_back(backward[pair]);
         }
@@ -226,7 +232,7 @@ std::optional<Band> bestBand(const NumberColumns& numbers, const PriceEvidence& 
     std::optional<Band> best;
     for (std::size_t high = 0; high < count; ++high) {
         for (std::size_t low = 0; low < count; ++low) {
-            if (!numbers.isAbove(high, low)) {
+            if (!numbers.isAbove(high, low) || numbers.farApart[numbers.at(high, low)] != 0) {
                 continue;
             }
             Band band;

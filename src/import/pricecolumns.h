@@ -14,6 +14,15 @@
 // name them, and where they do not, a day's Open lies nearer the previous day's Close.
 namespace aurelant::import {
 
+// Whether two columns lie too far apart to be a day's High and Low: over the file, the one more
+// than ten times as far above the other as the other is above zero (from the sums of `high - low`
+// and of `low` over the rows). No market's days span so much; a price and its market value, or a
+// count and an amount, do.
+inline constexpr double kWidestDays = 10;
+inline bool tooFarApart(double spanSum, double lowSum) {
+    return spanSum > kWidestDays * lowSum;
+}
+
 // Which column is Open and which Close, by the user's choice where content leaves it open.
 struct OpenClose {
     std::size_t open = 0;

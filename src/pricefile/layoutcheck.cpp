@@ -9,6 +9,7 @@
 #include "common/textfile.h"
 #include "import/cells.h"
 #include "import/columns.h"
+#include "import/pricecolumns.h"
 #include "pricefile/historyformat.h"
 
 namespace aurelant {
@@ -187,6 +188,8 @@ void LayoutCheck::follow(const std::array<double, 4>& prices) {
         closeGap_ += std::fabs(close - (*previous_)[0]);
     }
     previous_ = prices;
+    spanSum_ += high - low;
+    lowSum_ += low;
 }
 
 void LayoutCheck::header(std::string_view line) {
@@ -212,7 +215,8 @@ bool LayoutCheck::confirmed() const {
     // Open and Close follow each other as their places say, under a header that names them too:
     // Open drops the header, and the records alone are told apart by how they follow each other.
     constexpr unsigned kAllApart = 31;
-    return confirmed_ && previous_ && apart_ == kAllApart && openGap_ <= closeGap_;
+    return confirmed_ && previous_ && apart_ == kAllApart && openGap_ <= closeGap_ &&
+           !import::tooFarApart(spanSum_, lowSum_);
 }
 
 bool runsNewestFirst(const std::string& path) {

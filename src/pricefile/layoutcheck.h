@@ -52,6 +52,8 @@ class LayoutCheck {
     unsigned apart_ = 0;   // which of High and Low some day sets apart from the others
     double openGap_ = 0;   // each Open from the previous Close, summed
     double closeGap_ = 0;  // each Close from the previous Open, summed
+    double spanSum_ = 0;   // High less Low, summed
+    double lowSum_ = 0;    // Low, summed
     bool confirmed_ = true;
 };
 

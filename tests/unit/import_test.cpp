@@ -352,6 +352,8 @@ TEST(Recognise, FilesThatCannotBeImportedSayWhy) {
         {"Date,Open,High,Close\n" + fiveDays("2024-02-DD,1,2,1.5"), "a date and four prices"},
         {fiveDays("ACME,DD,2,1,1.5,7"), "a date and four prices"},
         {walk("", "D,O,C,L,O", kIso), "none of which behave as a day's High and Low"},
+        {walk("Date,Shares,Price,Value,Cost", "D,100,C,1075.5,1000", kIso),
+         "4 number columns, none of which behave"},  // a holding: its price and its value
         {fiveDays("2024-02-DD,10,12"), "a date and four prices"},
         {fiveDays("2024-02-12,1,2,1,1.5,DD"), "run one way"},
         {std::string(2 << 20, 'x'), "a million characters"},
