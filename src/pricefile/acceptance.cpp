@@ -187,7 +187,8 @@ std::optional<AppError> recordRefusal(const std::vector<std::string_view>& recor
 }
 
 // Open rewrites such a file as its records alone. The recognition may have read them with the
-// help of the lines Open drops, such as a header's words: alone, they must read as the same table.
+// help of the lines Open drops, such as a header's words: alone, they must still give as many
+// days. (Without the words, Open may be told from Close by how they follow each other alone.)
 void refuseRecordsThatNeedTheirOtherLines(Acceptance& acceptance, bool localeDayFirst) {
     import::Recognition& recognition = *acceptance.recognition;
     if (!recognition.recognised() || acceptance.onlyRecords ||
@@ -199,16 +200,18 @@ void refuseRecordsThatNeedTheirOtherLines(Acceptance& acceptance, bool localeDay
         records.append(record).append("\r\n");
     }
     const Acceptance alone = acceptHistory(records, localeDayFirst);
-    if (alone.verdict == Verdict::Own && alone.recordCount == acceptance.recordCount) {
+    const std::size_t days =
+        alone.verdict == Verdict::Import ? alone.recognition->days.size() : alone.recordCount;
+    if (alone.accepted() && days == acceptance.recordCount) {
         return;
     }
     std::string reason =
-        alone.accepted() ? "they read as a table in another layout" : alone.refusalPhrase();
+        alone.accepted() ? "they give " + std::to_string(days) + " days" : alone.refusalPhrase();
     if (reason.ends_with('.')) {
         reason.pop_back();
     }
     recognition.problem =
-        "Without the lines that are no records, its records do not read as the same table (" +
+        "Without the lines that are no records, its records do not read as the same days (" +
         reason + ").";
 }
 

@@ -212,10 +212,8 @@ void LayoutCheck::shortLine(std::string_view line) {
 
 bool LayoutCheck::confirmed() const {
     // Where a price equals High (or Low) on every day, the recognition may take it for High (Low).
-    // Open and Close follow each other as their places say, under a header that names them too:
-    // Open drops the header, and the records alone are told apart by how they follow each other.
     constexpr unsigned kAllApart = 31;
-    return confirmed_ && previous_ && apart_ == kAllApart && openGap_ <= closeGap_ &&
+    return confirmed_ && previous_ && apart_ == kAllApart && (header_ || openGap_ <= closeGap_) &&
            !import::tooFarApart(spanSum_, lowSum_);
 }
 
