@@ -249,10 +249,12 @@ std::vector<Token> tokenize(std::string_view text) {
         } else if (isDateMark(text[at])) {
             flush();
         } else {
-            // Digits and letters written together are words of their own: "02Jan2024", "1st".
+            // Digits and the letters after them are words of their own ("02Jan2024", "1st"); so
+            // are a month's letters and the digits after them, but no other word glued to digits.
             if (!current.empty() &&
-                (isDigit(current.back()) ? isLetter(text[at])
-                                         : isDigit(text[at]) && isLetter(current.back()))) {
+                (isDigit(current.back())
+                     ? isLetter(text[at])
+                     : isDigit(text[at]) && monthFromName(lowerLetters(current)) > 0)) {
                 flush();
             }
             current += text[at];

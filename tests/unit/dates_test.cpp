@@ -92,8 +92,9 @@ TEST(ReadDateCell, EveryCommonEncoding) {
     EXPECT_TRUE(readDateCell("1707264000.25", NumericOrder::Lenient)->timed);
     EXPECT_EQ(readDateCell("7 juin 2024", NumericOrder::Lenient)->date.month, 6);
     const std::string blankRun = "2024-" + std::string(kLongestDateCell, '\t') + "02-07";
-    for (const std::string text : {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date",
-                                   "", "2024-13-01", "4133980800", blankRun.c_str()}) {
+    for (const std::string text :
+         {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date", "", "2024-13-01",
+          "4133980800", "xyz07-Feb-2024", blankRun.c_str()}) {
         EXPECT_FALSE(readDateCell(text, NumericOrder::Lenient)) << text;
     }
     EXPECT_TRUE(isWeekend({2024, 2, 10}));
