@@ -78,7 +78,11 @@ std::optional<std::array<double, 4>> LayoutCheck::day(std::string_view line) {
 
 const std::optional<DateCell>& LayoutCheck::readDate(std::string_view text) {
     if (!nextInMonth(text)) {
-        lastCell_ = readDateCell(text, NumericOrder::Lenient);
+        // A quote opens a cell that runs past the separator for a reader of quoted cells, as the
+        // recognition is: such a line is no record of this layout.
+        lastCell_ = text.find('"') == std::string_view::npos
+                        ? readDateCell(text, NumericOrder::Lenient)
+                        : std::nullopt;
         lastText_.assign(text);
     }
     return lastCell_;

@@ -440,6 +440,8 @@ TEST(LayoutCheck, ConfirmsOnlyWhatTheRecognitionConfirms) {
         {{"01-Jan-2000,1,2,0.5,2", "02-Jan-2000,2,2,1,2"}, false},          // Close always High
         {{"01-Jan-2000,1,2,0.5,1.5", "02-Jan-2000,1.9,2,1,1.1"}, false},    // Open follows Open
         {{"01-Jan-2000,50,1000,1,60", "02-Jan-2000,60,1000,1,55"}, false},  // High far from Low
+        {{day1, "02 Jan\"2000,1.5,2,1,1.2"},
+         false},  // a quote, which a reader of quoted cells follows
     };
     for (const auto& [lines, confirmed] : cases) {
         LayoutCheck check;
