@@ -131,6 +131,11 @@ TEST(Recognise, RowsBecomeDailyRecords) {
           "2024-02-08,4,5,3,4.5", "2024-02-09,5,6,4,5.5"},
          {Difference::OtherLines}},  // a price beyond any that the prediction takes leaves its row
                                      // out
+        {"2024.02.05,1,2,1,1.5\n2024.02.06,2,3,1,2.5\n2024..02.07,3,4,2,3.5\n2024.02.08,4,5,3,4.5\n"
+         "2024.02.09,5,6,4,5.5\n",
+         {"2024-02-05,1,2,1,1.5", "2024-02-06,2,3,1,2.5", "2024-02-07,3,4,2,3.5",
+          "2024-02-08,4,5,3,4.5", "2024-02-09,5,6,4,5.5"},
+         {}},  // a doubled point in a date, which the date reader reads through
     };
     for (const Rows& rows : cases) {
         const Recognition recognition = recognise(rows.text);
