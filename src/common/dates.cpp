@@ -127,6 +127,16 @@ constexpr MonthPrefix kMonthPrefixes[] = {
     {"pa\xC5\xBA", 10},
     {"lis", 11},
     {"gru", 12},
+    // Norwegian, Danish, Indonesian, Hungarian
+    {"des", 12},
+    {"agu", 8},
+    {"agt", 8},
+    {"m\xC3\xA1r", 3},
+    {"\xC3\xA1pr", 4},
+    {"m\xC3\xA1j", 5},
+    {"j\xC3\xBAn", 6},
+    {"j\xC3\xBAl", 7},
+    {"szept", 9},
     // Russian
     {"\xD1\x8F\xD0\xBD\xD0\xB2", 1},
     {"\xD1\x84\xD0\xB5\xD0\xB2", 2},
@@ -141,6 +151,21 @@ constexpr MonthPrefix kMonthPrefixes[] = {
     {"\xD0\xBE\xD0\xBA\xD1\x82", 10},
     {"\xD0\xBD\xD0\xBE\xD1\x8F", 11},
     {"\xD0\xB4\xD0\xB5\xD0\xBA", 12},
+    // Greek
+    {"\xCE\xB9\xCE\xB1\xCE\xBD", 1},
+    {"\xCF\x86\xCE\xB5\xCE\xB2", 2},
+    {"\xCE\xBC\xCE\xB1\xCF\x81", 3},
+    {"\xCE\xB1\xCF\x80\xCF\x81", 4},
+    {"\xCE\xBC\xCE\xB1\xCE\xB9", 5},
+    {"\xCE\xBC\xCE\xB1\xCE\x90", 5},
+    {"\xCE\xBC\xCE\xB1\xCF\x8A", 5},
+    {"\xCE\xB9\xCE\xBF\xCF\x85\xCE\xBD", 6},
+    {"\xCE\xB9\xCE\xBF\xCF\x85\xCE\xBB", 7},
+    {"\xCE\xB1\xCF\x85\xCE\xB3", 8},
+    {"\xCF\x83\xCE\xB5\xCF\x80", 9},
+    {"\xCE\xBF\xCE\xBA\xCF\x84", 10},
+    {"\xCE\xBD\xCE\xBF\xCE\xB5", 11},
+    {"\xCE\xB4\xCE\xB5\xCE\xBA", 12},
 };
 
 // Words that stand between the parts of a date without being one: "12 de febrero de 2024".
@@ -151,8 +176,8 @@ constexpr std::string_view kJoiningWords[] = {"de", "del", "do", "da", "st",
 constexpr std::string_view kDatePartMarks[] = {"\xE5\xB9\xB4", "\xE6\x9C\x88", "\xE6\x97\xA5",
                                                "\xEB\x85\x84", "\xEC\x9B\x94", "\xEC\x9D\xBC"};
 
-// Lower case of the letters month names use: ASCII, Latin-1 accented capitals, Cyrillic, and
-// the Turkish capitals with breve and cedilla.
+// Lower case of the letters month names use: ASCII, Latin-1 accented capitals, Cyrillic, Greek,
+// and the Turkish capitals with breve and cedilla.
 std::string lowerLetters(std::string_view word) {
     std::string lower(word);
     for (std::size_t at = 0; at < lower.size(); ++at) {
@@ -162,10 +187,12 @@ std::string lowerLetters(std::string_view word) {
         } else if (at + 1 < lower.size()) {
             auto next = static_cast<unsigned char>(lower[at + 1]);
             if ((byte == 0xC3 && next >= 0x80 && next <= 0x9E) ||
-                (byte == 0xD0 && next >= 0x90 && next <= 0x9F)) {
+                (byte == 0xD0 && next >= 0x90 && next <= 0x9F) ||
+                (byte == 0xCE && next >= 0x91 && next <= 0x9F)) {
                 lower[at + 1] = static_cast<char>(next + 0x20);
-            } else if (byte == 0xD0 && next >= 0xA0 && next <= 0xAF) {
-                lower[at] = static_cast<char>(0xD1);
+            } else if ((byte == 0xD0 && next >= 0xA0 && next <= 0xAF) ||
+                       (byte == 0xCE && next >= 0xA0 && next <= 0xAB)) {
+                lower[at] = static_cast<char>(byte + 1);
                 lower[at + 1] = static_cast<char>(next - 0x20);
             } else if ((byte == 0xC5 && next == 0x9E) || (byte == 0xC4 && next == 0x9E)) {
                 lower[at + 1] = static_cast<char>(next + 1);

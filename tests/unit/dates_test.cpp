@@ -72,6 +72,7 @@ TEST(ReadDateCell, EveryCommonEncoding) {
          "ubat 2024",
          W::MonthName},
         {"7 \xD1\x84\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8F 2024", W::MonthName},
+        {"7 \xCE\xA6\xCE\x95\xCE\x92 2024", W::MonthName},  // Greek capitals
         {"1707264000", W::UnixSeconds},
         {"1707350399", W::UnixSeconds},
         {"1707264000.0", W::UnixSeconds},
@@ -88,9 +89,13 @@ TEST(ReadDateCell, EveryCommonEncoding) {
     EXPECT_EQ(readDateCell("07/02/2024", NumericOrder::DayFirst)->date, feb7);
     EXPECT_EQ(readDateCell("13/02/2024", NumericOrder::Lenient)->first, 13);
     EXPECT_EQ(readDateCell("Tue 13.02.2024", NumericOrder::Lenient)->first, 13);  // the day order
-    EXPECT_EQ(readDateCell("7 juil. 2024", NumericOrder::Lenient)->date.month, 7);
     EXPECT_TRUE(readDateCell("1707264000.25", NumericOrder::Lenient)->timed);
-    EXPECT_EQ(readDateCell("7 juin 2024", NumericOrder::Lenient)->date.month, 6);
+    const std::pair<const char*, int> months[] = {
+        {"7 juil. 2024", 7}, {"7 juin 2024", 6},           {"7 des. 2024", 12},
+        {"7 Agu 2024", 8},   {"2024. m\xC3\xA1rc. 7.", 3}, {"7 \xCE\x9C\xCE\x91\xCE\xAA 2024", 5}};
+    for (const auto& [text, month] : months) {
+        EXPECT_EQ(readDateCell(text, NumericOrder::Lenient)->date.month, month) << text;
+    }
     const std::string blankRun = "2024-" + std::string(kLongestDateCell, '\t') + "02-07";
     for (const std::string text :
          {"10.5", "1200", "09:30", "12345678901", "9999999999999", "Date", "", "2024-13-01",
