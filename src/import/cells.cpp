@@ -164,28 +164,71 @@ std::string_view Grid::at(std::size_t row, std::size_t column) const {
 
 namespace {
 
-bool isCurrencyCode(std::string_view text) {
-    return text.size() == 3 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+// A byte of a currency's sign or code: a letter, "$", the point of "Rs." or "ر.س", or a byte of
+// a wider character ("zł", "₹", "R$").
+bool isSignByte(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '$' || c == '.' ||
+           static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The cell without a currency code that a blank sets apart from its number, as some banks write
-// prices: "12,50 EUR", "USD 12.50".
-std::string_view withoutCurrencyCode(std::string_view cell, Decorations& found) {
-    constexpr std::size_t kCoded = 5;  // the code, a blank and a digit
-    const std::string_view text = unquoted(cell);
-    if (text.size() < kCoded) {
+// A currency's sign or code: up to four characters, not a point alone, nor one of the letters
+// that scale a number ("12.5K") or give its power of ten.
+bool isCurrencySign(std::string_view sign) {
+    constexpr std::size_t kLongestSign = 4;
+    const std::size_t characters =
+        static_cast<std::size_t>(std::count_if(sign.begin(), sign.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    return characters >= 1 && characters <= kLongestSign &&
+           sign.find_first_not_of('.') != std::string_view::npos &&
+           !(sign.size() == 1 && std::string_view("KkMmBbEe").find(sign) != std::string_view::npos);
+}
+
+// Whether the blanks within a number only group its thousands ("1 234,56"), as no date's do
+// ("2, 2024" of "Jan 2, 2024").
+bool blanksGroupThousands(std::string_view text) {
+    constexpr std::size_t kGroup = 3;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (!isBlank(text[at])) {
+            continue;
+        }
+        const std::size_t digits = text.find_first_not_of("0123456789", at + 1);
+        const std::size_t end = digits == std::string_view::npos ? text.size() : digits;
+        if (at == 0 || !isDigit(text[at - 1]) || end - at - 1 != kGroup) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The cell without a currency's sign or code before or after its number, set apart by a blank
+// or not, as banks and portals write prices: "12,50 EUR", "R$ 1.234,56", "1 234,56 zł",
+// "₹1,234.56", "12.50USD".
+std::string_view withoutCurrencySign(std::string_view cell, Decorations& found) {
+    std::string_view text = unquoted(cell);
+    const std::size_t first = static_cast<std::size_t>(
+        std::find_if_not(text.begin(), text.end(), isSignByte) - text.begin());
+    const std::size_t last = static_cast<std::size_t>(
+        std::find_if_not(text.rbegin(), text.rend(), isSignByte) - text.rbegin());
+    const bool before = first > 0 && first < text.size() && isCurrencySign(text.substr(0, first));
+    const bool after = !before && last > 0 && last < text.size() &&
+                       isCurrencySign(text.substr(text.size() - last));
+    if (!before && !after) {
         return cell;
     }
-    const bool before = isCurrencyCode(text.substr(0, 3)) && isBlank(text[3]);
-    const bool after =
-        isCurrencyCode(text.substr(text.size() - 3)) && isBlank(text[text.size() - 4]);
-    if (!before && !after) {
+    text = before ? text.substr(first) : text.substr(0, text.size() - last);
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.empty() || !blanksGroupThousands(text)) {
         return cell;
     }
     found.currency = true;
     found.quotes = found.quotes || cell.find('"') != std::string_view::npos;
-    return before ? text.substr(4) : text.substr(0, text.size() - 4);
+    return text;
 }
 
 // The most a power of ten may shift a number's point: far beyond any price or volume.
@@ -250,10 +293,11 @@ std::optional<std::string_view> writtenOut(std::string_view text, std::string& s
 
 std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
     if (std::none_of(cell.begin(), cell.end(),
-                     [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; })) {
-        return cell;  // a currency code is set apart by a blank, which this would have found
+                     [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; }) &&
+        (cell.empty() || (!isSignByte(cell.front()) && !isSignByte(cell.back())))) {
+        return cell;
     }
-    cell = withoutCurrencyCode(cell, found);
+    cell = withoutCurrencySign(cell, found);
     if (const std::optional<std::string_view> written = writtenOut(unquoted(cell), scratch)) {
         found.exponents = true;
         found.quotes = found.quotes || cell.find('"') != std::string_view::npos;

@@ -86,6 +86,16 @@ constexpr Name kNames[] = {
     {"\xE4\xBB\x8A\xE5\xBC\x80", Role::Open},
     {"\xE5\xA7\x8B\xE5\x80\xA4", Role::Open},
     {"\xEC\x8B\x9C\xEA\xB0\x80", Role::Open},
+    {"avaus", Role::Open},
+    {"avauskurssi", Role::Open},
+    {"\xC3\xA5"
+     "bning",
+     Role::Open},
+    {"\xC3\xA5"
+     "bningskurs",
+     Role::Open},
+    {"\xC3\xA5pning", Role::Open},
+    {"\xC3\xA5pningskurs", Role::Open},
     {"<open>", Role::Open},
     {"px_open", Role::Open},
     {"first", Role::Open},
@@ -125,6 +135,12 @@ constexpr Name kNames[] = {
     {"\xE6\x9C\x80\xE9\xAB\x98\xE4\xBB\xB7", Role::High},
     {"\xE9\xAB\x98\xE5\x80\xA4", Role::High},
     {"\xEA\xB3\xA0\xEA\xB0\x80", Role::High},
+    {"ylin", Role::High},
+    {"korkein", Role::High},
+    {"h\xC3\xB8jeste", Role::High},
+    {"h\xC3\xB8j", Role::High},
+    {"h\xC3\xB8y", Role::High},
+    {"h\xC3\xB8yeste", Role::High},
     {"<high>", Role::High},
     {"px_high", Role::High},
     {"low", Role::Low},
@@ -158,6 +174,10 @@ constexpr Name kNames[] = {
     {"\xE6\x9C\x80\xE4\xBD\x8E\xE4\xBB\xB7", Role::Low},
     {"\xE5\xAE\x89\xE5\x80\xA4", Role::Low},
     {"\xEC\xA0\x80\xEA\xB0\x80", Role::Low},
+    {"alin", Role::Low},
+    {"matalin", Role::Low},
+    {"laveste", Role::Low},
+    {"lav", Role::Low},
     {"<low>", Role::Low},
     {"px_low", Role::Low},
     {"close", Role::Close},
@@ -203,6 +223,13 @@ constexpr Name kNames[] = {
     {"\xE7\xBB\x88\xE5\x80\xBC", Role::Close},
     {"\xE7\xB5\x82\xE5\x80\xA4", Role::Close},
     {"\xEC\xA2\x85\xEA\xB0\x80", Role::Close},
+    {"p\xC3\xA4\xC3\xA4t\xC3\xB6skurssi", Role::Close},
+    {"p\xC3\xA4\xC3\xA4t\xC3\xB6s", Role::Close},
+    {"lukkekurs", Role::Close},
+    {"slutkurs", Role::Close},
+    {"sluttkurs", Role::Close},
+    {"siste", Role::Close},
+    {"st\xC3\xA4ngningskurs", Role::Close},
     {"<close>", Role::Close},
     {"px_last", Role::Close},
     {"px_close", Role::Close},
@@ -289,6 +316,30 @@ constexpr Name kNames[] = {
     {"\xC3\xA4nderung", Role::Known},
     {"ver\xC3\xA4nderung", Role::Known},
     {"differenz", Role::Known},
+    {"bid", Role::Known},
+    {"ask", Role::Known},
+    {"offer", Role::Known},
+    {"average", Role::Known},
+    {"avg", Role::Known},
+    {"mean", Role::Known},
+    {"52w", Role::Known},
+    {"52wk", Role::Known},
+    {"week", Role::Known},
+    {"year", Role::Known},
+    {"ostotarjous", Role::Known},
+    {"myyntitarjous", Role::Known},
+    {"keskikurssi", Role::Known},
+    {"k\xC3\xB8"
+     "bskurs",
+     Role::Known},
+    {"salgskurs", Role::Known},
+    {"kj\xC3\xB8per", Role::Known},
+    {"selger", Role::Known},
+    {"k\xC3\xB6pkurs", Role::Known},
+    {"s\xC3\xA4ljkurs", Role::Known},
+    {"k\xC3\xB6p", Role::Known},
+    {"s\xC3\xA4lj", Role::Known},
+    {"genomsnitt", Role::Known},
     {"+/-", Role::Known},
     {"%", Role::Known},
 };
@@ -314,7 +365,8 @@ std::optional<Role> roleOfName(std::string_view cell) {
         return role;
     }
     // Words of a longer name, "PX_OPEN", "mid.o", "Open Price (USD)": one that says adjusted or
-    // names something else decides; otherwise the last that names a role.
+    // names something else decides; otherwise the last that names a role, a word for any price
+    // ("price", "Kurs") only where no other does.
     std::vector<std::string> words;
     std::string word;
     for (const char c : name + ' ') {
@@ -328,13 +380,17 @@ std::optional<Role> roleOfName(std::string_view cell) {
         }
     }
     std::optional<Role> found;
+    std::optional<Role> anyPrice;
     for (const std::string& each : words) {
         const auto role = knownName(each);
         if (role == Role::AdjustedClose || role == Role::Known) {
             return role;
         }
-        found = role ? role : found;
+        if (role) {
+            (each == "price" || each == "kurs" ? anyPrice : found) = role;
+        }
     }
+    found = found ? found : anyPrice;
     if (!found) {
         // Names that begin with a role's word and add to it, as "开盘价" or "Schlusskurs in EUR".
         for (const Name& known : kNames) {

@@ -204,14 +204,21 @@ struct Band {
     std::size_t low = 0;
     std::vector<std::size_t> inside;
     int named = 0;  // how many of High and Low the header names so
+    // How many columns lie within the band on some days and beyond it on others: every price of
+    // a day lies within its High and Low, as a closing bid lies within them though below High.
+    std::size_t crossing = 0;
     double width = 0;
 };
 
-// The header's words first, then the narrower band; between bands alike (prices that touch),
-// High before Low as this program writes them.
+// The header's words first, then the band that fewer columns cross, then the narrower band (a
+// day's rather than a year's); between bands alike (prices that touch), High before Low as this
+// program writes them.
 bool preferred(const Band& band, const Band& other, const std::vector<NumberColumn>& columns) {
     if (band.named != other.named) {
         return band.named > other.named;
+    }
+    if (band.crossing != other.crossing) {
+        return band.crossing < other.crossing;
     }
     if (band.width != other.width) {
         return band.width < other.width;
@@ -224,11 +231,57 @@ std::optional<Role> nameOf(const PriceEvidence& evidence, std::size_t column) {
     return column < evidence.named.size() ? evidence.named[column] : std::nullopt;
 }
 
-// Every High and Low pair with at least two columns between them on every row; the header's
-// words first, then the narrowest.
+// The sums of how far each column's value lies from another's on the day before (forward or
+// backward as the days run), none where the days run neither way.
+const std::vector<double>* dayBeforeDistances(const NumberColumns& numbers,
+                                              const std::vector<std::uint32_t>& days) {
+    return std::is_sorted(days.begin(), days.end())     ? &numbers.forward
+           : std::is_sorted(days.rbegin(), days.rend()) ? &numbers.backward
+                                                        : nullptr;
+}
+
+// The columns that repeat another's value of the day before, as a previous close does.
+std::vector<char> dayBeforeCopies(const NumberColumns& numbers,
+                                  const std::vector<std::uint32_t>& days) {
+    // A copy lies this much nearer the other's value of the day before than to its own.
+    constexpr double kCopyShare = 0.05;
+    const std::size_t count = numbers.columns.size();
+    std::vector<char> copies(count, 0);
+    const std::vector<double>* walked = dayBeforeDistances(numbers, days);
+    for (std::size_t column = 0; column < count && walked; ++column) {
+        for (std::size_t other = 0; other < count; ++other) {
+            copies[column] |=
+                other != column && (*walked)[numbers.at(column, other)] <=
+                                       kCopyShare * (*walked)[numbers.at(column, column)];
+        }
+    }
+    return copies;
+}
+
+// The columns that lie on either side of High, or of Low, on different days. A price of the day
+// before that lies above High on some days and below Low on others is no price of the day: a
+// previous close, which the days' gaps carry beyond both.
+std::size_t crossingColumns(const NumberColumns& numbers, const std::vector<char>& dayBefore,
+                            std::size_t high, std::size_t low) {
+    auto crosses = [&](std::size_t bound, std::size_t other) {
+        return !numbers.isAbove(bound, other) && !numbers.isAbove(other, bound);
+    };
+    std::size_t count = 0;
+    for (std::size_t other = 0; other < numbers.columns.size(); ++other) {
+        const bool above = crosses(high, other);
+        const bool below = crosses(low, other);
+        count += other != high && other != low && (above || below) &&
+                 !(dayBefore[other] != 0 && above && below);
+    }
+    return count;
+}
+
+// Every High and Low pair with at least two columns between them on every row, the likeliest
+// first (preferred).
 std::optional<Band> bestBand(const NumberColumns& numbers, const PriceEvidence& evidence) {
     const std::vector<NumberColumn>& columns = numbers.columns;
     const std::size_t count = columns.size();
+    const std::vector<char> dayBefore = dayBeforeCopies(numbers, evidence.chronological);
     std::optional<Band> best;
     for (std::size_t high = 0; high < count; ++high) {
         for (std::size_t low = 0; low < count; ++low) {
@@ -247,6 +300,7 @@ std::optional<Band> bestBand(const NumberColumns& numbers, const PriceEvidence& 
             if (band.inside.size() < 2) {
                 continue;
             }
+            band.crossing = crossingColumns(numbers, dayBefore, high, low);
             band.named = (nameOf(evidence, columns[high].column) == Role::High ? 1 : 0) +
                          (nameOf(evidence, columns[low].column) == Role::Low ? 1 : 0);
             band.width = numbers.widths[numbers.at(high, low)];
@@ -305,11 +359,7 @@ std::vector<OpenClose> openCloseChoices(const Grid& grid, NumberMarks marks,
         double distance;
     };
     // The sums read with the columns where the days run in the file's order or its reverse.
-    const std::vector<std::uint32_t>& days = evidence.chronological;
-    const std::vector<double>* walked = std::is_sorted(days.begin(), days.end()) ? &numbers.forward
-                                        : std::is_sorted(days.rbegin(), days.rend())
-                                            ? &numbers.backward
-                                            : nullptr;
+    const std::vector<double>* walked = dayBeforeDistances(numbers, evidence.chronological);
     const std::vector<double> sums =
         walked ? std::vector<double>{} : distances(grid, marks, pairs, evidence.chronological);
     std::vector<Scored> scored;

@@ -188,17 +188,21 @@ std::string days(const std::string& header, const std::string& row,
 }
 
 // Open and Close differ from day to day so that continuity can tell them apart: each day opens at
-// the previous close.
+// the previous close. A closing ask and bid lie just above and below Close.
 std::string walk(const std::string& header, const std::string& row,
                  std::vector<std::string> dayTexts, bool newestFirst = false) {
     const char* opens[] = {"10.5", "10.75", "10.6", "10.9", "10.7"};
     const char* closes[] = {"10.75", "10.6", "10.9", "10.7", "10.8"};
+    const char* asks[] = {"10.8", "10.65", "10.95", "10.75", "10.85"};
+    const char* bids[] = {"10.7", "10.55", "10.85", "10.65", "10.75"};
     std::string text = header.empty() ? "" : header + "\n";
     std::vector<std::string> lines;
     for (std::size_t day = 0; day < dayTexts.size(); ++day) {
         std::string line = row;
         for (const auto& [mark, value] :
-             std::vector<std::pair<std::string, std::string>>{{"D", dayTexts[day]},
+             std::vector<std::pair<std::string, std::string>>{{"A", asks[day]},
+                                                              {"B", bids[day]},
+                                                              {"D", dayTexts[day]},
                                                               {"O", opens[day]},
                                                               {"C", closes[day]},
                                                               {"H", "11"},
@@ -276,6 +280,19 @@ TEST(Recognise, TablesFoundByWhatTheyHold) {
         {walk("Date;Open;High;Low;Close", "D;O;H;L;C",
               {"Feb 12, 2024", "Feb 13, 2024", "Feb 14, 2024", "Feb 15, 2024", "Feb 16, 2024"}),
          "month first with a name"},
+        {walk("P\xC3\xA4iv\xC3\xA4m\xC3\xA4\xC3\xA4r\xC3\xA4;Ostotarjous;Myyntitarjous;Avaus;Ylin;"
+              "Alin;"
+              "P\xC3\xA4\xC3\xA4t\xC3\xB6skurssi",
+              "D;B;A;O;H;L;C", kIso),
+         "a closing bid and ask, Finnish headings"},
+        {walk("", "D;B;A;O;H;L;C", kIso), "a closing bid and ask, no header"},
+        {walk("Date;Open;High;Low;Close", "D;R$ O;H z\xC5\x82;\xE2\x82\xB9L;CEUR", kIso),
+         "currency signs and codes before and after the prices"},
+        {walk("", "D,O,H,L,C",
+              {"12 \xCE\xA6\xCE\xB5\xCE\xB2 2024", "13 \xCE\xA6\xCE\xB5\xCE\xB2 2024",
+               "14 \xCE\xA6\xCE\xB5\xCE\xB2 2024", "15 \xCE\xA6\xCE\xB5\xCE\xB2 2024",
+               "16 \xCE\xA6\xCE\xB5\xCE\xB2 2024"}),
+         "Greek month names"},
     };
     const std::vector<std::string> expected{
         "2024-02-12,10.5,11,10.25,10.75", "2024-02-13,10.75,11,10.25,10.6",
