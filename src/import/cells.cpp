@@ -289,14 +289,10 @@ std::optional<std::string_view> writtenOut(std::string_view text, std::string& s
     return scratch;
 }
 
-}  // namespace
-
-std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
-    if (std::none_of(cell.begin(), cell.end(),
-                     [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; }) &&
-        (cell.empty() || (!isSignByte(cell.front()) && !isSignByte(cell.back())))) {
-        return cell;
-    }
+// bareNumber of a cell that holds more than a number's digits and marks. Not inlined: its frame
+// would slow the quick answer that most cells get.
+[[gnu::noinline]] std::string_view decoratedNumber(std::string_view cell, Decorations& found,
+                                                   std::string& scratch) {
     cell = withoutCurrencySign(cell, found);
     if (const std::optional<std::string_view> written = writtenOut(unquoted(cell), scratch)) {
         found.exponents = true;
@@ -327,6 +323,17 @@ std::string_view bareNumber(std::string_view cell, Decorations& found, std::stri
         }
     }
     return scratch;
+}
+
+}  // namespace
+
+std::string_view bareNumber(std::string_view cell, Decorations& found, std::string& scratch) {
+    if (std::none_of(cell.begin(), cell.end(),
+                     [](char c) { return kMayBeDropped[static_cast<unsigned char>(c)]; }) &&
+        (cell.empty() || (!isSignByte(cell.front()) && !isSignByte(cell.back())))) {
+        return cell;
+    }
+    return decoratedNumber(cell, found, scratch);
 }
 
 bool isPlaceholder(std::string_view cell) {
