@@ -22,12 +22,13 @@ bool isBlankLine(std::string_view line) {
 }
 
 // A number that may also be a date: eight digits, the nine and more of unix time (with a
-// fraction too), or numbers joined by two points or more ("07.02.2024", and "07..02.2024" that the
-// date reader reads as well).
+// fraction too), or numbers joined by two points or blanks or more ("07.02.2024", and
+// "07..02.2024" or "2024 02.07" that the date reader reads as well).
 bool mayBeDateNumber(std::string_view cell) {
     const std::string_view text = unquoted(cell);
     const auto wholeDigits = std::find_if_not(text.begin(), text.end(), isDigit) - text.begin();
-    return wholeDigits >= 8 || std::count(text.begin(), text.end(), '.') >= 2;
+    return wholeDigits >= 8 || std::count_if(text.begin(), text.end(),
+                                             [](char c) { return c == '.' || c == ' '; }) >= 2;
 }
 
 // A cell that may hold a date: a digit, and no longer than any date with a time and an offset.

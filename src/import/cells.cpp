@@ -461,9 +461,20 @@ bool hasSuffix(std::string_view bare) {
            isDigit(bare[bare.size() - 2]);
 }
 
+namespace {
+
+// A number begins with a digit, or with a point before one (".4310", as some programs write
+// prices below 1), and ends with a digit.
+bool numberEnds(std::string_view text) {
+    return !text.empty() && isDigit(text.back()) &&
+           (isDigit(text.front()) || (text.front() == '.' && text.size() > 1 && isDigit(text[1])));
+}
+
+}  // namespace
+
 bool looksNumeric(std::string_view cell) {
     if (isPlainNumber(cell)) {
-        return !cell.empty() && isDigit(cell.front()) && isDigit(cell.back());
+        return numberEnds(cell);
     }
     Decorations ignored;
     std::string scratch;
@@ -472,7 +483,7 @@ bool looksNumeric(std::string_view cell) {
         bare.remove_prefix(1);
     }
     suffixScale(bare);
-    return !bare.empty() && isDigit(bare.front()) && isDigit(bare.back()) && isPlainNumber(bare);
+    return numberEnds(bare) && isPlainNumber(bare);
 }
 
 std::optional<double> cellNumber(std::string_view cell, NumberMarks marks, std::string& scratch) {

@@ -165,6 +165,12 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
     }
     evidence.marks = tally.decide();
     evidence.marksAmbiguous = tally.ambiguous();
+    // A file whose fields commas separate writes its decimals with points: a comma before three
+    // digits, in quotes, groups thousands ("513,171").
+    if (evidence.marksAmbiguous && evidence.separator == ',' && evidence.marks.decimal == ',') {
+        evidence.marks = {'.', ','};
+        evidence.marksAmbiguous = false;
+    }
 }
 
 // The rows with a date, oldest first.

@@ -91,8 +91,15 @@ TEST(ReadDateCell, EveryCommonEncoding) {
     EXPECT_EQ(readDateCell("Tue 13.02.2024", NumericOrder::Lenient)->first, 13);  // the day order
     EXPECT_TRUE(readDateCell("1707264000.25", NumericOrder::Lenient)->timed);
     const std::pair<const char*, int> months[] = {
-        {"7 juil. 2024", 7}, {"7 juin 2024", 6},           {"7 des. 2024", 12},
-        {"7 Agu 2024", 8},   {"2024. m\xC3\xA1rc. 7.", 3}, {"7 \xCE\x9C\xCE\x91\xCE\xAA 2024", 5}};
+        {"7 juil. 2024", 7},
+        {"7 juin 2024", 6},
+        {"7 des. 2024", 12},
+        {"7 Agu 2024", 8},
+        {"2024. m\xC3\xA1rc. 7.", 3},
+        {"7 \xCE\x9C\xCE\x91\xCE\xAA 2024", 5},
+        {"7 \xD1\x81\xD0\xB5\xD1\x80\xD0\xBF\xD0\xBD\xD1\x8F 2024", 8},
+        {"7 Ogos 2024", 8},
+        {"7 \xE0\xA4\x85\xE0\xA4\x97\xE0\xA4\xB8\xE0\xA5\x8D\xE0\xA4\xA4 2024", 8}};
     for (const auto& [text, month] : months) {
         EXPECT_EQ(readDateCell(text, NumericOrder::Lenient)->date.month, month) << text;
     }

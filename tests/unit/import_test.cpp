@@ -76,6 +76,9 @@ TEST(Recognise, LayoutsOfQuoteServices) {
          "2024-02-DD,10.5,11,10.25,10.75,1200", Difference::Columns},
         {"", "DD/02/24,10.5,11,10.25,10.75", "2024-02-DD,10.5,11,10.25,10.75",
          Difference::DayFirst},
+        {"Date,Open,High,Low,Close", "2024-02-DD,\"1,050\",\"1,100\",\"1,025\",\"1,075\"",
+         "2024-02-DD,1050,1100,1025,1075", Difference::Decorations},  // commas separate fields
+        {"", "2024-02-DD,.105,.11,.1025,.1075", "2024-02-DD,.105,.11,.1025,.1075", std::nullopt},
     };
     for (const Layout& layout : layouts) {
         const std::string text =
