@@ -216,13 +216,7 @@ std::string_view withoutCurrencySign(std::string_view cell, Decorations& found) 
     if (!before && !after) {
         return cell;
     }
-    text = before ? text.substr(first) : text.substr(0, text.size() - last);
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
+    text = trimmedView(before ? text.substr(first) : text.substr(0, text.size() - last));
     if (text.empty() || !blanksGroupThousands(text)) {
         return cell;
     }
@@ -392,7 +386,7 @@ NumberMarks MarkTally::decide() const {
     } else if (commaThousands_ > 0 || pointThousands_ > 0) {
         commaIsDecimal = pointThousands_ > commaThousands_;
     } else {
-        commaIsDecimal = commaUnclear_ > 0 && pointUnclear_ == 0;
+        commaIsDecimal = commaUnclear_ > 0 && pointUnclear_ == 0 && !commasSeparateFields_;
     }
     if (commaIsDecimal) {
         return {',', pointDecimal_ + pointThousands_ + pointUnclear_ > 0 ? '.' : char{0}};
@@ -402,7 +396,8 @@ NumberMarks MarkTally::decide() const {
 
 bool MarkTally::ambiguous() const {
     const bool proven = pointDecimal_ + commaDecimal_ + pointThousands_ + commaThousands_ > 0;
-    return !proven && pointUnclear_ + commaUnclear_ > 0;
+    const bool commasGroup = commasSeparateFields_ && pointUnclear_ == 0;
+    return !proven && pointUnclear_ + commaUnclear_ > 0 && !commasGroup;
 }
 
 std::optional<std::size_t> writePriceText(std::string_view bare, NumberMarks marks, char* out) {

@@ -67,6 +67,9 @@ struct NumberMarks {
 // Counts, over every price of a file, what its points and commas can be.
 class MarkTally {
   public:
+    // Where commas separate the fields, a comma within a number (in quotes) groups its thousands
+    // unless the numbers prove it a decimal mark.
+    explicit MarkTally(char fieldSeparator) : commasSeparateFields_(fieldSeparator == ',') {}
     // A number as bareNumber gives it; `decimalPoint`: its point is known to be a decimal one.
     void add(std::string_view bare, bool decimalPoint = false);
     // A mark that proves itself decimal wins; a mark seen only before exactly three digits is
@@ -75,6 +78,7 @@ class MarkTally {
     bool ambiguous() const;
 
   private:
+    bool commasSeparateFields_;
     int pointDecimal_ = 0;
     int commaDecimal_ = 0;
     int pointThousands_ = 0;

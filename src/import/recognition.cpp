@@ -147,7 +147,7 @@ bool decideOrder(const DateColumn& dates, const Overrides& overrides, Evidence& 
 
 // The file's number marks, from every cell of numbers outside the dates and times.
 void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evidence& evidence) {
-    MarkTally tally;
+    MarkTally tally(evidence.separator);
     std::string scratch;
     for (std::size_t column = 0; column < grid.width(); ++column) {
         if (std::find(skipped.begin(), skipped.end(), column) != skipped.end()) {
@@ -165,12 +165,6 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
     }
     evidence.marks = tally.decide();
     evidence.marksAmbiguous = tally.ambiguous();
-    // A file whose fields commas separate writes its decimals with points: a comma before three
-    // digits, in quotes, groups thousands ("513,171").
-    if (evidence.marksAmbiguous && evidence.separator == ',' && evidence.marks.decimal == ',') {
-        evidence.marks = {'.', ','};
-        evidence.marksAmbiguous = false;
-    }
 }
 
 // The rows with a date, oldest first.
