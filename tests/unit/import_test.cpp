@@ -139,6 +139,11 @@ TEST(Recognise, RowsBecomeDailyRecords) {
          {"2024-02-05,1,2,1,1.5", "2024-02-06,2,3,1,2.5", "2024-02-07,3,4,2,3.5",
           "2024-02-08,4,5,3,4.5", "2024-02-09,5,6,4,5.5"},
          {}},  // a doubled point in a date, which the date reader reads through
+        {"5 Feb 2024,1,2,1,1.5\n6 Feb 2024,2,3,1,2.5\nFeb7.2024,3,4,2,3.5\n8 Feb 2024,4,5,3,4.5\n"
+         "9 Feb 2024,5,6,4,5.5\n",
+         {"2024-02-05,1,2,1,1.5", "2024-02-06,2,3,1,2.5", "2024-02-07,3,4,2,3.5",
+          "2024-02-08,4,5,3,4.5", "2024-02-09,5,6,4,5.5"},
+         {}},  // a month's name glued to a number, a date rather than a price in a currency
     };
     for (const Rows& rows : cases) {
         const Recognition recognition = recognise(rows.text);
