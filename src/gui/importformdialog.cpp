@@ -33,28 +33,9 @@ ImportFormDialog::ImportFormDialog(ImportForm& model, QWidget* parent)
     preview_->setMinimumSize(520, 220);
     layout->addWidget(preview_);
 
-    dayFirst_ = new QRadioButton(this);
-    dayFirst_->setObjectName(ImportForm::kDayFirst);
-    monthFirst_ = new QRadioButton(this);
-    monthFirst_->setObjectName(ImportForm::kMonthFirst);
-    layout->addWidget(dayFirst_);
-    layout->addWidget(monthFirst_);
-    connect(dayFirst_, &QRadioButton::clicked, this,
-            [this] { forward(ImportForm::kDayFirst, true); });
-    connect(monthFirst_, &QRadioButton::clicked, this,
-            [this] { forward(ImportForm::kMonthFirst, true); });
-
-    // Their own parent, so that they exclude each other and not the day order's options.
-    auto* choices = new QWidget(this);
-    auto* choiceColumn = new QVBoxLayout(choices);
-    choiceColumn->setContentsMargins(0, 0, 0, 0);
-    for (const char* name : ImportForm::kPriceChoices) {
-        auto* option = new QRadioButton(choices);
-        option->setObjectName(name);
-        connect(option, &QRadioButton::clicked, this, [this, name] { forward(name, true); });
-        choiceColumn->addWidget(option);
-    }
-    layout->addWidget(choices);
+    addOptionGroup({ImportForm::kDayFirst, ImportForm::kMonthFirst});
+    addOptionGroup({ImportForm::kDecimalPoint, ImportForm::kDecimalComma});
+    addOptionGroup({std::begin(ImportForm::kPriceChoices), std::end(ImportForm::kPriceChoices)});
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
@@ -70,6 +51,20 @@ ImportFormDialog::ImportFormDialog(ImportForm& model, QWidget* parent)
     }
     layout->addLayout(buttonRow);
     redraw();
+}
+
+void ImportFormDialog::addOptionGroup(const std::vector<const char*>& names) {
+    // Their own parent, so that they exclude each other and not the other groups' options.
+    auto* group = new QWidget(this);
+    auto* column = new QVBoxLayout(group);
+    column->setContentsMargins(0, 0, 0, 0);
+    for (const char* name : names) {
+        auto* option = new QRadioButton(group);
+        option->setObjectName(name);
+        connect(option, &QRadioButton::clicked, this, [this, name] { forward(name, true); });
+        column->addWidget(option);
+    }
+    layout()->addWidget(group);
 }
 
 void ImportFormDialog::forward(const char* control, bool isOption) {

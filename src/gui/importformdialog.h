@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
 #include "import/importform.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace aurelant {
 
@@ -22,14 +22,14 @@ class ImportFormDialog : public QDialog {
     void reject() override;
 
   private:
+    // Options that exclude each other, one under the other.
+    void addOptionGroup(const std::vector<const char*>& names);
     void redraw();
     void forward(const char* control, bool isOption);
 
     import::ImportForm& model_;
     QLabel* evidence_ = nullptr;
     QPlainTextEdit* preview_ = nullptr;
-    QRadioButton* dayFirst_ = nullptr;
-    QRadioButton* monthFirst_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 

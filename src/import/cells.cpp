@@ -379,9 +379,11 @@ void MarkTally::add(std::string_view bare, bool decimalPoint) {
     }
 }
 
-NumberMarks MarkTally::decide() const {
+NumberMarks MarkTally::decide(std::optional<char> chosenDecimal) const {
     bool commaIsDecimal = false;
-    if (commaDecimal_ != pointDecimal_) {
+    if (chosenDecimal) {
+        commaIsDecimal = *chosenDecimal == ',';
+    } else if (commaDecimal_ != pointDecimal_) {
         commaIsDecimal = commaDecimal_ > pointDecimal_;
     } else if (commaThousands_ > 0 || pointThousands_ > 0) {
         commaIsDecimal = pointThousands_ > commaThousands_;

@@ -73,8 +73,9 @@ class MarkTally {
     // A number as bareNumber gives it; `decimalPoint`: its point is known to be a decimal one.
     void add(std::string_view bare, bool decimalPoint = false);
     // A mark that proves itself decimal wins; a mark seen only before exactly three digits is
-    // taken as decimal, and ambiguous() says so.
-    NumberMarks decide() const;
+    // taken as decimal, and ambiguous() says so. `chosenDecimal`: the user's choice instead, the
+    // other mark then grouping thousands where the file has it.
+    NumberMarks decide(std::optional<char> chosenDecimal = std::nullopt) const;
     bool ambiguous() const;
 
   private:

@@ -35,7 +35,9 @@ std::string markName(char mark) {
 
 std::string numbersLine(const Evidence& evidence) {
     std::string line = "Decimal mark: " + markName(evidence.marks.decimal);
-    if (evidence.marksAmbiguous) {
+    if (evidence.marksChosen) {
+        line += " (as chosen: every price has three digits after its mark)";
+    } else if (evidence.marksAmbiguous) {
         line += " (every price has three digits after its mark, so this is a guess)";
     }
     if (evidence.marks.thousands != 0) {

@@ -76,6 +76,14 @@ std::vector<ControlState> ImportForm::controls() const {
         {kDayFirst, "Dates are &day first (13/02/2024)", orderOpen(), dayFirst},
         {kMonthFirst, "Dates are &month first (02/13/2024)", orderOpen(), !dayFirst},
     };
+    const bool markOpen = recognition_.evidence.marksAmbiguous;
+    const char decimal = recognition_.evidence.marks.decimal;
+    states.push_back({kDecimalPoint,
+                      markOpen ? "The decimal mark is a &point (1.234 is about 1)" : "", markOpen,
+                      markOpen && decimal == '.'});
+    states.push_back({kDecimalComma,
+                      markOpen ? "The decimal mark is a c&omma (1,234 is about 1)" : "", markOpen,
+                      markOpen && decimal == ','});
     const Evidence& found = recognition_.evidence;
     const std::vector<OpenClose>& choices = found.openCloseChoices;
     for (std::size_t index = 0; index < std::size(kPriceChoices); ++index) {
@@ -94,6 +102,10 @@ bool ImportForm::choose(const std::string& control) {
         dayfirstoption_click();
     } else if (control == kMonthFirst) {
         monthfirstoption_click();
+    } else if (control == kDecimalPoint) {
+        decimalpointoption_click();
+    } else if (control == kDecimalComma) {
+        decimalcommaoption_click();
     } else {
         const auto* choice = std::find(std::begin(kPriceChoices), std::end(kPriceChoices), control);
         if (choice == std::end(kPriceChoices)) {
@@ -135,6 +147,13 @@ void ImportForm::chooseOrder(bool dayFirst) {
         overrides_.dayFirst = dayFirst;
         load();
         noteWeekends();
+    }
+}
+
+void ImportForm::chooseDecimalMark(char mark) {
+    if (recognition_.evidence.marksAmbiguous) {
+        overrides_.decimalMark = mark;
+        load();
     }
 }
 

@@ -9,14 +9,17 @@
 namespace aurelant::import {
 
 // The import's preview: what the recognition found in plain words, the first and last five
-// daily records as they will be written, the day order of dates the file leaves open, and
-// Import or Cancel. Every change of the order reads the whole text again.
+// daily records as they will be written, the choices the file leaves open (the day order of its
+// dates, its decimal mark, its Open and Close), and Import or Cancel. Every choice reads the whole
+// text again.
 class ImportForm : public FormModel {
   public:
     static constexpr const char* kEvidence = "evidencelabel";
     static constexpr const char* kPreview = "previewtext";
     static constexpr const char* kDayFirst = "dayfirstoption";
     static constexpr const char* kMonthFirst = "monthfirstoption";
+    static constexpr const char* kDecimalPoint = "decimalpointoption";
+    static constexpr const char* kDecimalComma = "decimalcommaoption";
     // Where content leaves Open and Close to choose: one option a pair, up to three.
     static constexpr const char* kPriceChoices[] = {"pricechoice1", "pricechoice2", "pricechoice3"};
     static constexpr const char* kOk = "okcommand";
@@ -36,6 +39,8 @@ class ImportForm : public FormModel {
     void load();
     void dayfirstoption_click() { chooseOrder(true); }
     void monthfirstoption_click() { chooseOrder(false); }
+    void decimalpointoption_click() { chooseDecimalMark('.'); }
+    void decimalcommaoption_click() { chooseDecimalMark(','); }
     void pricechoice_click(std::size_t index);
     void okcommand_click();
     void cancelcommand_click() { hide(); }
@@ -47,6 +52,7 @@ class ImportForm : public FormModel {
 
   private:
     void chooseOrder(bool dayFirst);
+    void chooseDecimalMark(char mark);
     // Says so where the order read makes weekend days of a file that has none in the other.
     void noteWeekends();
 

@@ -145,8 +145,10 @@ bool decideOrder(const DateColumn& dates, const Overrides& overrides, Evidence& 
     return true;
 }
 
-// The file's number marks, from every cell of numbers outside the dates and times.
-void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evidence& evidence) {
+// The file's number marks, from every cell of numbers outside the dates and times, unless the
+// file leaves the decimal mark to the user's choice.
+void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped,
+                 std::optional<char> chosenDecimal, Evidence& evidence) {
     MarkTally tally(evidence.separator);
     std::string scratch;
     for (std::size_t column = 0; column < grid.width(); ++column) {
@@ -163,8 +165,9 @@ void decideMarks(const Grid& grid, const std::vector<std::size_t>& skipped, Evid
             }
         }
     }
-    evidence.marks = tally.decide();
     evidence.marksAmbiguous = tally.ambiguous();
+    evidence.marksChosen = evidence.marksAmbiguous && chosenDecimal;
+    evidence.marks = tally.decide(evidence.marksChosen ? chosenDecimal : std::nullopt);
 }
 
 // The rows with a date, oldest first.
@@ -246,7 +249,7 @@ Recognition recognise(const DecodedText& decoded, const Overrides& overrides) {
     if (evidence.columns[Role::Time]) {
         priceEvidence.notPrices.push_back(*evidence.columns[Role::Time]);
     }
-    decideMarks(grid, priceEvidence.notPrices, evidence);
+    decideMarks(grid, priceEvidence.notPrices, overrides.decimalMark, evidence);
     const NumericOrder order =
         evidence.dayFirst ? NumericOrder::DayFirst : NumericOrder::MonthFirst;
     // The days as the date column was read, unless the order read them otherwise.

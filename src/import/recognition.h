@@ -31,6 +31,7 @@ struct Overrides {
     std::optional<bool> dayFirst;  // nothing: the file decides, else the user's locale
     bool localeDayFirst = false;
     std::optional<OpenClose> openClose;  // which columns are Open and Close
+    std::optional<char> decimalMark;     // '.' or ',' where the file leaves the mark open
 };
 
 enum class OrderSource { File, Locale, User };
@@ -42,7 +43,8 @@ struct Evidence : BarCounts {
     Encoding encoding = Encoding::Utf8;
     char separator = ',';
     NumberMarks marks;
-    bool marksAmbiguous = false;
+    bool marksAmbiguous = false;  // the file leaves the decimal mark open
+    bool marksChosen = false;     // and the user chose it
     bool header = false;
     std::vector<std::string> columnNames;  // each column's heading, unquoted; empty without one
     std::vector<ColumnUse> uses;           // each column's use

@@ -204,13 +204,13 @@ TEST_F(FormDialogs, UpdateDialogTakesTheProviderSymbolAndKeyTyped) {
     EXPECT_EQ(form.typedKey(), "demo");
 }
 
-// The preview of a file that leaves both the day order and Open and Close to the user: clicks
-// and keys on the options read the file again, and the preview and its notes follow.
+// The preview of a file that leaves the day order, the decimal mark, and Open and Close to the
+// user: clicks and keys on the options read the file again, and the preview and its notes follow.
 TEST_F(FormDialogs, ImportPreviewFollowsTheChoicesLeftToTheUser) {
     std::string text;
     for (const char* date :
          {"01/02/2024", "02/02/2024", "05/02/2024", "06/02/2024", "07/02/2024"}) {
-        text += std::string(date) + ",10.5,11,10.25,10.75\r\n";
+        text += std::string(date) + ",10.500,11.000,10.250,10.750\r\n";
     }
     import::ImportForm form(text, false);
     form.load();
@@ -226,24 +226,30 @@ TEST_F(FormDialogs, ImportPreviewFollowsTheChoicesLeftToTheUser) {
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
         EXPECT_TRUE(option->isChecked()) << name;
     };
-    EXPECT_EQ(firstLine(), "2024-01-02,10.5,11,10.25,10.75");
+    EXPECT_EQ(firstLine(), "2024-01-02,10.500,11.000,10.250,10.750");
+    EXPECT_TRUE(evidence->text().contains("so this is a guess"));
     EXPECT_FALSE(child<QRadioButton>(dialog, import::ImportForm::kPriceChoices[2])->isVisible());
 
     click(import::ImportForm::kDayFirst);
-    EXPECT_EQ(firstLine(), "2024-02-01,10.5,11,10.25,10.75");
+    EXPECT_EQ(firstLine(), "2024-02-01,10.500,11.000,10.250,10.750");
     EXPECT_FALSE(evidence->text().contains("Saturday or Sunday"));
+    click(import::ImportForm::kDecimalComma);
+    EXPECT_EQ(firstLine(), "2024-02-01,10500,11000,10250,10750");
+    EXPECT_TRUE(evidence->text().contains("Decimal mark: comma (as chosen"));
+    EXPECT_TRUE(child<QRadioButton>(dialog, import::ImportForm::kDayFirst)->isChecked());
     click(import::ImportForm::kPriceChoices[1]);
-    EXPECT_EQ(firstLine(), "2024-02-01,10.75,11,10.25,10.5");
+    EXPECT_EQ(firstLine(), "2024-02-01,10750,11000,10250,10500");
     auto* monthFirst = child<QRadioButton>(dialog, import::ImportForm::kMonthFirst);
     monthFirst->setFocus();
     QTest::keyClick(monthFirst, Qt::Key_Space);
-    EXPECT_EQ(firstLine(), "2024-01-02,10.75,11,10.25,10.5");
+    EXPECT_EQ(firstLine(), "2024-01-02,10750,11000,10250,10500");
     EXPECT_TRUE(evidence->text().contains("1 date falls on a Saturday or Sunday"));
+    EXPECT_TRUE(child<QRadioButton>(dialog, import::ImportForm::kDecimalComma)->isChecked());
 
     QTest::mouseClick(child<QPushButton>(dialog, import::ImportForm::kOk), Qt::LeftButton);
     EXPECT_TRUE(form.accepted());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(form.recognition().days.front().line, "2024-01-02,10.75,11,10.25,10.5");
+    EXPECT_EQ(form.recognition().days.front().line, "2024-01-02,10750,11000,10250,10500");
 }
 
 }  // namespace
