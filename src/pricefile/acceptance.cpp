@@ -156,11 +156,12 @@ void refuseRecordsBesideTheDays(Acceptance& acceptance) {
 
 // A header in words that Open's own header test does not know ("Data,Apertura,Massimo,..."),
 // which the recognition read just above the days, the oldest or the newest first: Open drops it
-// as it drops any header. True when it was among the records.
+// as it drops any header, and a file of too few days does not count it among its records. True
+// when it was among the records.
 bool dropHeaderAboveTheDays(Acceptance& acceptance) {
     const import::Recognition& recognition = *acceptance.recognition;
     std::vector<std::string_view>& records = acceptance.records;
-    if (!recognition.recognised() || !recognition.evidence.header || records.size() < 2 ||
+    if (recognition.days.empty() || !recognition.evidence.header || records.size() < 2 ||
         acceptance.recordCount > kMostHistoryRecords) {
         return false;
     }

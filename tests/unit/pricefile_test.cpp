@@ -473,6 +473,7 @@ TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
     const std::string damaged = "09-Oct-2x024,10.9,11,9.5,10.5,HLT\r\n" + days +
                                 "19-Oct-2024,1\u202f0.19,11,9.5,10.5,HLT\r\n";
     const std::string italian = "Data,Apertura,Massimo,Minimo,Chiusura,Titolo\r\n" + days;
+    const std::string fewDays = days.substr(0, days.find("14-Oct"));
     // Read with the header's words, a column of Adj Close and a column that is no number leave
     // five days; the records alone, as Open would write them, only four.
     const std::string needsItsHeader =
@@ -486,17 +487,17 @@ TEST(AcceptHistory, TakesAsItStandsOnlyTheRecordsThatAreTheDays) {
         {quotedDates, Verdict::Import},
         {damaged, Verdict::Refused},
         {needsItsHeader, Verdict::Refused},
-        {days.substr(0, days.find("14-Oct")), Verdict::Refused},  // too few
+        {fewDays, Verdict::Refused},
     };
     for (const auto& [text, verdict] : cases) {
         EXPECT_EQ(acceptHistory(text, false).verdict, verdict) << text;
     }
     // Open rewrites the file without its header, also where the user declines the import that
-    // a newest-first file is offered.
-    for (const std::string& records : {days, newestFirst}) {
+    // a newest-first file is offered; a file of too few days does not count it as a record.
+    for (const std::string& records : {days, newestFirst, fewDays}) {
         const Acceptance withHeader =
-            acceptHistory("Data,Apertura,Massimo,Minimo,Chiusura,Titolo\r\n" + records, false);
-        EXPECT_EQ(withHeader.records.size(), 9U);
+            acceptHistory("Fecha,Apertura,Maximo,Minimo,Cierre,Ticker\r\n" + records, false);
+        EXPECT_EQ(withHeader.recordCount, records == fewDays ? 4U : 9U);
         EXPECT_FALSE(withHeader.onlyRecords);
     }
     EXPECT_EQ(acceptHistory(damaged, false).refusalPhrase(),
