@@ -258,12 +258,6 @@ int monthFromName(const std::string& lower) {
     return month;
 }
 
-// A byte of a word's letter: ASCII, or of a letter of another script in UTF-8.
-bool isLetter(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return static_cast<unsigned char>((byte | 0x20) - 'a') < 26 || byte >= 0x80;
-}
-
 bool isDateMark(char c) {
     return c == '-' || c == '/' || c == ' ' || c == ',' || c == '.' || c == '\t';
 }

@@ -70,6 +70,12 @@ inline bool isDigit(char c) {
     return static_cast<unsigned char>(c - '0') < 10;
 }
 
+// A byte of a word's letter: ASCII, or of a letter of another script in UTF-8.
+inline bool isLetter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return static_cast<unsigned char>((byte | 0x20) - 'a') < 26 || byte >= 0x80;
+}
+
 // Removes blanks and TABs at both ends.
 std::string trimmed(std::string_view text);
 std::string_view trimmedView(std::string_view text);

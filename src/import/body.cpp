@@ -21,12 +21,6 @@ bool isBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-// A byte of a word: an ASCII letter or a byte of a wider character.
-bool isWordByte(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           static_cast<unsigned char>(c) >= 0x80;
-}
-
 // A number that may also be a date: eight digits, the nine and more of unix time (with a
 // fraction too), numbers joined by two points or blanks or more ("07.02.2024", and
 // "07..02.2024" or "2024 02.07" that the date reader reads as well), or a number beside a word
@@ -39,7 +33,7 @@ bool mayBeDateNumber(std::string_view cell) {
     const auto joins =
         std::count_if(text.begin(), text.end(), [](char c) { return c == '.' || c == ' '; });
     const auto wholeDigits = std::find_if_not(text.begin(), text.end(), isDigit) - text.begin();
-    return wholeDigits >= 8 || joins >= 2 || isWordByte(text.front()) || isWordByte(text.back());
+    return wholeDigits >= 8 || joins >= 2 || isLetter(text.front()) || isLetter(text.back());
 }
 
 // A cell that may hold a date: a digit, and no longer than any date with a time and an offset.

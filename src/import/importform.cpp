@@ -76,15 +76,15 @@ std::vector<ControlState> ImportForm::controls() const {
         {kDayFirst, "Dates are &day first (13/02/2024)", orderOpen(), dayFirst},
         {kMonthFirst, "Dates are &month first (02/13/2024)", orderOpen(), !dayFirst},
     };
-    const bool markOpen = recognition_.evidence.marksAmbiguous;
-    const char decimal = recognition_.evidence.marks.decimal;
+    const Evidence& found = recognition_.evidence;
+    const bool markOpen = found.marksAmbiguous;
+    const char decimal = found.marks.decimal;
     states.push_back({kDecimalPoint,
                       markOpen ? "The decimal mark is a &point (1.234 is about 1)" : "", markOpen,
                       markOpen && decimal == '.'});
     states.push_back({kDecimalComma,
                       markOpen ? "The decimal mark is a c&omma (1,234 is about 1)" : "", markOpen,
                       markOpen && decimal == ','});
-    const Evidence& found = recognition_.evidence;
     const std::vector<OpenClose>& choices = found.openCloseChoices;
     for (std::size_t index = 0; index < std::size(kPriceChoices); ++index) {
         const bool offered = index < choices.size();
